@@ -1,0 +1,16 @@
+#pragma once
+
+// Reads module strings back with zbar, as a scanner would read the printed symbol.
+#include <zbar.h>
+
+#include <string>
+
+struct ZbarResult {
+    bool found = false;
+    std::string data;
+    bool gs1 = false;
+};
+
+// Draws the modules (3 px each, quiet zones of 12 modules) on a grey image and scans it with only
+// `symbology` enabled.
+ZbarResult ZbarRead(const std::string& modules, zbar::zbar_symbol_type_t symbology);
