@@ -1,0 +1,143 @@
+#include "core/Startup.h"
+
+#include "core/AppEx.h"
+#include "core/Globals.h"
+#include "core/Utility.h"
+#include "core/ui/Dialogs.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTime>
+
+namespace {
+
+// The first non-digit among the first five characters, else the fifth.
+QString separatorOf(const QString& text, const QString& fallback)
+{
+    const QString head = text.left(5);
+    for (QChar c : head)
+        if (!c.isDigit()) return QString(c);
+    return head.size() == 5 ? QString(head[4]) : fallback;
+}
+
+struct TableRecordset {
+    const char* table;
+    std::unique_ptr<Recordset>* global;
+};
+
+const TableRecordset kTables[] = {
+    {"Setup", &rsSetup},
+    {"Articoli", &rsArticoli},
+    {"ExportTestate", &rsExportTestate},
+    {"ExportRighe", &rsExportRighe},
+    {"AppTestate", &rsAppTestate},
+    {"AppRighe", &rsAppRighe},
+    {"DDTTestate", &rsDDTTestate},
+    {"DDTRighe", &rsDDTRighe},
+    {"RichiesteTestate", &rsRichiesteTestate},
+    {"RichiesteRighe", &rsRichiesteRighe},
+    {"RichiesteImballi", &rsRichiesteImballi},
+};
+
+} // namespace
+
+void DateFormatProbe(QString& sep, const QLocale& locale)
+{
+    sep = separatorOf(locale.toString(QDate(1958, 8, 25), QLocale::ShortFormat), sep);
+}
+
+void TimeFormatProbe(QString& sep, const QLocale& locale)
+{
+    sep = separatorOf(locale.toString(QTime::currentTime(), QLocale::ShortFormat), sep);
+}
+
+void BuildDateTimeFormats(const QLocale& locale)
+{
+    QString d = QStringLiteral("/");
+    DateFormatProbe(d, locale);
+    FormatoData = QStringLiteral("dd") + d + QStringLiteral("mm") + d + QStringLiteral("yy");
+    MascheraData = QStringLiteral("##") + d + QStringLiteral("##") + d + QStringLiteral("##");
+    QString t = QStringLiteral(":");
+    TimeFormatProbe(t, locale);
+    FormatoOra = QStringLiteral("hh") + t + QStringLiteral("nn");
+    MascheraOra = QStringLiteral("##") + t + QStringLiteral("##");
+}
+
+QStringList SplitCommandLine(const QString& commandLine, int maxArgs)
+{
+    QStringList args{QString()};
+    bool inside = false;
+    for (QChar c : commandLine) {
+        if (c == u' ' || c == u'\t') {
+            inside = false;
+            continue;
+        }
+        if (!inside) {
+            if (args.size() - 1 == maxArgs) break;
+            args << QString();
+            inside = true;
+        }
+        args.last() += (c == QChar(0x2030)) ? QChar(u' ') : c;
+    }
+    return args;
+}
+
+QString ChooseDataFolder(const QStringList& args, const QString& executablePath)
+{
+    if (args.size() > 1) return args[1];
+    QString folder = AppEx.Path(35, true, 0) + QStringLiteral("/KVR");
+    if (!AppEx.FSPresent(folder) && !QDir().mkpath(folder))
+        throw AppError(75, QStringLiteral("Avvio"), QStringLiteral("Impossibile creare la cartella %1").arg(folder));
+    folder += u'/' + QFileInfo(executablePath).completeBaseName();
+    if (!AppEx.FSPresent(folder) && !QDir().mkpath(folder))
+        throw AppError(75, QStringLiteral("Avvio"), QStringLiteral("Impossibile creare la cartella %1").arg(folder));
+    if (!FileExists(PathJoin(folder, QStringLiteral("stivora.mdb")))) folder = QFileInfo(executablePath).absolutePath();
+    return folder;
+}
+
+void FillMonthNames()
+{
+    const char* names[] = {"Gennaio", "Febbraio", "Marzo",     "Aprile",  "Maggio",   "Giugno",
+                           "Luglio",  "Agosto",   "Settembre", "Ottobre", "Novembre", "Dicembre"};
+    for (int m = 1; m <= 12; ++m) NomiMesi[size_t(m)] = QString::fromLatin1(names[m - 1]);
+}
+
+bool ApriDatabase()
+{
+    PercorsoDB = PathJoin(CartellaDati, QStringLiteral("stivora.mdb"));
+    try {
+        // The data folder is found without regard to letter case, as the file name is.
+        QString file = FindFile(PercorsoDB);
+        DB = Database::Open(file.isEmpty() ? PercorsoDB : file);
+        for (const auto& t : kTables) *t.global = DB->OpenRecordset(QString::fromLatin1(t.table));
+        return true;
+    } catch (const AppError&) {
+        CloseDatabase();
+        MsgBox(QStringLiteral("Database STIVORA.MDB non disponibile/errato!"), vbCritical | vbOKOnly, QStringLiteral("Errore"));
+        return false;
+    }
+}
+
+void CloseDatabase()
+{
+    for (const auto& t : kTables) t.global->reset();
+    DB.reset();
+}
+
+int Main(const QStringList& arguments, const QString& executablePath)
+{
+    BuildDateTimeFormats();
+    const QStringList args = SplitCommandLine(arguments.mid(1).join(u' '));
+    try {
+        CartellaDati = ChooseDataFolder(args, executablePath);
+    } catch (const AppError& e) {
+        MsgBox(e.description(), vbCritical | vbOKOnly, QStringLiteral("Errore"));
+        return 1;
+    }
+    ModoInterattivo = true;
+    ModoFileRichiesta = false;
+    FillMonthNames();
+    RichiestaOK = false;
+    if (!ApriDatabase()) return 1;
+    return 0;
+}

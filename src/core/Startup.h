@@ -1,0 +1,34 @@
+#pragma once
+// Start-up: the date and time formats of the system, the command line, the data folder, the
+// database with its table recordsets.
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+// The separator the system's short date (or time) format puts after the first number; sep keeps its
+// value when the probe finds none.
+void DateFormatProbe(QString& sep, const QLocale& locale = QLocale::system());
+void TimeFormatProbe(QString& sep, const QLocale& locale = QLocale::system());
+
+// Sets FormatoData, MascheraData, FormatoOra and MascheraOra from the system's separators.
+void BuildDateTimeFormats(const QLocale& locale = QLocale::system());
+
+// Arguments at positions 1 to count (position 0 stays empty), at most maxArgs. Blanks and tabs
+// separate; the per-mille sign stands for a blank inside an argument; quotes are ordinary characters.
+QStringList SplitCommandLine(const QString& commandLine, int maxArgs = 10);
+
+// The data folder: the first argument, or the shared application data folder + KVR + the program's
+// name (both created) when it holds stivora.mdb, else the program's own folder.
+QString ChooseDataFolder(const QStringList& args, const QString& executablePath);
+
+void FillMonthNames();
+
+// Opens stivora.mdb in CartellaDati and the eleven table recordsets. On failure shows
+// "Database STIVORA.MDB non disponibile/errato!" and returns false, leaving nothing open.
+bool ApriDatabase();
+// Closes the recordsets, then the database.
+void CloseDatabase();
+
+// The program's entry after the application object exists; returns the exit status.
+int Main(const QStringList& arguments, const QString& executablePath);

@@ -1,0 +1,182 @@
+#include "core/db/Database.h"
+
+#include "core/db/Recordset.h"
+#include "core/db/Values.h"
+
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace {
+
+const QString kSource = QStringLiteral("DAO.Database");
+
+// Numbers the program's messages and callers know the engine's failures by.
+long errorNumber(int rc, const QString& message)
+{
+    switch (rc & 0xff) {
+    case SQLITE_CONSTRAINT:
+        if (rc == SQLITE_CONSTRAINT_NOTNULL) return 3314;
+        if (rc == SQLITE_CONSTRAINT_FOREIGNKEY) return 3201;
+        return 3022;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return 3260;
+    case SQLITE_READONLY: return 3027;
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT: return 3343;
+    case SQLITE_CANTOPEN: return 3024;
+    case SQLITE_FULL:
+    case SQLITE_IOERR: return 3043;
+    default: break;
+    }
+    if (message.startsWith(QLatin1String("no such table"))) return 3078;
+    if (message.startsWith(QLatin1String("no such column"))) return 3061;
+    if (message.contains(QLatin1String("syntax error"))) return 3075;
+    return 3146;
+}
+
+} // namespace
+
+Statement::~Statement()
+{
+    if (stmt_) {
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+    }
+}
+
+void Statement::bind(int index, const QVariant& value)
+{
+    int rc = BindValue(stmt_, index, value);
+    if (rc != SQLITE_OK) db_->failFromEngine(rc);
+}
+
+void Statement::bindAll(const QVector<QVariant>& values, int first)
+{
+    for (int i = 0; i < values.size(); ++i) bind(first + i, values[i]);
+}
+
+bool Statement::step()
+{
+    int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    db_->failFromEngine(rc);
+}
+
+int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+
+QString Statement::columnName(int i) const { return QString::fromUtf8(sqlite3_column_name(stmt_, i)); }
+
+QString Statement::declaredType(int i) const
+{
+    const char* t = sqlite3_column_decltype(stmt_, i);
+    return t ? QString::fromUtf8(t) : QString();
+}
+
+QVariant Statement::value(int i) const { return ColumnValue(stmt_, i, ColumnKindOf(declaredType(i))); }
+
+qint64 Statement::int64(int i) const { return sqlite3_column_int64(stmt_, i); }
+
+Database::Database(sqlite3* db, QString path, bool readOnly) : db_(db), path_(std::move(path)), readOnly_(readOnly) {}
+
+Database::~Database()
+{
+    for (auto& [sql, stmt] : cache_) sqlite3_finalize(stmt);
+    sqlite3_close_v2(db_);
+}
+
+std::unique_ptr<Database> Database::Open(const QString& path, bool readOnly)
+{
+    QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        throw AppError(3024, kSource, QStringLiteral("Could not find file '%1'.").arg(path));
+    sqlite3* db = nullptr;
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close_v2(db);
+        throw AppError(3024, kSource, QStringLiteral("Could not open file '%1'.").arg(path));
+    }
+    sqlite3_busy_timeout(db, 10000);
+    sqlite3_extended_result_codes(db, 1);
+    // Reading the schema is what tells a database from any other file.
+    rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK && !readOnly) rc = sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close_v2(db);
+        throw AppError(3343, kSource, QStringLiteral("Unrecognized database format '%1'.").arg(path));
+    }
+    return std::unique_ptr<Database>(new Database(db, path, readOnly));
+}
+
+Statement Database::prepare(const QString& sql)
+{
+    const std::string key = sql.toStdString();
+    auto it = cache_.find(key);
+    if (it != cache_.end()) return Statement(it->second, *this);
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v3(db_, key.c_str(), int(key.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    if (rc != SQLITE_OK) failFromEngine(rc);
+    cache_.emplace(key, stmt);
+    return Statement(stmt, *this);
+}
+
+void Database::fail(long number, const QString& description)
+{
+    errors_.clear();
+    errors_.push_back({number, description, kSource});
+    throw AppError(number, kSource, description);
+}
+
+void Database::failFromEngine(int rc)
+{
+    const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
+    fail(errorNumber(rc, message), message);
+}
+
+std::unique_ptr<Recordset> Database::OpenRecordset(const QString& source)
+{
+    errors_.clear();
+    return Recordset::open(*this, source);
+}
+
+int Database::Execute(const QString& jetSql)
+{
+    errors_.clear();
+    TranslatedSql t;
+    try {
+        t = TranslateJetSql(jetSql);
+    } catch (const AppError& e) {
+        fail(e.number(), e.description());
+    }
+    return ExecuteNative(t.sql, t.params);
+}
+
+int Database::ExecuteNative(const QString& sql, const QVector<QVariant>& params)
+{
+    errors_.clear();
+    Statement st = prepare(sql);
+    st.bindAll(params);
+    while (st.step()) {
+    }
+    return sqlite3_changes(db_);
+}
+
+void Database::BeginTrans() { ExecuteNative(QStringLiteral("BEGIN IMMEDIATE")); }
+
+void Database::CommitTrans() { ExecuteNative(QStringLiteral("COMMIT")); }
+
+void Database::Rollback()
+{
+    if (InTransaction()) ExecuteNative(QStringLiteral("ROLLBACK"));
+}
+
+bool Database::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+bool Database::TableExists(const QString& table)
+{
+    Statement st = prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+    st.bind(1, table);
+    return st.step();
+}

@@ -1,0 +1,300 @@
+// The engine behaviours the program relies on, each of which a naive cursor gets wrong.
+#include "core/db/Database.h"
+#include "core/db/Recordset.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QDateTime>
+#include <QTemporaryDir>
+
+namespace {
+
+class RecordsetTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = dir.filePath(QStringLiteral("t.mdb"));
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &raw), SQLITE_OK);
+        const char* schema =
+            "CREATE TABLE Head (ID INTEGER PRIMARY KEY AUTOINCREMENT, SSCC VARCHAR(18) COLLATE NOCASE, "
+            "  Sigla VARCHAR(10) COLLATE NOCASE, Peso DOUBLE, Flag BOOLEAN, Quando DATETIME, Qt INTEGER NOT NULL DEFAULT 0);"
+            "CREATE UNIQUE INDEX HeadSSCC ON Head(SSCC);"
+            "CREATE TABLE Line (IDLine INTEGER PRIMARY KEY AUTOINCREMENT, ID INTEGER REFERENCES Head(ID) ON DELETE CASCADE,"
+            "  Lotto TEXT COLLATE NOCASE);"
+            "CREATE TABLE Empty (ID INTEGER PRIMARY KEY AUTOINCREMENT, Nome TEXT);";
+        ASSERT_EQ(sqlite3_exec(raw, schema, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(raw);
+        db = Database::Open(path);
+    }
+
+    qint64 addHead(Recordset& rs, const QString& sscc, const QString& sigla = QString())
+    {
+        rs.AddNew();
+        rs.SetValue(QStringLiteral("SSCC"), sscc);
+        if (!sigla.isEmpty()) rs.SetValue(QStringLiteral("Sigla"), sigla);
+        rs.Update();
+        return rs.LastModified();
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    std::unique_ptr<Database> db;
+};
+
+TEST_F(RecordsetTest, EmptyRecordsetIsAtBothEnds)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("Empty"));
+    EXPECT_TRUE(rs->Bof());
+    EXPECT_TRUE(rs->Eof());
+    EXPECT_THROW(rs->MoveNext(), AppError);
+    EXPECT_THROW(rs->MoveFirst(), AppError);
+    EXPECT_EQ(db->Errors().front().number, 3021);
+    EXPECT_THROW(rs->Value(QStringLiteral("Nome")), AppError);
+}
+
+TEST_F(RecordsetTest, OneRowWalksOffBothEndsAndBack)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("Head"));
+    addHead(*rs, QStringLiteral("1"));
+    rs->MoveFirst();
+    EXPECT_FALSE(rs->Bof());
+    EXPECT_FALSE(rs->Eof());
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Eof());
+    EXPECT_FALSE(rs->Bof());
+    rs->MovePrevious();
+    EXPECT_EQ(rs->Value(QStringLiteral("sscc")).toString(), QStringLiteral("1"));
+    rs->MovePrevious();
+    EXPECT_TRUE(rs->Bof());
+    EXPECT_FALSE(rs->Eof());
+    rs->MoveNext();
+    EXPECT_EQ(rs->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("1"));
+}
+
+TEST_F(RecordsetTest, AddNewKeepsTheCurrentRowAndLastModifiedFindsTheNewOne)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("Head"));
+    addHead(*rs, QStringLiteral("A"));
+    addHead(*rs, QStringLiteral("B"));
+    rs->MoveFirst();
+    const qint64 added = addHead(*rs, QStringLiteral("C"));
+    EXPECT_EQ(rs->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("A"));
+    rs->SetBookmark(rs->LastModified());
+    EXPECT_EQ(rs->Value(QStringLiteral("ID")).toLongLong(), added);
+    EXPECT_EQ(rs->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("C"));
+    // A table is walked in key order, new rows last.
+    rs->MoveLast();
+    EXPECT_EQ(rs->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("C"));
+}
+
+TEST_F(RecordsetTest, EditUpdatesOnlyTheCurrentRowAndCancelDiscards)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("Head"));
+    addHead(*rs, QStringLiteral("A"));
+    addHead(*rs, QStringLiteral("B"));
+    rs->MoveLast();
+    rs->Edit();
+    EXPECT_EQ(rs->EditMode(), dbEditInProgress);
+    rs->SetValue(QStringLiteral("Sigla"), QStringLiteral("nuova"));
+    rs->Update();
+    EXPECT_EQ(rs->EditMode(), dbEditNone);
+    EXPECT_EQ(rs->Value(QStringLiteral("Sigla")).toString(), QStringLiteral("nuova"));
+    rs->Edit();
+    rs->SetValue(QStringLiteral("Sigla"), QStringLiteral("scartata"));
+    rs->CancelUpdate();
+    EXPECT_EQ(rs->Value(QStringLiteral("Sigla")).toString(), QStringLiteral("nuova"));
+    rs->MoveFirst();
+    EXPECT_TRUE(rs->Value(QStringLiteral("Sigla")).isNull());
+    EXPECT_THROW(rs->SetValue(QStringLiteral("Sigla"), QStringLiteral("x")), AppError);
+    EXPECT_EQ(db->Errors().front().number, 3020);
+}
+
+TEST_F(RecordsetTest, FindFirstBindsQuotesAndComparesWithoutCase)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("Head"));
+    addHead(*rs, QStringLiteral("1"), QStringLiteral("abc"));
+    addHead(*rs, QStringLiteral("2"), QStringLiteral("O'Neil"));
+    addHead(*rs, QStringLiteral("3"), QStringLiteral("x"));
+    rs->FindFirst(QStringLiteral("Sigla = 'O''Neil'"));
+    ASSERT_FALSE(rs->NoMatch());
+    EXPECT_EQ(rs->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("2"));
+    rs->FindFirst(QStringLiteral("Sigla = 'ABC'"));
+    ASSERT_FALSE(rs->NoMatch());
+    EXPECT_EQ(rs->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("1"));
+    rs->FindFirst(QStringLiteral("ID = 3"));
+    EXPECT_EQ(rs->Value(QStringLiteral("Sigla")).toString(), QStringLiteral("x"));
+    // No match leaves the position where it was.
+    rs->FindFirst(QStringLiteral("SSCC = 'nessuno' OR 1 = 0"));
+    EXPECT_TRUE(rs->NoMatch());
+    EXPECT_EQ(rs->Value(QStringLiteral("Sigla")).toString(), QStringLiteral("x"));
+    // A criteria text that tries to break out of its literal stays a literal.
+    rs->FindFirst(QStringLiteral("Sigla = 'x'' OR ''1''=''1'"));
+    EXPECT_TRUE(rs->NoMatch());
+}
+
+TEST_F(RecordsetTest, AnotherConnectionsCommittedRowIsSeenAfterRefresh)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("Head"));
+    addHead(*rs, QStringLiteral("1"));
+    {
+        auto other = Database::Open(path);
+        other->BeginTrans();
+        auto ors = other->OpenRecordset(QStringLiteral("Head"));
+        addHead(*ors, QStringLiteral("2"));
+        other->CommitTrans();
+    }
+    rs->MoveFirst();
+    rs->MoveNext();
+    ASSERT_FALSE(rs->Eof());
+    EXPECT_EQ(rs->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("2"));
+    auto reader = Database::Open(path, true);
+    auto report = reader->OpenRecordset(QStringLiteral("SELECT * FROM Head ORDER BY SSCC DESC"));
+    EXPECT_EQ(report->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("2"));
+    EXPECT_THROW(report->AddNew(), AppError);
+}
+
+TEST_F(RecordsetTest, DeletingAHeaderDeletesItsLines)
+{
+    auto head = db->OpenRecordset(QStringLiteral("Head"));
+    const qint64 id = addHead(*head, QStringLiteral("1"));
+    auto lines = db->OpenRecordset(QStringLiteral("Line"));
+    for (int i = 0; i < 3; ++i) {
+        lines->AddNew();
+        lines->SetValue(QStringLiteral("ID"), id);
+        lines->Update();
+    }
+    db->Execute(QStringLiteral("DELETE FROM Head WHERE SSCC = '1'"));
+    auto left = db->OpenRecordset(QStringLiteral("SELECT * FROM Line WHERE ID = %1").arg(id));
+    EXPECT_TRUE(left->IsEmpty());
+}
+
+TEST_F(RecordsetTest, DeleteThenMoveNextReachesTheFollowingRow)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("Head"));
+    addHead(*rs, QStringLiteral("1"));
+    addHead(*rs, QStringLiteral("2"));
+    rs->MoveFirst();
+    rs->Delete();
+    EXPECT_THROW(rs->Value(QStringLiteral("SSCC")), AppError);
+    rs->MoveNext();
+    EXPECT_EQ(rs->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("2"));
+    rs->Delete();
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Eof());
+}
+
+TEST_F(RecordsetTest, QueryRecordsetsUpdateTheirTableAndKeepTheirOrder)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("Head"));
+    addHead(*rs, QStringLiteral("1"), QStringLiteral("BETA"));
+    addHead(*rs, QStringLiteral("2"), QStringLiteral("alfa"));
+    addHead(*rs, QStringLiteral("3"), QStringLiteral("ALTRO"));
+    auto q = db->OpenRecordset(QStringLiteral("SELECT * FROM Head WHERE Sigla LIKE 'al*' ORDER BY Sigla DESC"));
+    EXPECT_EQ(q->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("3"));
+    q->MoveNext();
+    EXPECT_EQ(q->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("2"));
+    q->Edit();
+    q->SetValue(QStringLiteral("Peso"), 12.5);
+    q->Update();
+    q->MoveNext();
+    EXPECT_TRUE(q->Eof());
+    rs->FindFirst(QStringLiteral("SSCC = '2'"));
+    EXPECT_DOUBLE_EQ(rs->Value(QStringLiteral("Peso")).toDouble(), 12.5);
+    auto top = db->OpenRecordset(QStringLiteral("SELECT TOP 1 * FROM Head ORDER BY SSCC DESC;"));
+    EXPECT_EQ(top->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("3"));
+    top->MoveNext();
+    EXPECT_TRUE(top->Eof());
+}
+
+TEST_F(RecordsetTest, JoinsReadLikeTables)
+{
+    auto head = db->OpenRecordset(QStringLiteral("Head"));
+    const qint64 id = addHead(*head, QStringLiteral("9"));
+    auto lines = db->OpenRecordset(QStringLiteral("Line"));
+    lines->AddNew();
+    lines->SetValue(QStringLiteral("ID"), id);
+    lines->SetValue(QStringLiteral("Lotto"), QStringLiteral("L1"));
+    lines->Update();
+    auto j = db->OpenRecordset(QStringLiteral(
+        "SELECT Head.SSCC, Line.Lotto FROM (Head INNER JOIN Line ON (Line.ID = Head.ID)) WHERE (Head.SSCC = '9') ORDER BY Line.Lotto"));
+    EXPECT_EQ(j->Value(QStringLiteral("lotto")).toString(), QStringLiteral("L1"));
+    EXPECT_EQ(j->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("9"));
+    EXPECT_THROW(j->Edit(), AppError);
+}
+
+TEST_F(RecordsetTest, ValuesKeepTheirTypesAndWidths)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("Head"));
+    const QDateTime when(QDate(2024, 2, 29), QTime(13, 45, 7));
+    rs->AddNew();
+    rs->SetValue(QStringLiteral("SSCC"), QStringLiteral("380123451234567890"));
+    rs->SetValue(QStringLiteral("Flag"), true);
+    rs->SetValue(QStringLiteral("Quando"), when);
+    rs->SetValue(QStringLiteral("Qt"), QStringLiteral("42"));
+    // Barcode-font strings hold every code from 0 to 255.
+    QString font;
+    for (int c = 0; c < 256; c += 51) font += QChar(c);
+    rs->SetValue(QStringLiteral("Sigla"), font.left(6));
+    rs->Update();
+    rs->SetBookmark(rs->LastModified());
+    EXPECT_EQ(rs->Value(QStringLiteral("Flag")), QVariant(true));
+    EXPECT_EQ(rs->Value(QStringLiteral("Quando")).toDateTime(), when);
+    EXPECT_EQ(rs->Value(QStringLiteral("Qt")).toLongLong(), 42);
+    EXPECT_EQ(rs->Value(QStringLiteral("Sigla")).toString(), font.left(6));
+
+    rs->AddNew();
+    EXPECT_THROW(rs->SetValue(QStringLiteral("SSCC"), QString(19, u'1')), AppError);
+    EXPECT_EQ(db->Errors().front().number, 3163);
+    EXPECT_THROW(rs->SetValue(QStringLiteral("Qt"), QStringLiteral("abc")), AppError);
+    EXPECT_EQ(db->Errors().front().number, 3421);
+    rs->CancelUpdate();
+}
+
+TEST_F(RecordsetTest, AFailedUpdateKeepsTheEditAndListsTheError)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("Head"));
+    addHead(*rs, QStringLiteral("1"));
+    rs->AddNew();
+    rs->SetValue(QStringLiteral("SSCC"), QStringLiteral("1"));
+    EXPECT_THROW(rs->Update(), AppError);
+    ASSERT_EQ(db->Errors().size(), 1u);
+    EXPECT_EQ(db->Errors().front().number, 3022);
+    EXPECT_EQ(rs->EditMode(), dbEditAdd);
+    rs->CancelUpdate();
+    auto all = db->OpenRecordset(QStringLiteral("SELECT * FROM Head"));
+    all->MoveNext();
+    EXPECT_TRUE(all->Eof());
+}
+
+TEST_F(RecordsetTest, RollbackUndoesEveryWriteOfTheTransaction)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("Head"));
+    db->BeginTrans();
+    addHead(*rs, QStringLiteral("1"));
+    addHead(*rs, QStringLiteral("2"));
+    db->Rollback();
+    EXPECT_FALSE(db->InTransaction());
+    auto all = db->OpenRecordset(QStringLiteral("Head"));
+    EXPECT_TRUE(all->IsEmpty());
+}
+
+TEST(DatabaseOpen, RefusesWhatIsNotADatabase)
+{
+    QTemporaryDir dir;
+    EXPECT_THROW(Database::Open(dir.filePath(QStringLiteral("missing.mdb"))), AppError);
+    QFile f(dir.filePath(QStringLiteral("text.mdb")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'x'));
+    f.close();
+    try {
+        Database::Open(f.fileName());
+        FAIL() << "a text file opened as a database";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), 3343);
+    }
+    EXPECT_EQ(QFileInfo(f.fileName()).size(), 4096);
+}
+
+} // namespace

@@ -1,0 +1,153 @@
+#include "core/Startup.h"
+
+#include "core/AppEx.h"
+#include "core/Globals.h"
+#include "core/Utility.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+TEST(Startup, SeparatorsComeFromTheSystemFormats)
+{
+    BuildDateTimeFormats(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(FormatoData, QStringLiteral("dd.mm.yy"));
+    EXPECT_EQ(MascheraData, QStringLiteral("##.##.##"));
+    BuildDateTimeFormats(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(FormatoData, QStringLiteral("dd/mm/yy"));
+    // A 12-hour clock still gives a 24-hour format.
+    EXPECT_EQ(FormatoOra, QStringLiteral("hh:nn"));
+    EXPECT_EQ(MascheraOra, QStringLiteral("##:##"));
+    BuildDateTimeFormats(QLocale(QLocale::Italian, QLocale::Italy));
+    EXPECT_EQ(FormatoData, QStringLiteral("dd/mm/yy"));
+}
+
+TEST(Startup, CommandLineSplitsOnBlanksAndTabsOnly)
+{
+    QStringList a = SplitCommandLine(QStringLiteral("/dati\u2030Stivora  second\tthird"));
+    ASSERT_EQ(a.size(), 4);
+    EXPECT_EQ(a[0], QString());
+    EXPECT_EQ(a[1], QStringLiteral("/dati Stivora"));
+    EXPECT_EQ(a[3], QStringLiteral("third"));
+    a = SplitCommandLine(QStringLiteral("\"/my folder\""));
+    ASSERT_EQ(a.size(), 3);
+    EXPECT_EQ(a[1], QStringLiteral("\"/my"));
+    a = SplitCommandLine(QStringLiteral("1 2 3 4 5 6 7 8 9 10 11"));
+    EXPECT_EQ(a.size(), 11);
+    EXPECT_EQ(a[10], QStringLiteral("10"));
+    EXPECT_EQ(SplitCommandLine(QString()).size(), 1);
+}
+
+TEST(Startup, DataFolderFallsBackToTheProgramFolder)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir programDir;
+    const QString exe = programDir.filePath(QStringLiteral("stivora"));
+    EXPECT_EQ(ChooseDataFolder({QString(), QStringLiteral("/some where")}, exe), QStringLiteral("/some where"));
+
+    const QString shared = AppEx.Path(35, true, 0) + QStringLiteral("/KVR/stivora");
+    QDir(shared).removeRecursively();
+    EXPECT_EQ(ChooseDataFolder({QString()}, exe), programDir.path());
+    EXPECT_TRUE(QFileInfo(shared).isDir());
+    QFile(shared + QStringLiteral("/stivora.mdb")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(ChooseDataFolder({QString()}, exe), shared);
+    QDir(shared).removeRecursively();
+    QStandardPaths::setTestModeEnabled(false);
+}
+
+TEST(Startup, AppExReportsUnknownFoldersAndMissingPaths)
+{
+    try {
+        AppEx.Path(0x7f, false, 0);
+        FAIL();
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), long(std::int32_t(0x8004B114)));
+        EXPECT_EQ(e.description(), QStringLiteral("Invalid PathId for requested function"));
+        EXPECT_EQ(e.source(), QStringLiteral("AppEx.Path"));
+    }
+    QTemporaryDir dir;
+    EXPECT_TRUE(AppEx.FSPresent(dir.path()));
+    EXPECT_FALSE(AppEx.FSPresent(dir.filePath(QStringLiteral("none"))));
+    EXPECT_FALSE(AppEx.OSVersion(9).isValid());
+}
+
+class OpenDatabase : public ::testing::Test {
+protected:
+    void TearDown() override { CloseDatabase(); }
+    void expectRefused()
+    {
+        EXPECT_FALSE(ApriDatabase());
+        ASSERT_EQ(Dialogs().messages().size(), 1u);
+        const auto& m = Dialogs().messages()[0];
+        EXPECT_EQ(m.prompt, QStringLiteral("Database STIVORA.MDB non disponibile/errato!"));
+        EXPECT_EQ(m.title, QStringLiteral("Errore"));
+        EXPECT_EQ(m.icon(), vbCritical);
+        EXPECT_FALSE(DB);
+        EXPECT_FALSE(rsSetup);
+    }
+};
+
+TEST_F(OpenDatabase, OpensTheElevenTablesOnTheSetupRow)
+{
+    TestDataFolder data;
+    CartellaDati = data.path();
+    ASSERT_TRUE(ApriDatabase());
+    EXPECT_EQ(PercorsoDB, data.mdbPath());
+    for (auto* rs : {&rsSetup, &rsArticoli, &rsExportTestate, &rsExportRighe, &rsAppTestate, &rsAppRighe, &rsDDTTestate,
+                     &rsDDTRighe, &rsRichiesteTestate, &rsRichiesteRighe, &rsRichiesteImballi})
+        EXPECT_TRUE(*rs);
+    EXPECT_FALSE(rsSetup->Eof());
+    EXPECT_EQ(rsSetup->Value(QStringLiteral("PesoPallet1")), rsSetup->Value(QStringLiteral("pesoPallet1")));
+    EXPECT_EQ(NzStr(rsSetup->Value(QStringLiteral("OrdineAI"))), QStringLiteral("123456"));
+}
+
+TEST_F(OpenDatabase, MissingFileIsRefused)
+{
+    TestDataFolder empty(false);
+    CartellaDati = empty.path();
+    expectRefused();
+    EXPECT_FALSE(QFileInfo::exists(empty.mdbPath()));
+}
+
+TEST_F(OpenDatabase, FileThatIsNotADatabaseIsRefusedAndLeftAlone)
+{
+    TestDataFolder data(false);
+    QFile f(data.mdbPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Standard Jet DB, or so it says");
+    f.close();
+    CartellaDati = data.path();
+    expectRefused();
+    EXPECT_EQ(QFileInfo(data.mdbPath()).size(), 30);
+}
+
+TEST_F(OpenDatabase, EachMissingTableIsRefused)
+{
+    for (const char* table : {"Setup", "Articoli", "ExportTestate", "ExportRighe", "AppTestate", "AppRighe", "DDTTestate",
+                              "DDTRighe", "RichiesteTestate", "RichiesteRighe", "RichiesteImballi"}) {
+        SCOPED_TRACE(table);
+        Dialogs().reset();
+        TestDataFolder data;
+        {
+            auto db = Database::Open(data.mdbPath());
+            db->ExecuteNative(QStringLiteral("PRAGMA foreign_keys = OFF"));
+            db->ExecuteNative(QStringLiteral("DROP TABLE %1").arg(QString::fromLatin1(table)));
+        }
+        const QFileInfo before(data.mdbPath());
+        CartellaDati = data.path();
+        expectRefused();
+        EXPECT_EQ(QFileInfo(data.mdbPath()).lastModified(), before.lastModified());
+    }
+}
+
+TEST_F(OpenDatabase, TheFileNameMayDifferInCase)
+{
+    TestDataFolder data;
+    QFile::rename(data.mdbPath(), data.file(QStringLiteral("STIVORA.MDB")));
+    CartellaDati = data.path();
+    EXPECT_TRUE(ApriDatabase());
+}

@@ -1,0 +1,35 @@
+// Headless test entry: offscreen Qt, every dialog scripted, nothing waits for a person.
+#include "support/ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include <cstdlib>
+
+namespace {
+
+class DialogGuard : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override
+    {
+        Dialogs().reset();
+        SetDialogBackend(&Dialogs());
+    }
+    void OnTestEnd(const testing::TestInfo& info) override
+    {
+        if (!info.result()->Failed() && !Dialogs().allAnswered())
+            ADD_FAILURE() << "A scripted answer was never asked for";
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    SetDialogBackend(&Dialogs());
+    testing::InitGoogleTest(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new DialogGuard);
+    return RUN_ALL_TESTS();
+}
