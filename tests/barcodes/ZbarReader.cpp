@@ -28,6 +28,9 @@ ZbarResult ZbarRead(const std::string& modules, zbar_symbol_type_t symbology)
     zbar_image_scanner_set_config(scanner.get(), ZBAR_NONE, ZBAR_CFG_ENABLE, 0);
     zbar_image_scanner_set_config(scanner.get(), symbology, ZBAR_CFG_ENABLE, 1);
     zbar_image_scanner_set_config(scanner.get(), symbology, ZBAR_CFG_MIN_LEN, 1);
+    // zbar finds UPC symbols through its EAN-13 decoder.
+    if (symbology == ZBAR_UPCA || symbology == ZBAR_UPCE)
+        zbar_image_scanner_set_config(scanner.get(), ZBAR_EAN13, ZBAR_CFG_ENABLE, 1);
     std::unique_ptr<zbar_image_t, decltype(&zbar_image_destroy)> image(zbar_image_create(), zbar_image_destroy);
     zbar_image_set_format(image.get(), zbar_fourcc('Y', '8', '0', '0'));
     zbar_image_set_size(image.get(), static_cast<unsigned>(width), kHeight);

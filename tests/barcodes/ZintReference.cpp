@@ -68,6 +68,12 @@ std::vector<std::string> ZintModules(int symbology, const std::string& data, con
     return rows;
 }
 
+std::string ZintRow(int symbology, const std::string& data, const std::string& options)
+{
+    const std::vector<std::string> rows = ZintModules(symbology, data, options);
+    return rows.empty() ? "" : rows[0];
+}
+
 std::string ElementClasses(const std::string& modules)
 {
     std::vector<std::size_t> runs;

@@ -10,6 +10,9 @@ bool ZintAvailable();
 // padding to whole nibbles (a row ends with the symbol's last bar); empty when zint refuses the data.
 std::vector<std::string> ZintModules(int symbology, const std::string& data, const std::string& options = "");
 
+// The only row of a linear symbol, "" when zint refuses the data.
+std::string ZintRow(int symbology, const std::string& data, const std::string& options = "");
+
 // Each bar and space as "n" (narrow) or "w" (wider than the narrowest element): compares symbols drawn
 // with different wide-to-narrow ratios.
 std::string ElementClasses(const std::string& modules);
