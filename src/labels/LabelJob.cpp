@@ -1,0 +1,82 @@
+#include "labels/LabelJob.h"
+
+#include "core/Formats.h"
+#include "core/Globals.h"
+#include "core/Utility.h"
+
+namespace {
+
+QString padded(int value, int width) { return PadLeft(QString::number(value), width, QStringLiteral("0")); }
+
+QString lastDigits(int year, int n) { return QString::number(year).right(n); }
+
+} // namespace
+
+QDateTime CalcolaScadenza(const QDateTime& production, int count, int unit, int rule)
+{
+    // Calendar arithmetic on the wall-clock value: a daylight-saving change moves no expiry.
+    const QDateTime start(production.date(), production.time(), Qt::UTC);
+    QDateTime expiry;
+    switch (unit) {
+    case 0: expiry = start.addSecs(qint64(count) * 3600); break;
+    case 1: expiry = start.addDays(count); break;
+    case 2: expiry = start.addDays(qint64(count) * 7); break;
+    case 3: expiry = start.addMonths(count); break;
+    case 4: expiry = start.addYears(count); break;
+    default: return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
+    }
+    const QDate d = expiry.date();
+    const QDate firstOfNext = d.month() == 12 ? QDate(d.year() + 1, 1, 1) : QDate(d.year(), d.month() + 1, 1);
+    switch (rule) {
+    case 1: return QDateTime(firstOfNext.addDays(-1), QTime(0, 0));
+    case 2:
+    case 4: return QDateTime(firstOfNext, QTime(0, 0));
+    case 3: return QDateTime(QDate(d.year(), d.month(), 1), QTime(0, 0));
+    default: return QDateTime(d, expiry.time());
+    }
+}
+
+QString ComponiLotto(const QString& mask, const QDateTime& production, const QDateTime& expiry)
+{
+    const QDate p = production.date();
+    const QTime t = production.time();
+    const QDate e = expiry.date();
+    const QString shift = (t.hour() >= 12 && t.second() > 0) ? QStringLiteral("1") : QStringLiteral("0");
+    const std::pair<const char*, QString> tokens[] = {
+        {"dd", padded(p.day(), 2)},
+        {"mm", padded(p.month(), 2)},
+        {"hh", padded(t.hour(), 2)},
+        {"nn", padded(t.minute(), 2)},
+        {"ss", padded(t.second(), 2)},
+        {"ggg", padded(p.dayOfYear(), 3)},
+        {"t", shift},
+        {"aaaa", padded(p.year(), 4)},
+        {"aaa", lastDigits(p.year(), 3)},
+        {"aa", lastDigits(p.year(), 2)},
+        {"a", lastDigits(p.year(), 1)},
+        {"d2", padded(e.day(), 2)},
+        {"m2", padded(e.month(), 2)},
+        {"ooo", padded(e.dayOfYear(), 3)},
+        {"yyyy", padded(e.year(), 4)},
+        {"yyy", lastDigits(e.year(), 3)},
+        {"yy", lastDigits(e.year(), 2)},
+        {"y", lastDigits(e.year(), 1)},
+    };
+    QString lot = mask;
+    for (const auto& [token, value] : tokens) lot = ReplaceAll(lot, QString::fromLatin1(token), value);
+    return lot;
+}
+
+QString ProductionText(const QDateTime& production, bool withDate, bool withTime)
+{
+    if (withDate && withTime) return FormatDate(production, QStringLiteral("dd.mm.yyyy    hh:nn"));
+    if (withDate) return FormatDate(production, QStringLiteral("dd.mm.yyyy"));
+    if (withTime) return FormatDate(production, QStringLiteral("hh:nn"));
+    return {};
+}
+
+QString ExpiryText(const QDateTime& expiry, int rule)
+{
+    if (rule == 3 || rule == 4) return NomiMesi[size_t(expiry.date().month())] + u' ' + QString::number(expiry.date().year());
+    return FormatDate(expiry, QStringLiteral("dd.mm.yyyy"));
+}

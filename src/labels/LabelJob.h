@@ -1,0 +1,19 @@
+#pragma once
+// The label job's derived values: expiry from the product life and the expiry rule, the lot code
+// from its mask, and the production and expiry texts printed on the label.
+
+#include <QDateTime>
+#include <QString>
+
+// Units of the product life: 0 hours, 1 days, 2 weeks, 3 months, 4 years. Rules: 0 exact,
+// 1 end of month, 2 start of next month, 3 first of the month, 4 first of next month.
+QDateTime CalcolaScadenza(const QDateTime& production, int count, int unit, int rule);
+
+// The mask with its eighteen tokens replaced, in order, from the production and expiry dates.
+QString ComponiLotto(const QString& mask, const QDateTime& production, const QDateTime& expiry);
+
+// "dd.mm.yyyy    hh:nn", the date alone, the time alone or nothing, by the two switches.
+QString ProductionText(const QDateTime& production, bool withDate, bool withTime);
+
+// "Marzo 2025" for the month-only rules 3 and 4, else "dd.mm.yyyy".
+QString ExpiryText(const QDateTime& expiry, int rule);

@@ -1,0 +1,20 @@
+#include "labels/Sscc.h"
+
+#include "core/Utility.h"
+#include "core/db/Recordset.h"
+
+QString ComposeSscc(const QString& extension, const QString& paese, const QString& codProduttore, const QString& postazione,
+                    qint64 serial)
+{
+    const int width = codProduttore.size() == 5 ? 8 : 6;
+    return AppendCheckDigit(extension + paese + codProduttore + postazione
+                            + PadLeft(QString::number(serial), width, QStringLiteral("0")));
+}
+
+QString ComposeSscc(const QString& extension, const Recordset& setup, qint64 serial)
+{
+    return ComposeSscc(extension, NzStr(setup.Value(QStringLiteral("Paese"))), NzStr(setup.Value(QStringLiteral("CodProduttore"))),
+                       NzStr(setup.Value(QStringLiteral("Postazione"))), serial);
+}
+
+qint64 NextSerial(const Recordset& setup) { return setup.Value(QStringLiteral("contatore")).toLongLong() + 1; }

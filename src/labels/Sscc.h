@@ -1,0 +1,17 @@
+#pragma once
+// The serial shipping container code: extension digit (pallet type), country, producer, workstation,
+// serial from the counter, GS1 check digit.
+
+#include <QString>
+
+class Recordset;
+
+// The serial is filled with zeros to 8 digits for a 5-character producer code, else to 6.
+QString ComposeSscc(const QString& extension, const QString& paese, const QString& codProduttore, const QString& postazione,
+                    qint64 serial);
+
+// The SSCC of the given serial with the prefix pieces of the Setup row.
+QString ComposeSscc(const QString& extension, const Recordset& setup, qint64 serial);
+
+// The serial the next pallet uses: the Setup counter + 1.
+qint64 NextSerial(const Recordset& setup);
