@@ -1,3 +1,4 @@
+#include "RandomInputs.h"
 #include "ZbarReader.h"
 #include "ZintReference.h"
 
@@ -6,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 
 namespace {
 
@@ -26,26 +26,10 @@ TEST(Code39Family, WorkedExamples)
     EXPECT_EQ(EncodeCode32("000000033"), "*BBBBCC#");
 }
 
-void ExpectScans(const std::string& data, const char* keyword, zbar::zbar_symbol_type_t type, const std::string& expected)
-{
-    const std::string modules = BarcodeModules(EncodeBarcode(data, keyword, true), keyword);
-    const ZbarResult read = ZbarRead(modules, type);
-    EXPECT_TRUE(read.found) << keyword << " " << data;
-    EXPECT_EQ(read.data, expected) << keyword << " " << data;
-}
-
 std::string SpaceForUnderscore(std::string s)
 {
     for (char& c : s)
         c = c == '_' ? ' ' : c;
-    return s;
-}
-
-std::string RandomFrom(std::mt19937& random, const std::string& pool, int length)
-{
-    std::string s;
-    for (int i = 0; i < length; ++i)
-        s += pool[random() % pool.size()];
     return s;
 }
 

@@ -38,12 +38,4 @@ TEST(BarcodeRenderer, StringsTheFontCannotDraw)
     EXPECT_EQ(BarcodeModules("|*BBBBBB#", "C32HRC"), "");
 }
 
-TEST(BarcodeRenderer, QuietZones)
-{
-    EXPECT_EQ(BarcodeQuietZone("E128"), 10);
-    EXPECT_EQ(BarcodeQuietZone("ean13"), 11);
-    EXPECT_EQ(BarcodeQuietZone("EAN8"), 7);
-    EXPECT_EQ(BarcodeQuietZone("NOSUCH"), 0);
-}
-
 } // namespace

@@ -1,5 +1,10 @@
 #include "ZbarReader.h"
 
+#include "barcodes/BarcodeRenderer.h"
+#include "barcodes/Barcodes.h"
+
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <vector>
 
@@ -44,4 +49,11 @@ ZbarResult ZbarRead(const std::string& modules, zbar_symbol_type_t symbology)
     result.data.assign(zbar_symbol_get_data(symbol), zbar_symbol_get_data_length(symbol));
     result.gs1 = (zbar_symbol_get_modifiers(symbol) & (1u << ZBAR_MOD_GS1)) != 0;
     return result;
+}
+
+void ExpectScans(const std::string& data, const char* keyword, zbar_symbol_type_t type, const std::string& expected)
+{
+    const ZbarResult read = ZbarRead(BarcodeModules(EncodeBarcode(data, keyword, true), keyword), type);
+    EXPECT_TRUE(read.found) << keyword << " " << data;
+    EXPECT_EQ(read.data, expected) << keyword << " " << data;
 }
