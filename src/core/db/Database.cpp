@@ -167,9 +167,10 @@ void Database::BeginTrans() { ExecuteNative(QStringLiteral("BEGIN IMMEDIATE")); 
 
 void Database::CommitTrans() { ExecuteNative(QStringLiteral("COMMIT")); }
 
+// Cleanup after a failure: keeps the failure's errors for the message that follows.
 void Database::Rollback()
 {
-    if (InTransaction()) ExecuteNative(QStringLiteral("ROLLBACK"));
+    if (InTransaction()) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 bool Database::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }

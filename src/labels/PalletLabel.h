@@ -1,0 +1,49 @@
+#pragma once
+// Printing one pallet label: one ReportPallet row per copy, the print job, then the counter, the
+// export and the archive.
+
+#include "labels/PalletArchive.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+
+struct PalletLabelArgs {
+    QString codInterno;
+    QString descrizione1;
+    QString descrizione2;
+    QString tipoPallet;   // one digit: the SSCC extension digit
+    QString prefGTIN;     // GTIN indicator digit
+    QString eanCartone;   // carton EAN; its first 12 characters make the GTIN
+    QString qtCartoni;    // cartons on the pallet
+    QString qtCassa;      // pieces per carton
+    QString eanArticolo;
+    QString lotto;
+    QString pesoCassa;    // kg, "," or "." as decimal separator
+    QString copie;
+    QString produzioneText;
+    QDateTime produzione;
+    QDateTime scadenza;
+    qint64 serial = 0;
+    QString scadenzaText;
+    bool archive = true;
+    bool advanceCounter = true;
+    bool preview = false;
+    qint64 totalPieces = 0;   // summary labels only
+    double totalWeight = 0;   // summary labels only
+};
+
+struct PrintedPallet {
+    QString sscc;
+    RecordedPallet recorded;
+};
+
+// The GTIN-14 of the cartons: indicator digit, the first 12 digits of the carton EAN, check digit.
+QString CartonGtin(const QString& prefGTIN, const QString& eanCartone);
+// Digits in groups joined by one blank, e.g. SSCC 1, 2, 5, 9, 1.
+QString Grouped(const QString& digits, std::initializer_list<int> groups);
+
+// The print job gets the preview switch; a failure anywhere propagates, leaving the counter, the
+// export and the archive as they were.
+PrintedPallet StampaEtichettaPallet(const PalletLabelArgs& args, const std::function<void(bool preview)>& printJob);
