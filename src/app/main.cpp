@@ -6,5 +6,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Stivora"));
-    return Main(QApplication::arguments(), QApplication::applicationFilePath());
+    const int status = Main(QApplication::arguments(), QApplication::applicationFilePath());
+    if (status != 0) return status;
+    return app.exec();
 }

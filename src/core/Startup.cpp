@@ -3,7 +3,11 @@
 #include "core/AppEx.h"
 #include "core/Globals.h"
 #include "core/Utility.h"
+#include "core/frmArticoli.h"
+#include "core/frmSplash.h"
 #include "core/ui/Dialogs.h"
+
+#include <QCoreApplication>
 
 #include <QDir>
 #include <QFileInfo>
@@ -136,8 +140,18 @@ int Main(const QStringList& arguments, const QString& executablePath)
     }
     ModoInterattivo = true;
     ModoFileRichiesta = false;
+    {
+        frmSplash splash;
+        ShowModal(splash);
+    }
+    QCoreApplication::processEvents();
     FillMonthNames();
     RichiestaOK = false;
     if (!ApriDatabase()) return 1;
+    // The window lives until it is closed; closing it ends the program.
+    auto* window = new frmArticoli;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->Form_Load();
+    QCoreApplication::processEvents();
     return 0;
 }

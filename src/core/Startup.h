@@ -30,5 +30,6 @@ bool ApriDatabase();
 // Closes the recordsets, then the database.
 void CloseDatabase();
 
-// The program's entry after the application object exists; returns the exit status.
+// The program's entry after the application object exists: splash, database, main window.
+// Returns the exit status of a failed start, 0 when the main window is up.
 int Main(const QStringList& arguments, const QString& executablePath);

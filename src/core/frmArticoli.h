@@ -1,0 +1,72 @@
+#pragma once
+// The main window: the article panel, the pages of the tab control SSTab1 (Stampa, Ristampa,
+// Imballi, DDT, Cerca), the heading list, the SSCC counter and the menus. One class; every control
+// is public in `ui` under the program's name for it (ui.txtLotto, ui.cmdStampa, ui.mnuUscita …).
+// Each subsystem writes its handlers in its own folder and connects them in the constructor.
+//
+// Controls that are not plain widgets:
+// - masked edit boxes (msk…) are QLineEdits with an input mask; the date and time masks are set
+//   from MascheraData and MascheraOra at load;
+// - grids (flxLotti, flxDDT) are FlexGrids: row 0 is the title row;
+// - the control array labIntestazione(Index) is the list `labIntestazione`; member 0 is
+//   ui.labIntestazione_0;
+// - the pictures imgSalva, imgNuovo and IconTray are hidden labels holding a pixmap;
+// - the print-side copy of the article (txtCodInternoS … txtPrefGTINS) lives in a hidden frame;
+// - the tags of txtSSCC and txtDurataProdottoS are read and written with Tag/SetTag (ui/ControlTag.h);
+// - the tray menu mnuPopup ("PopUp") is ui.mnuPopup, not in the menu bar.
+// Form_Load sets check boxes without raising their handlers: connect the check boxes' `clicked`.
+
+#include "reports/PrinterSystem.h"
+#include "ui_frmArticoli.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QTimer>
+
+class QLabel;
+
+class frmArticoli : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmArticoli(QWidget* parent = nullptr);
+    ~frmArticoli() override;
+
+    Ui::frmArticoli ui;
+    QList<QLabel*> labIntestazione;
+    // Request timer of passive mode: 500 ms, off until passive mode starts.
+    QTimer timPassive;
+
+    // The printer that was the system's default when the window loaded (empty name when none).
+    PrinterInfo DefaultPrinter;
+    // Article edit in progress: 1 new article, 2 modification, 3 copy.
+    int Stato = 0;
+    // The window's Tag: the ID of the article being modified, "-1" for a new article or a copy.
+    QString Tag;
+
+    // Prepares the window from the Setup row and shows it.
+    void Form_Load();
+    // Asks before closing (when interactive), saves the operator settings and closes the
+    // database; Cancel set keeps the window open.
+    void Form_Unload(int& Cancel);
+
+    void mnuUscita_Click();
+    void mnuImpostazioni_Click();
+    void mnuCartellaLogo_Click();
+    void mnuManuale_Click();
+    void mnuInformazioni_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ImpostaCampi();
+    void ConnettiShell();
+    void CaricaImpostazioniOperatore();
+    void SalvaImpostazioniOperatore();
+
+    bool unloaded_ = false;
+};
+
+// The main window of this run (the program's other windows and passive mode address it); null
+// while none exists.
+inline frmArticoli* FormArticoli = nullptr;

@@ -1,0 +1,152 @@
+// The main window's shell: load, unload with the operator settings, and the menu commands.
+#include "core/frmArticoli.h"
+
+#include "core/Formats.h"
+#include "core/Globals.h"
+#include "core/Startup.h"
+#include "core/Utility.h"
+#include "core/frmImpostazioni.h"
+#include "core/Informazioni.h"
+#include "core/ui/Dialogs.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+
+namespace {
+
+// Operator settings: the Setup columns the window keeps in its controls between runs.
+struct CheckSetting {
+    const char* column;
+    QCheckBox* Ui::frmArticoli::*box;
+};
+struct NumberSetting {
+    const char* column;
+    QLineEdit* Ui::frmArticoli::*field;
+};
+
+const CheckSetting kChecks[] = {
+    {"AutoUpdateSSCC", &Ui::frmArticoli::chkUpdateSSCC},
+    {"AutoTime", &Ui::frmArticoli::chkAutoUpdate},
+    {"PrintPreview", &Ui::frmArticoli::chkAnteprima},
+    {"ReprintPreview", &Ui::frmArticoli::chkAnteprimaRistampa},
+    {"AutoLotto", &Ui::frmArticoli::chkAutoLotto},
+    {"multilotto", &Ui::frmArticoli::chkMultiLotto},
+    {"ImballiPreview", &Ui::frmArticoli::chkAnteprimaImballi},
+    {"DDTPreview", &Ui::frmArticoli::chkAnteprimaDDT},
+};
+
+const NumberSetting kNumbers[] = {
+    {"QtPrint", &Ui::frmArticoli::mskQtBatch},
+    {"QtReprint", &Ui::frmArticoli::mskQtRistampa},
+    {"PalletDefaultMulti", &Ui::frmArticoli::mskTipoPallet},
+    {"QtMulti", &Ui::frmArticoli::mskQtBatchMulti},
+    {"QtDDT", &Ui::frmArticoli::mskQtDDT},
+};
+
+QString column(const char* name) { return QString::fromLatin1(name); }
+
+} // namespace
+
+void frmArticoli::ConnettiShell()
+{
+    connect(ui.mnuUscita, &QAction::triggered, this, &frmArticoli::mnuUscita_Click);
+    connect(ui.mnuImpostazioni, &QAction::triggered, this, &frmArticoli::mnuImpostazioni_Click);
+    connect(ui.mnuCartellaLogo, &QAction::triggered, this, &frmArticoli::mnuCartellaLogo_Click);
+    connect(ui.mnuManuale, &QAction::triggered, this, &frmArticoli::mnuManuale_Click);
+    connect(ui.mnuInformazioni, &QAction::triggered, this, &frmArticoli::mnuInformazioni_Click);
+}
+
+void frmArticoli::Form_Load()
+{
+    const QString defaultName = Printers().defaultPrinterName();
+    DefaultPrinter = PrinterInfo{};
+    for (const PrinterInfo& p : Printers().printers())
+        if (p.deviceName == defaultName) DefaultPrinter = p;
+
+    const QDateTime now = QDateTime::currentDateTime();
+    ui.mskDataProduzione->setInputMask(QtInputMask(MascheraData));
+    ui.mskDataProduzione->setText(FormatDate(now, FormatoData));
+    ui.mskOraProd->setInputMask(QtInputMask(MascheraOra));
+    ui.mskOraProd->setText(FormatDate(now, FormatoOra));
+
+    CaricaImpostazioniOperatore();
+    ui.labDataOraProduzione->setText(QStringLiteral("Data e ora produzione:"));
+    Stato = 1;
+
+    if (ModoInterattivo) show();
+}
+
+// A Setup row that cannot be read leaves the controls as designed, after a message.
+void frmArticoli::CaricaImpostazioniOperatore()
+{
+    try {
+        ui.txtLotto->setText(NzStr(rsSetup->Value(QStringLiteral("lotto"))));
+        ui.txtContatoreSSCC->setText(GeneralNumber(rsSetup->Value(QStringLiteral("contatore")).toDouble()));
+        for (const CheckSetting& s : kChecks) (ui.*s.box)->setChecked(rsSetup->Value(column(s.column)).toBool());
+        ui.mskQtPallet->setText(QStringLiteral("1"));
+        ui.mskQtImballi->setText(QStringLiteral("1"));
+        ui.mskQtCartoni->setText(QStringLiteral("1"));
+        for (const NumberSetting& s : kNumbers)
+            (ui.*s.field)->setText(GeneralNumber(rsSetup->Value(column(s.column)).toDouble()));
+    } catch (const AppError& e) {
+        MsgBox(QStringLiteral("Errore nella lettura delle impostazioni: ") + e.description(), vbCritical, QStringLiteral("Errore"));
+    }
+}
+
+// A database error while saving is shown, and the program still closes: the operator settings
+// are not worth keeping the program open for.
+void frmArticoli::SalvaImpostazioniOperatore()
+{
+    try {
+        rsSetup->Edit();
+        rsSetup->SetValue(QStringLiteral("lotto"), ui.txtLotto->text());
+        for (const CheckSetting& s : kChecks) rsSetup->SetValue(column(s.column), (ui.*s.box)->isChecked());
+        for (const NumberSetting& s : kNumbers) rsSetup->SetValue(column(s.column), NumericValue((ui.*s.field)->text()));
+        rsSetup->Update();
+    } catch (const AppError& e) {
+        if (rsSetup->EditMode() != dbEditNone) rsSetup->CancelUpdate();
+        if (DB->Errors().empty()) MsgBox(QStringLiteral("Errore: ") + e.description(), vbExclamation, QStringLiteral("Errore"));
+        else ShowDBErrors(*DB);
+    }
+}
+
+void frmArticoli::Form_Unload(int& Cancel)
+{
+    if (ModoInterattivo && MsgBox(QStringLiteral("Vuoi uscire dal programma?"), vbYesNo | vbQuestion) == vbNo) {
+        Cancel = 1;
+        return;
+    }
+    if (rsSetup) SalvaImpostazioniOperatore();
+    CloseDatabase();
+}
+
+void frmArticoli::closeEvent(QCloseEvent* event)
+{
+    if (unloaded_) return event->accept();
+    int cancel = 0;
+    Form_Unload(cancel);
+    if (cancel) return event->ignore();
+    unloaded_ = true;
+    event->accept();
+}
+
+void frmArticoli::mnuUscita_Click() { close(); }
+
+void frmArticoli::mnuImpostazioni_Click()
+{
+    {
+        frmImpostazioni dialog(this);
+        ShowModal(dialog);
+    }
+    ui.txtContatoreSSCC->setText(GeneralNumber(rsSetup->Value(QStringLiteral("contatore")).toDouble()));
+}
+
+void frmArticoli::mnuCartellaLogo_Click() { ShellOpen(PathJoin(CartellaDati, QStringLiteral("Intestazioni"))); }
+
+void frmArticoli::mnuManuale_Click() { ShellOpen(PathJoin(CartellaDati, QStringLiteral("manuale.pdf"))); }
+
+void frmArticoli::mnuInformazioni_Click()
+{
+    Informazioni about(this);
+    ShowModal(about);
+}

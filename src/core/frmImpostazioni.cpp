@@ -1,0 +1,225 @@
+#include "core/frmImpostazioni.h"
+
+#include "core/Formats.h"
+#include "core/Globals.h"
+#include "core/OrdineAI.h"
+#include "core/Utility.h"
+#include "core/frmCartella.h"
+#include "core/ui/Dialogs.h"
+#include "core/ui/KeyFilter.h"
+#include "reports/PrinterSystem.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+
+// Setup columns of the pallet weights, in the order of the weight entries.
+const char* const kPesoPallet[10] = {"pesoPallet1", "PesoPallet2", "PesoPallet3", "PesoPallet4", "PesoPallet5",
+                                     "PesoPallet6", "PesoPallet7", "PesoPallet8", "PesoPallet9", "PesoPallet0"};
+
+struct CheckColumn {
+    const char* column;
+    QCheckBox* Ui::frmImpostazioni::*box;
+};
+
+const CheckColumn kChecks[] = {
+    {"StampaCodInterno", &Ui::frmImpostazioni::chkCodInterno},
+    {"StampaDataProd", &Ui::frmImpostazioni::chkDataProduzione},
+    {"StampaOraProd", &Ui::frmImpostazioni::chkOraProduzione},
+    {"StampaEANProd", &Ui::frmImpostazioni::chkEANProdotto},
+    {"StampaEANCartone", &Ui::frmImpostazioni::chkEANCartone},
+    {"StampaPezzi", &Ui::frmImpostazioni::chkTotaleProdotti},
+    {"StampaScadenza", &Ui::frmImpostazioni::chkScadenza},
+    {"StampaPesoLordo", &Ui::frmImpostazioni::chkPesoLordo},
+    {"ForzaDDT", &Ui::frmImpostazioni::chkForzaDDT},
+    {"DoubleLayout", &Ui::frmImpostazioni::chkDoubleLayout},
+};
+
+struct NumberColumn {
+    const char* column;
+    QLineEdit* Ui::frmImpostazioni::*field;
+};
+
+// Margins may be typed with a decimal comma.
+const NumberColumn kMargins[] = {
+    {"MargineSinistro", &Ui::frmImpostazioni::txtMargineSinistro},
+    {"MargineSuperiore", &Ui::frmImpostazioni::txtMargineSuperiore},
+    {"MargineSinistroImballi", &Ui::frmImpostazioni::txtMargineSinistroImballi},
+    {"MargineSuperioreImballi", &Ui::frmImpostazioni::txtMargineSuperioreImballi},
+};
+
+QString col(const char* name) { return QString::fromLatin1(name); }
+QVariant setup(const char* name) { return rsSetup->Value(col(name)); }
+QString number(const char* name) { return GeneralNumber(setup(name).toDouble()); }
+
+} // namespace
+
+frmImpostazioni::frmImpostazioni(QWidget* parent) : QDialog(parent)
+{
+    ui.setupUi(this);
+    for (QLineEdit* digits : {ui.txtDefaultPallet, ui.txtDurata, ui.txtPostazione, ui.txtQtCartone})
+        InstallKeyFilter(digits, DigitKey);
+    connect(ui.cmdOk, &QPushButton::clicked, this, &frmImpostazioni::cmdOk_Click);
+    connect(ui.cmdCancel, &QPushButton::clicked, this, &frmImpostazioni::cmdCancel_Click);
+    connect(ui.cmdSu, &QPushButton::clicked, this, &frmImpostazioni::cmdSu_Click);
+    connect(ui.cmdGiu, &QPushButton::clicked, this, &frmImpostazioni::cmdGiu_Click);
+    connect(ui.cmdImposta, &QPushButton::clicked, this, &frmImpostazioni::cmdImposta_Click);
+    connect(ui.cmdImpostaImballi, &QPushButton::clicked, this, &frmImpostazioni::cmdImpostaImballi_Click);
+    connect(ui.cmdCambia, &QPushButton::clicked, this, &frmImpostazioni::cmdCambia_Click);
+    Form_Load();
+    connect(ui.cmbPallet, &QComboBox::currentIndexChanged, this, &frmImpostazioni::cmbPallet_Click);
+}
+
+void frmImpostazioni::Form_Load()
+{
+    ui.chkDataProduzione->setText(QStringLiteral("Data produzione"));
+    ui.chkOraProduzione->setText(QStringLiteral("Ora produzione"));
+
+    const QString lingua = NzStr(setup("Lingua"));
+    ui.cmbLingue->setCurrentIndex(lingua == u"0" ? 0 : lingua == u"1" ? 1 : -1);
+
+    ui.lstOrdineAI->clear();
+    ui.lstOrdineAI->addItems(OrdineAIItems(NzStr(setup("OrdineAI"))));
+    ui.lstOrdineAI->setCurrentRow(0);
+
+    for (const NumberColumn& m : kMargins) (ui.*m.field)->setText(number(m.column));
+    ui.txtSSCC->setText(number("contatore"));
+    for (int i = 0; i < 10; ++i) pesi_[size_t(i)] = setup(kPesoPallet[i]).toDouble();
+
+    ui.txtPaese->setText(NzStr(setup("Paese")));
+    ui.txtCodProduttore->setText(NzStr(setup("CodProduttore")));
+    ui.txtPostazione->setText(NzStr(setup("Postazione")));
+    for (const CheckColumn& c : kChecks) (ui.*c.box)->setChecked(setup(c.column).toBool());
+
+    const qint64 scadenza = setup("CalcScadenza").toLongLong();
+    ui.cmbScadenza->setCurrentIndex(scadenza >= 1 && scadenza <= 4 ? int(scadenza) : 0);
+
+    ui.txtDefaultPallet->setText(NzStr(setup("PalletDefault")));
+    ui.txtDurata->setText(number("DurataDefault"));
+    ui.txtQtCartone->setText(number("QtDefault"));
+    ui.txtMaskLotto->setText(NzStr(setup("MaskLotto")));
+    ui.txtCartellaRichieste->setText(NzStr(setup("CartellaRichieste")));
+    const qint64 unita = setup("UnitaDurata").toLongLong();
+    ui.cmbDurata->setCurrentIndex(unita >= 0 && unita < ui.cmbDurata->count() ? int(unita) : -1);
+
+    palletCorrente_ = 0;
+    ui.txtPeso->setText(GeneralNumber(pesi_[0]));
+    ui.cmbPallet->setCurrentIndex(0);
+
+    CaricaStampanti(*ui.StampantiReport, NzStr(setup("ReportPrinter")));
+    CaricaStampanti(*ui.StampantiImballi, NzStr(setup("ImballiPrinter")));
+}
+
+// A saved printer that is no longer installed gives way to the first one of the system.
+void frmImpostazioni::CaricaStampanti(QComboBox& list, const QString& saved)
+{
+    list.clear();
+    for (const PrinterInfo& p : Printers().printers()) list.addItem(p.deviceName);
+    const int found = list.findText(saved, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    list.setCurrentIndex(found >= 0 || list.count() == 0 ? found : 0);
+}
+
+void frmImpostazioni::SalvaPesoPallet()
+{
+    if (palletCorrente_ >= 0) pesi_[size_t(palletCorrente_)] = DecimalValue(ui.txtPeso->text());
+}
+
+void frmImpostazioni::cmbPallet_Click()
+{
+    SalvaPesoPallet();
+    palletCorrente_ = ui.cmbPallet->currentIndex();
+    if (palletCorrente_ >= 0) ui.txtPeso->setText(GeneralNumber(pesi_[size_t(palletCorrente_)]));
+}
+
+void frmImpostazioni::cmdOk_Click()
+{
+    const int len = int(ui.txtCodProduttore->text().size());
+    if (len != 5 && len != 7) {
+        MsgBox(QStringLiteral("Il codice produttore deve essere di 5 o 7 cifre."), vbCritical | vbOKOnly, QStringLiteral("Errore"));
+        return;
+    }
+    SalvaPesoPallet();
+    if (Salva()) accept();
+}
+
+// Writes the whole row at once; on a database error the row keeps its stored values.
+bool frmImpostazioni::Salva()
+{
+    try {
+        rsSetup->Edit();
+        if (ui.cmbLingue->currentIndex() == 0 || ui.cmbLingue->currentIndex() == 1)
+            rsSetup->SetValue(QStringLiteral("Lingua"), QString::number(ui.cmbLingue->currentIndex()));
+        rsSetup->SetValue(QStringLiteral("contatore"), NumericValue(ui.txtSSCC->text()));
+        for (int i = 0; i < 10; ++i) rsSetup->SetValue(col(kPesoPallet[i]), pesi_[size_t(i)]);
+        rsSetup->SetValue(QStringLiteral("Paese"), ui.txtPaese->text());
+        rsSetup->SetValue(QStringLiteral("CodProduttore"), ui.txtCodProduttore->text());
+        rsSetup->SetValue(QStringLiteral("ReportPrinter"), ui.StampantiReport->currentText());
+        rsSetup->SetValue(QStringLiteral("ImballiPrinter"), ui.StampantiImballi->currentText());
+        rsSetup->SetValue(QStringLiteral("Postazione"), ui.txtPostazione->text());
+        for (const CheckColumn& c : kChecks) rsSetup->SetValue(col(c.column), (ui.*c.box)->isChecked());
+        rsSetup->SetValue(QStringLiteral("CalcScadenza"), qMax(ui.cmbScadenza->currentIndex(), 0));
+        rsSetup->SetValue(QStringLiteral("PalletDefault"), ui.txtDefaultPallet->text());
+        rsSetup->SetValue(QStringLiteral("DurataDefault"), NumericValue(ui.txtDurata->text()));
+        rsSetup->SetValue(QStringLiteral("QtDefault"), NumericValue(ui.txtQtCartone->text()));
+        rsSetup->SetValue(QStringLiteral("MaskLotto"), ui.txtMaskLotto->text());
+        rsSetup->SetValue(QStringLiteral("CartellaRichieste"), ui.txtCartellaRichieste->text());
+        rsSetup->SetValue(QStringLiteral("UnitaDurata"), ui.cmbDurata->currentIndex());
+        for (const NumberColumn& m : kMargins) rsSetup->SetValue(col(m.column), DecimalValue((ui.*m.field)->text()));
+        QStringList items;
+        for (int i = 0; i < ui.lstOrdineAI->count(); ++i) items << ui.lstOrdineAI->item(i)->text();
+        rsSetup->SetValue(QStringLiteral("OrdineAI"), OrdineAIFromItems(items));
+        rsSetup->Update();
+        return true;
+    } catch (const AppError& e) {
+        if (rsSetup->EditMode() != dbEditNone) rsSetup->CancelUpdate();
+        if (DB->Errors().empty()) MsgBox(QStringLiteral("Errore: ") + e.description(), vbExclamation, QStringLiteral("Errore"));
+        else ShowDBErrors(*DB);
+        MsgBox(QStringLiteral("Errore nel salvataggio"), vbCritical, QStringLiteral("Errore"));
+        return false;
+    }
+}
+
+void frmImpostazioni::cmdCancel_Click() { reject(); }
+
+void frmImpostazioni::ScambiaOrdineAI(int offset)
+{
+    const int row = ui.lstOrdineAI->currentRow();
+    const int other = row + offset;
+    if (row < 0 || other < 0 || other >= ui.lstOrdineAI->count()) return;
+    QListWidgetItem* a = ui.lstOrdineAI->item(row);
+    QListWidgetItem* b = ui.lstOrdineAI->item(other);
+    const QString text = a->text();
+    a->setText(b->text());
+    b->setText(text);
+    ui.lstOrdineAI->setCurrentRow(other);
+}
+
+void frmImpostazioni::cmdSu_Click() { ScambiaOrdineAI(-1); }
+
+void frmImpostazioni::cmdGiu_Click() { ScambiaOrdineAI(+1); }
+
+// Opens the system's print set-up for the printer; what is chosen there is not kept.
+void frmImpostazioni::ImpostaStampante(const QComboBox& list)
+{
+    if (list.currentIndex() < 0) return;
+    const QString name = list.currentText().trimmed();
+    for (const PrinterInfo& p : Printers().printers()) {
+        if (p.deviceName != name) continue;
+        QPrinter printer;
+        printer.setPrinterName(p.deviceName);
+        QPrintDialog setup(&printer, this);
+        ShowModal(setup);
+        return;
+    }
+}
+
+void frmImpostazioni::cmdImposta_Click() { ImpostaStampante(*ui.StampantiReport); }
+
+void frmImpostazioni::cmdImpostaImballi_Click() { ImpostaStampante(*ui.StampantiImballi); }
+
+void frmImpostazioni::cmdCambia_Click()
+{
+    frmCartella picker(*ui.txtCartellaRichieste, this);
+    ShowModal(picker);
+}
