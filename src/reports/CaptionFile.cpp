@@ -1,0 +1,81 @@
+#include "reports/CaptionFile.h"
+
+#include "core/Globals.h"
+#include "core/Utility.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+namespace {
+
+// Blanks only: a tab is part of the line.
+QString TrimBlanks(const QString& s)
+{
+    qsizetype from = 0;
+    qsizetype to = s.size();
+    while (from < to && s[from] == u' ') ++from;
+    while (to > from && s[to - 1] == u' ') --to;
+    return s.mid(from, to - from);
+}
+
+QStringList SplitLines(const QString& text)
+{
+    QStringList lines;
+    QString line;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r') {
+            line += text[i];
+            continue;
+        }
+        lines.push_back(line);
+        line.clear();
+        if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    }
+    if (!line.isEmpty()) lines.push_back(line);
+    return lines;
+}
+
+} // namespace
+
+void ApplyCaptionText(const QString& text, const QString& section, Captions& captions)
+{
+    const QString header = u'[' + section.toUpper() + u']';
+    const QStringList lines = SplitLines(text);
+    qsizetype i = 0;
+    while (i < lines.size()) {
+        if (TrimBlanks(lines[i++]).toUpper() != header) continue;
+        while (i < lines.size()) {
+            const QString line = TrimBlanks(lines[i++]);
+            if (line.startsWith(u';')) continue;
+            if (line.startsWith(u'[')) break; // ends the section; this line is not looked at again
+            const qsizetype eq = line.indexOf(u'=');
+            if (eq < 0) continue;
+            const QString key = line.left(eq).toUpper();
+            if (captions.contains(key)) captions[key] = TrimBlanks(line.mid(eq + 1));
+        }
+    }
+}
+
+QString CaptionFilePath()
+{
+    const QString lingua = rsSetup ? NzStr(rsSetup->Value(QStringLiteral("Lingua"))) : QString();
+    return PathJoin(CartellaDati, QStringLiteral("Lang") + lingua + QStringLiteral(".txt"));
+}
+
+void LoadCaptions(const QString& section, Captions& captions)
+{
+    const QString path = CaptionFilePath();
+    if (!FileExists(path)) return;
+    QFile file(FindFile(path));
+    if (!file.open(QIODevice::ReadOnly)) return;
+    ApplyCaptionText(DecodeTextFile(file.readAll()), section, captions);
+}
+
+QString DecodeTextFile(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return text;
+    QStringDecoder cp1252("windows-1252");
+    return cp1252.isValid() ? QString(cp1252.decode(bytes)) : QString::fromLatin1(bytes);
+}
