@@ -1,0 +1,42 @@
+#pragma once
+// The print job shared by every printed document: the report table the caller has just written is
+// read through a second, read-only connection into a layout, which goes to the configured printer
+// with the configured margins, or to a preview window.
+
+#include "reports/PreviewWindow.h"
+#include "reports/ReportLayout.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <utility>
+
+using LayoutFactory = std::function<std::unique_ptr<ReportLayout>()>;
+
+struct ReportJob {
+    QString table;
+    LayoutFactory singleLayout;
+    LayoutFactory twoUpLayout; // empty when the document has no two-up layout
+    QString printerSetting;    // Setup column holding the printer's device name
+    QString leftMarginSetting; // Setup columns holding the margins in mm
+    QString topMarginSetting;
+    bool preview = false;
+    PreviewForm previewWindow = PreviewForm::Form1;
+    int copies = 1;
+    std::function<void()> followUp;
+    bool clearHolderAfterPreview = false;
+};
+
+// Runs the job; the layout stays in `holder` after a preview (unless the job clears it). Errors of
+// the database, the layout or the printer reach the caller.
+void StampaReport(const ReportJob& job, std::unique_ptr<ReportLayout>& holder);
+
+// The pallet label and its reprint: CrystalReport1, or CrystalReport7 when DoubleLayout is on.
+ReportJob PalletLabelJob(bool preview, int copies);
+
+// Follow-ups: empty the report table, or overwrite columns of its first record.
+std::function<void()> ClearReportTable(const QString& table);
+std::function<void()> OverwriteFirstRecord(const QString& table, std::initializer_list<std::pair<QString, QVariant>> values);
