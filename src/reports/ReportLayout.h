@@ -38,7 +38,6 @@ public:
     ReportSection& Subreport2();
     ReportSection& mainSection();
 
-    bool DisplayProgressDialog = true;
     // 1 portrait, 2 landscape.
     int PaperOrientation = 1;
     int LeftMargin = 0; // twips

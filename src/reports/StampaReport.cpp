@@ -28,7 +28,6 @@ void StampaReport(const ReportJob& job, std::unique_ptr<ReportLayout>& holder)
     const bool twoUp = job.twoUpLayout && Setting(QStringLiteral("DoubleLayout")).toBool();
     holder = twoUp ? job.twoUpLayout() : job.singleLayout();
     ReportLayout& layout = *holder;
-    layout.DisplayProgressDialog = false;
     if (twoUp) {
         layout.Subreport1().SetDataSource(*rs);
         layout.Subreport2().SetDataSource(*rs);

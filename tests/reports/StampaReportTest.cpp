@@ -57,17 +57,6 @@ TEST_F(PrintJobTest, EachRowPrintsAsAPageThatScans)
     EXPECT_EQ(firstRow("SSCC_Barcode").toString(), "1");
 }
 
-TEST_F(PrintJobTest, LowResolutionPrinterStillScans)
-{
-    printers.setDpi(203);
-    const PalletRow row;
-    WritePalletRow(row);
-    print();
-    const auto symbols = Gs1Symbols(printers.jobs().at(0).pages.at(0));
-    EXPECT_TRUE(Has(symbols, "00" + row.sscc.toStdString()));
-    EXPECT_TRUE(Has(symbols, row.e128Scanned()));
-}
-
 TEST_F(PrintJobTest, DoubleLayoutPrintsTwoLabelsOnALandscapeSheet)
 {
     setOptions({{"DoubleLayout", true}});
