@@ -16,12 +16,17 @@
 // - the tray menu mnuPopup ("PopUp") is ui.mnuPopup, not in the menu bar.
 // Form_Load sets check boxes without raising their handlers: connect the check boxes' `clicked`.
 
+#include "labels/PalletLabel.h"
 #include "reports/PrinterSystem.h"
+#include "reports/ReportLayout.h"
 #include "ui_frmArticoli.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QMainWindow>
 #include <QTimer>
+
+#include <memory>
 
 class QLabel;
 
@@ -55,12 +60,34 @@ public:
     void mnuManuale_Click();
     void mnuInformazioni_Click();
 
+    // Label job and the pallet print button.
+    // The layout being printed or previewed: pallet, mixed-pallet and delivery-note labels.
+    std::unique_ptr<ReportLayout> MyReport;
+    void cmdDataOra_Click();
+    void chkAutoUpdate_Click();
+    void chkAutoLotto_Click();
+    void LottoAutomatico();
+    QString ComponiLotto(const QDateTime& expiry);
+    QDateTime CalcolaScadenza(const QDateTime& production, int count, int unit);
+    void cmdStampa_Click();
+    void CaricaArticoloStampa();
+    void StampaPallet();
+    void AbilitaControlli(bool enabled);
+    void PreparaEtichettaPallet();
+    // Prints, counts, archives and exports one pallet label, then shows the counter and the last pallet.
+    void StampaEtichettaPallet(const PalletLabelArgs& args, bool copyCopies = true);
+    void cmdIncrementa_Click();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void ImpostaCampi();
     void ConnettiShell();
+    void ConnettiEtichette();
+    bool ControllaLavoro();
+    bool StampaPalletSingoli();
+    void AggiungiLotto();
     void CaricaImpostazioniOperatore();
     void SalvaImpostazioniOperatore();
 

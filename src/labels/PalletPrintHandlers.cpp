@@ -1,0 +1,224 @@
+// The print button of the pallet tab: checks the job, assigns SSCCs, prints pallet by pallet.
+#include "core/frmArticoli.h"
+
+#include "core/Formats.h"
+#include "core/Globals.h"
+#include "core/Utility.h"
+#include "core/ui/ControlTag.h"
+#include "core/ui/Dialogs.h"
+#include "labels/LabelJob.h"
+#include "labels/PalletLabel.h"
+#include "labels/Sscc.h"
+#include "reports/StampaReport.h"
+
+namespace {
+
+const QString kErrore = QStringLiteral("Errore");
+
+QString duplicateMessage()
+{
+    return QStringLiteral("SSCC esistente: aggiornare il contatore o utilizzare la funzione Ristampa per stampare nuovamente "
+                          "un'etichetta in archivio.");
+}
+
+bool archived(const QString& sscc)
+{
+    if (rsAppTestate->IsEmpty()) return false;
+    rsAppTestate->FindFirst(QStringLiteral("SSCC = '") + SqlQuote(sscc) + QStringLiteral("'"));
+    return !rsAppTestate->NoMatch();
+}
+
+bool isNumber(const QVariant& v)
+{
+    bool ok = false;
+    v.toString().trimmed().toDouble(&ok);
+    return !v.isNull() && ok;
+}
+
+} // namespace
+
+void frmArticoli::cmdStampa_Click()
+{
+    if (rsArticoli->IsEmpty()) {
+        MsgBox(QStringLiteral("Selezionare un articolo."), vbCritical | vbOKOnly, kErrore);
+        return;
+    }
+    if (rsArticoli->Eof()) return;
+    CaricaArticoloStampa();
+    StampaPallet();
+}
+
+void frmArticoli::CaricaArticoloStampa()
+{
+    const Recordset& a = *rsArticoli;
+    const QString descrizione = NzStr(a.Value(QStringLiteral("Descrizione")));
+    ui.txtCodInternoS->setText(NzStr(a.Value(QStringLiteral("CodInterno"))));
+    ui.txtDescrizioneS->setText(descrizione.left(40).trimmed());
+    ui.txtDescrizione2S->setText(descrizione.mid(40, 40).trimmed());
+    ui.txtEANS->setText(NzStr(a.Value(QStringLiteral("EANArticolo"))));
+    ui.txtQTCassaS->setText(GeneralNumber(a.Value(QStringLiteral("QtCartone")).toDouble()));
+    ui.txtGTINS->setText(NzStr(a.Value(QStringLiteral("EANCartone"))));
+    ui.txtPesoCassaS->setText(ReplaceAll(GeneralNumber(a.Value(QStringLiteral("PesoCartone")).toDouble()), QStringLiteral(","),
+                                         QStringLiteral(".")));
+    ui.txtTipoPalletS->setText(NzStr(a.Value(QStringLiteral("TipoPallet"))));
+    ui.txtQTPalletS->setText(ui.mskQtCartoni->text());
+    // A missing product life stays empty here, so the print refuses the article instead of guessing.
+    const QVariant durata = a.Value(QStringLiteral("DurataProdotto"));
+    const QVariant unita = a.Value(QStringLiteral("UnitaDurata"));
+    ui.txtDurataProdottoS->setText(isNumber(durata) ? GeneralNumber(durata.toDouble()) : QString());
+    SetTag(ui.txtDurataProdottoS, isNumber(unita) ? QString::number(unita.toInt()) : QString());
+    ui.txtPrefGTINS->setText(NzStr(a.Value(QStringLiteral("PrefGTIN"))));
+}
+
+bool frmArticoli::ControllaLavoro()
+{
+    auto refuse = [](const char* text, int icon, const QString& title) {
+        MsgBox(QString::fromUtf8(text), icon | vbOKOnly, title);
+        return false;
+    };
+    const QString time = ui.mskOraProd->text();
+    if (!ReadDateTime(QStringLiteral("01/01/2000"), time) || time.trimmed().isEmpty())
+        return refuse("Ora di produzione errata.", vbInformation, kErrore);
+    if (ui.txtLotto->text().trimmed().isEmpty()) return refuse("Il lotto non può essere nullo.", vbCritical, kErrore);
+    if (!ReadDateTime(ui.mskDataProduzione->text())) return refuse("La data di produzione non è valida.", vbCritical, kErrore);
+    if (NumericValue(ui.mskQtBatch->text()) < 1) return refuse("La quantità non può essere nulla.", vbCritical, kErrore);
+    if (ui.cmdStampa->text() == QLatin1String("&Stampa") && rsSetup->Value(QStringLiteral("ForzaDDT")).toBool()
+        && ui.txtNumDDT->text().isEmpty())
+        return refuse("Introdurre prima i dati del DDT.", vbInformation, QStringLiteral("Attenzione"));
+    return true;
+}
+
+void frmArticoli::StampaPallet()
+{
+    if (!ControllaLavoro()) return;
+    const bool singleLot = ui.cmdStampa->text() == QLatin1String("&Stampa");
+    if (singleLot && (ui.txtDurataProdottoS->text().isEmpty() || ::Tag(ui.txtDurataProdottoS).isEmpty())) {
+        MsgBox(QStringLiteral("L'articolo %1 non ha una durata del prodotto valida: correggerla prima di stampare.")
+                   .arg(NzStr(rsArticoli->Value(QStringLiteral("Sigla")))),
+               vbCritical | vbOKOnly, kErrore);
+        return;
+    }
+    AbilitaControlli(false);
+    bool resetCount = true;
+    try {
+        if (singleLot) resetCount = StampaPalletSingoli();
+        else AggiungiLotto();
+    } catch (const AppError& e) {
+        // The pallet in progress left no records; the operator reads why and can go on.
+        MsgBox(QStringLiteral("Errore: ") + e.description(), vbExclamation | vbOKOnly, kErrore);
+    }
+    if (resetCount) ui.mskQtPallet->setText(QStringLiteral("1"));
+    AbilitaControlli(true);
+}
+
+// False when a duplicate SSCC stopped the run: the pallet count then stays as typed.
+bool frmArticoli::StampaPalletSingoli()
+{
+    const QString first = ComposeSscc(ui.txtTipoPalletS->text(), *rsSetup, NextSerial(*rsSetup));
+    if (archived(first)) {
+        MsgBox(duplicateMessage(), vbCritical | vbOKOnly, kErrore);
+        return false;
+    }
+    if (!ui.chkUpdateSSCC->isChecked()) ui.mskQtPallet->setText(QStringLiteral("1"));
+    qint64 pallets = 1;
+    if (NumericValue(ui.mskQtPallet->text()) > 1) {
+        const int answer = MsgBox(QStringLiteral("Confermi la stampa di etichette per ") + ui.mskQtPallet->text() + QStringLiteral(" pallet?"),
+                                  vbYesNo | vbQuestion, QStringLiteral("Richiesta"));
+        if (answer != vbYes) return true;
+        pallets = qRound64(NumericValue(ui.mskQtPallet->text()));
+    }
+    for (qint64 p = 1; p <= pallets; ++p) {
+        const QString sscc = ComposeSscc(ui.txtTipoPalletS->text(), *rsSetup, NextSerial(*rsSetup));
+        // Every pallet of the run is checked, so a counter behind the archive never issues an SSCC twice.
+        if (p > 1 && archived(sscc)) {
+            MsgBox(duplicateMessage(), vbCritical | vbOKOnly, kErrore);
+            return false;
+        }
+        if (!ui.txtNumDDT->text().isEmpty()) {
+            ui.flxDDT->AddItem(sscc);
+            ui.cmdSalvaDDT->setEnabled(true);
+        }
+        PreparaEtichettaPallet();
+    }
+    return true;
+}
+
+void frmArticoli::AggiungiLotto()
+{
+    if (ui.chkAutoUpdate->isChecked()) cmdDataOra_Click();
+    if (ui.chkAutoLotto->isChecked()) LottoAutomatico();
+    ui.flxLotti->AddItem(ui.txtEANS->text() + u'\t' + ui.txtLotto->text() + u'\t' + ui.mskDataProduzione->text() + u' '
+                         + ui.mskOraProd->text() + u'\t' + ui.mskQtCartoni->text());
+    ui.flxLotti->SetRowData(ui.flxLotti->Rows() - 1, rsArticoli->Value(QStringLiteral("ID")).toLongLong());
+}
+
+void frmArticoli::AbilitaControlli(bool enabled)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{ui.cmdStampa, ui.SSTab1, ui.cmdAvanti, ui.cmdIndietro, ui.cmdListaArticoli,
+                                                      ui.cmdCercaAbb, ui.cmdCercaInterno, ui.cmdNuovoArticolo, ui.cmdCopiaArticolo,
+                                                      ui.cmdModificaArticolo, ui.cmdEliminaArticolo, ui.cmdAnnulla})
+        w->setEnabled(enabled);
+    ui.mnuImpostazioni->setEnabled(enabled);
+    ui.mnuAzzeraStorico->setEnabled(enabled);
+}
+
+void frmArticoli::PreparaEtichettaPallet()
+{
+    if (ui.chkAutoUpdate->isChecked()) cmdDataOra_Click();
+    const QDateTime production = ReadDateTime(ui.mskDataProduzione->text(), ui.mskOraProd->text()).value_or(QDateTime());
+    const int rule = rsSetup->Value(QStringLiteral("CalcScadenza")).toInt();
+    const QDateTime expiry = CalcolaScadenza(production, int(NumericValue(ui.txtDurataProdottoS->text())),
+                                             ::Tag(ui.txtDurataProdottoS).toInt());
+    if (ui.chkAutoLotto->isChecked()) ui.txtLotto->setText(ComponiLotto(expiry));
+
+    EtichettaMulti = false;
+    ArticoloUnico = true;
+    PalletLabelArgs a;
+    a.codInterno = ui.txtCodInternoS->text();
+    a.descrizione1 = ui.txtDescrizioneS->text();
+    a.descrizione2 = ui.txtDescrizione2S->text();
+    a.tipoPallet = ui.txtTipoPalletS->text();
+    a.prefGTIN = ui.txtPrefGTINS->text();
+    a.eanCartone = ui.txtGTINS->text();
+    a.qtCartoni = ui.mskQtCartoni->text();
+    a.qtCassa = ui.txtQTCassaS->text();
+    a.eanArticolo = ui.txtEANS->text();
+    a.lotto = ui.txtLotto->text();
+    a.pesoCassa = ui.txtPesoCassaS->text();
+    a.copie = ui.mskQtBatch->text();
+    a.produzioneText = ProductionText(production, rsSetup->Value(QStringLiteral("StampaDataProd")).toBool(),
+                                      rsSetup->Value(QStringLiteral("StampaOraProd")).toBool());
+    a.produzione = production;
+    a.scadenza = expiry;
+    a.serial = NextSerial(*rsSetup);
+    a.scadenzaText = ExpiryText(expiry, rule);
+    a.archive = true;
+    a.advanceCounter = ui.chkUpdateSSCC->isChecked();
+    a.preview = ui.chkAnteprima->isChecked() && ModoInterattivo;
+    StampaEtichettaPallet(a);
+}
+
+void frmArticoli::StampaEtichettaPallet(const PalletLabelArgs& a, bool copyCopies)
+{
+    const PrintedPallet printed =
+        ::StampaEtichettaPallet(a, [this](bool preview) { StampaReport(PalletLabelJob(preview, 1), MyReport); });
+    if (a.advanceCounter) ui.txtContatoreSSCC->setText(QString::number(printed.recorded.contatore));
+    if (copyCopies) ui.mskQtRistampa->setText(a.copie);
+    if (a.archive) {
+        ui.txtSSCC->setText(printed.sscc);
+        SetTag(ui.txtSSCC, QString::number(printed.recorded.idAppTestate));
+    }
+}
+
+void frmArticoli::cmdIncrementa_Click()
+{
+    try {
+        rsSetup->Edit();
+        rsSetup->SetValue(QStringLiteral("contatore"), rsSetup->Value(QStringLiteral("contatore")).toLongLong() + 1);
+        rsSetup->Update();
+    } catch (const AppError&) {
+        rsSetup->CancelUpdate();
+        ShowDBErrors(*DB);
+    }
+    ui.txtContatoreSSCC->setText(GeneralNumber(rsSetup->Value(QStringLiteral("contatore")).toDouble()));
+}

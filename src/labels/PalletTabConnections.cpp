@@ -1,0 +1,39 @@
+// Signals of the pallet tab to their handlers.
+#include "core/frmArticoli.h"
+
+#include "core/ui/KeyFilter.h"
+
+#include <QEvent>
+#include <QTimer>
+
+namespace {
+
+// Entering the cartons field selects its text, so a typed number replaces it.
+class SelectOnFocus : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn)
+            if (auto* field = qobject_cast<QLineEdit*>(watched)) QTimer::singleShot(0, field, [field] { field->selectAll(); });
+        return false;
+    }
+};
+
+} // namespace
+
+void frmArticoli::ConnettiEtichette()
+{
+    connect(ui.cmdDataOra, &QPushButton::clicked, this, [this] { cmdDataOra_Click(); });
+    connect(ui.chkAutoUpdate, &QCheckBox::clicked, this, [this] { chkAutoUpdate_Click(); });
+    connect(ui.chkAutoLotto, &QCheckBox::clicked, this, [this] { chkAutoLotto_Click(); });
+    connect(ui.cmdStampa, &QPushButton::clicked, this, [this] { cmdStampa_Click(); });
+    connect(ui.cmdIncrementa, &QPushButton::clicked, this, [this] { cmdIncrementa_Click(); });
+    // Enter in the production date recomposes an automatic lot instead of being typed.
+    InstallKeyFilter(ui.mskDataProduzione, [this](int key, const QString&) {
+        if (key != 13) return key;
+        if (ui.chkAutoLotto->isChecked()) LottoAutomatico();
+        return 0;
+    });
+    ui.mskQtCartoni->installEventFilter(new SelectOnFocus(ui.mskQtCartoni));
+}

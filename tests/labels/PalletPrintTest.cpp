@@ -1,0 +1,225 @@
+// The print button end to end: the window's fields, the recording printer, the archive.
+#include "core/frmArticoli.h"
+
+#include "core/Globals.h"
+#include "core/Startup.h"
+#include "labels/ElementStrings.h"
+#include "labels/LabelJob.h"
+#include "labels/PalletLabel.h"
+#include "labels/Sscc.h"
+#include "reports/RecordingPrinter.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestData.h"
+#include "support/Zbar.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+class PalletPrintTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CartellaDati = data.path();
+        ASSERT_TRUE(ApriDatabase());
+        FillMonthNames();
+        SetPrinterSystem(&printer);
+        rsSetup->Edit();
+        rsSetup->SetValue(QStringLiteral("ReportPrinter"), QStringLiteral("Zebra"));
+        rsSetup->SetValue(QStringLiteral("contatore"), 41);
+        rsSetup->SetValue(QStringLiteral("PesoPallet3"), 25);
+        rsSetup->Update();
+        addArticle(QStringLiteral("PASSATA"), 180);
+        window = std::make_unique<frmArticoli>();
+        SetUpFields();
+    }
+
+    void SetUpFields()
+    {
+        auto& ui = window->ui;
+        ui.chkAutoUpdate->setChecked(false);
+        ui.chkAutoLotto->setChecked(false);
+        ui.chkAnteprima->setChecked(false);
+        ui.chkUpdateSSCC->setChecked(true);
+        ui.mskDataProduzione->setText(QStringLiteral("08/12/26"));
+        ui.mskOraProd->setText(QStringLiteral("10:30"));
+        ui.txtLotto->setText(QStringLiteral("L0342"));
+        ui.mskQtCartoni->setText(QStringLiteral("40"));
+        ui.mskQtBatch->setText(QStringLiteral("1"));
+        ui.mskQtPallet->setText(QStringLiteral("1"));
+        ui.cmdStampa->setText(QStringLiteral("&Stampa"));
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        SetPrinterSystem(nullptr);
+        CloseDatabase();
+    }
+
+    void addArticle(const QString& sigla, const QVariant& durata)
+    {
+        rsArticoli->AddNew();
+        rsArticoli->SetValue(QStringLiteral("Sigla"), sigla);
+        rsArticoli->SetValue(QStringLiteral("CodInterno"), QStringLiteral("ART1"));
+        rsArticoli->SetValue(QStringLiteral("Descrizione"), QStringLiteral("Passata di pomodoro"));
+        rsArticoli->SetValue(QStringLiteral("EANArticolo"), QStringLiteral("8001234567895"));
+        rsArticoli->SetValue(QStringLiteral("QtCartone"), 6);
+        rsArticoli->SetValue(QStringLiteral("EANCartone"), QStringLiteral("8001234567895"));
+        rsArticoli->SetValue(QStringLiteral("PesoCartone"), 12.5);
+        rsArticoli->SetValue(QStringLiteral("TipoPallet"), QStringLiteral("3"));
+        rsArticoli->SetValue(QStringLiteral("NumCartoni"), 40);
+        rsArticoli->SetValue(QStringLiteral("DurataProdotto"), durata);
+        rsArticoli->SetValue(QStringLiteral("PrefGTIN"), QStringLiteral("1"));
+        rsArticoli->SetValue(QStringLiteral("UnitaDurata"), 1);
+        rsArticoli->Update();
+        rsArticoli->SetBookmark(rsArticoli->LastModified());
+    }
+
+    qint64 count(const char* table)
+    {
+        auto rs = DB->OpenRecordset(QStringLiteral("SELECT count(*) AS n FROM %1").arg(QString::fromLatin1(table)));
+        return rs->Value(QStringLiteral("n")).toLongLong();
+    }
+
+    qint64 counter() { return rsSetup->Value(QStringLiteral("contatore")).toLongLong(); }
+
+    TestDataFolder data;
+    RecordingPrinterSystem printer{{{QStringLiteral("Zebra"), QString(), QString()}}, QStringLiteral("Zebra"), 300};
+    std::unique_ptr<frmArticoli> window;
+};
+
+std::string scanned(const QString& barcodeForm)
+{
+    std::string s = barcodeForm.toLatin1().toStdString();
+    std::replace(s.begin(), s.end(), char(kFnc1), '\x1d');
+    return s;
+}
+
+TEST_F(PalletPrintTest, ThreePalletsOnAnOpenDeliveryNote)
+{
+    auto& ui = window->ui;
+    ui.txtNumDDT->setText(QStringLiteral("12"));
+    ui.mskQtPallet->setText(QStringLiteral("3"));
+    Dialogs().answer(vbYes);
+    ui.cmdStampa->click();
+
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_EQ(Dialogs().messages()[0].prompt, QStringLiteral("Confermi la stampa di etichette per 3 pallet?"));
+    ASSERT_EQ(printer.jobs().size(), 3u);
+    const QDateTime production(QDate(2026, 12, 8), QTime(10, 30));
+    const QDateTime expiry = CalcolaScadenza(production, 180, 1, 0);
+    const QString gtin = QStringLiteral("18001234567894");
+    ElementData elements{gtin, QStringLiteral("40"), 12.5 * 40 + 25, expiry.date(), QStringLiteral("L0342"),
+                         QStringLiteral("08001234567895"), QStringLiteral("6"), production.date()};
+    const std::string elementString = scanned(CalcolaEAN128Barcode(elements, ElementSettings::FromSetup(*rsSetup), {}));
+    for (int p = 0; p < 3; ++p) {
+        const QString sscc = ComposeSscc(QStringLiteral("3"), *rsSetup, 42 + p);
+        ASSERT_EQ(printer.jobs()[size_t(p)].pages.size(), 1u);
+        const auto symbols = Gs1Symbols(printer.jobs()[size_t(p)].pages[0]);
+        EXPECT_NE(std::find(symbols.begin(), symbols.end(), "00" + sscc.toStdString()), symbols.end()) << sscc.toStdString();
+        EXPECT_NE(std::find(symbols.begin(), symbols.end(), elementString), symbols.end());
+        EXPECT_EQ(ui.flxDDT->TextMatrix(p + 1, 0), sscc);
+    }
+    EXPECT_EQ(ui.flxDDT->Rows(), 4);
+    EXPECT_TRUE(ui.cmdSalvaDDT->isEnabled());
+    for (const char* t : {"AppTestate", "AppRighe", "ExportTestate", "ExportRighe"}) EXPECT_EQ(count(t), 3) << t;
+    EXPECT_EQ(counter(), 44);
+    EXPECT_EQ(ui.txtContatoreSSCC->text(), QStringLiteral("44"));
+    EXPECT_EQ(ui.mskQtPallet->text(), QStringLiteral("1"));
+    EXPECT_EQ(ui.txtSSCC->text(), ComposeSscc(QStringLiteral("3"), *rsSetup, 44));
+    EXPECT_TRUE(ui.cmdStampa->isEnabled());
+}
+
+TEST_F(PalletPrintTest, ACounterBehindTheArchiveIsRefused)
+{
+    window->ui.cmdStampa->click();
+    ASSERT_EQ(printer.jobs().size(), 1u);
+    rsSetup->Edit();
+    rsSetup->SetValue(QStringLiteral("contatore"), 41);
+    rsSetup->Update();
+    window->ui.mskQtPallet->setText(QStringLiteral("2"));
+    window->ui.cmdStampa->click();
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_TRUE(Dialogs().messages()[0].prompt.startsWith(QStringLiteral("SSCC esistente")));
+    EXPECT_EQ(printer.jobs().size(), 1u);
+    EXPECT_EQ(count("AppTestate"), 1);
+    EXPECT_EQ(window->ui.mskQtPallet->text(), QStringLiteral("2"));
+    EXPECT_TRUE(window->ui.cmdStampa->isEnabled());
+    EXPECT_TRUE(window->ui.SSTab1->isEnabled());
+}
+
+TEST_F(PalletPrintTest, ADatabaseFailureAfterPrintingLeavesNoRecordAndAnUsableWindow)
+{
+    DB->ExecuteNative(QStringLiteral("CREATE TEMP TRIGGER fail_archive BEFORE INSERT ON AppTestate BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
+    window->ui.cmdStampa->click();
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_TRUE(Dialogs().messages()[0].prompt.contains(QStringLiteral("disk I/O error")));
+    EXPECT_EQ(counter(), 41);
+    for (const char* t : {"AppTestate", "AppRighe", "ExportTestate", "ExportRighe"}) EXPECT_EQ(count(t), 0) << t;
+    EXPECT_TRUE(window->ui.cmdStampa->isEnabled());
+    EXPECT_TRUE(window->ui.mnuImpostazioni->isEnabled());
+
+    DB->ExecuteNative(QStringLiteral("DROP TRIGGER fail_archive"));
+    Dialogs().reset();
+    window->ui.cmdStampa->click();
+    EXPECT_TRUE(Dialogs().messages().empty());
+    EXPECT_EQ(counter(), 42);
+}
+
+TEST_F(PalletPrintTest, TheJobIsCheckedBeforeAnythingHappens)
+{
+    auto& ui = window->ui;
+    struct Case {
+        std::function<void()> spoil;
+        const char* message;
+        int icon;
+    };
+    const Case cases[] = {
+        {[&] { ui.mskOraProd->setText(QStringLiteral("25:00")); }, "Ora di produzione errata.", vbInformation},
+        {[&] { ui.txtLotto->setText(QStringLiteral("   ")); }, "Il lotto non può essere nullo.", vbCritical},
+        {[&] { ui.mskDataProduzione->setText(QStringLiteral("31/02/26")); }, "La data di produzione non è valida.", vbCritical},
+        {[&] { ui.mskQtBatch->setText(QString()); }, "La quantità non può essere nulla.", vbCritical},
+        {[&] {
+             rsSetup->Edit();
+             rsSetup->SetValue(QStringLiteral("ForzaDDT"), true);
+             rsSetup->Update();
+         },
+         "Introdurre prima i dati del DDT.", vbInformation},
+    };
+    for (const Case& c : cases) {
+        Dialogs().reset();
+        c.spoil();
+        ui.cmdStampa->click();
+        ASSERT_EQ(Dialogs().messages().size(), 1u) << c.message;
+        EXPECT_EQ(Dialogs().messages()[0].prompt, QString::fromUtf8(c.message));
+        EXPECT_EQ(Dialogs().messages()[0].icon(), c.icon);
+        SetUpFields();
+    }
+    EXPECT_TRUE(printer.jobs().empty());
+    EXPECT_EQ(counter(), 41);
+}
+
+TEST_F(PalletPrintTest, AnArticleWithoutProductLifeIsRefusedByName)
+{
+    addArticle(QStringLiteral("SENZA"), QVariant());
+    window->ui.cmdStampa->click();
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_TRUE(Dialogs().messages()[0].prompt.contains(QStringLiteral("SENZA")));
+    EXPECT_TRUE(printer.jobs().empty());
+    EXPECT_EQ(count("AppTestate"), 0);
+}
+
+TEST_F(PalletPrintTest, NoArticleAtAll)
+{
+    rsArticoli->MoveFirst();
+    rsArticoli->Delete();
+    rsArticoli->MoveNext();
+    window->ui.cmdStampa->click();
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_EQ(Dialogs().messages()[0].prompt, QStringLiteral("Selezionare un articolo."));
+}
+
+} // namespace
