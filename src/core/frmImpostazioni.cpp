@@ -199,13 +199,14 @@ void frmImpostazioni::cmdSu_Click() { ScambiaOrdineAI(-1); }
 
 void frmImpostazioni::cmdGiu_Click() { ScambiaOrdineAI(+1); }
 
-// Opens the system's print set-up for the printer; what is chosen there is not kept.
+// Makes the printer current and opens the system's print set-up for it; what is chosen there is not kept.
 void frmImpostazioni::ImpostaStampante(const QComboBox& list)
 {
     if (list.currentIndex() < 0) return;
     const QString name = list.currentText().trimmed();
     for (const PrinterInfo& p : Printers().printers()) {
         if (p.deviceName != name) continue;
+        SetCurrentPrinter(p);
         QPrinter printer;
         printer.setPrinterName(p.deviceName);
         QPrintDialog setup(&printer, this);
