@@ -18,6 +18,7 @@ frmArticoli::frmArticoli(QWidget* parent) : QMainWindow(parent)
 
     // Each subsystem connects its handlers here.
     ConnettiShell();
+    ConnettiArticoli();
     ConnettiEtichette();
 }
 

@@ -78,6 +78,33 @@ public:
     void StampaEtichettaPallet(const PalletLabelArgs& args, bool copyCopies = true);
     void cmdIncrementa_Click();
 
+    // Article master: the panel, its commands and the search.
+    void CaricaArticolo();
+    void ArticoloNuovo();
+    // 1 edit, 2 browse; any other value changes nothing.
+    void Pulsanti(int modo);
+    void BloccaCampi(bool abilita);
+    // Turns the fields of group n pink and the others white; 0 whitens all.
+    void EvidenziaCampo(int n);
+    // Runs the article checks for the edit in progress; false, after its message, at the first failure.
+    bool ControllaArticolo(int modo);
+    void txtEAN_LostFocus();
+    void txtGTIN_LostFocus();
+    void cmdAvanti_Click();
+    void cmdIndietro_Click();
+    void cmdNuovoArticolo_Click();
+    void cmdCopiaArticolo_Click();
+    void cmdModificaArticolo_Click();
+    void cmdEliminaArticolo_Click();
+    void cmdAnnulla_Click();
+    // An empty prompt lists every article; otherwise the answer is the start of the code searched.
+    void CercaArticoli(const QString& prompt, const QString& queryPrefix);
+    void cmdCercaAbb_Click();
+    void cmdCercaInterno_Click();
+    void cmdListaArticoli_Click();
+private:
+    void ConnettiArticoli();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
