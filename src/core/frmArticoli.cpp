@@ -19,6 +19,7 @@ frmArticoli::frmArticoli(QWidget* parent) : QMainWindow(parent)
     // Each subsystem connects its handlers here.
     ConnettiShell();
     ConnettiArticoli();
+    ConnettiDDT();
     ConnettiEtichette();
 }
 

@@ -60,24 +60,6 @@ public:
     void mnuManuale_Click();
     void mnuInformazioni_Click();
 
-    // Label job and the pallet print button.
-    // The layout being printed or previewed: pallet, mixed-pallet and delivery-note labels.
-    std::unique_ptr<ReportLayout> MyReport;
-    void cmdDataOra_Click();
-    void chkAutoUpdate_Click();
-    void chkAutoLotto_Click();
-    void LottoAutomatico();
-    QString ComponiLotto(const QDateTime& expiry);
-    QDateTime CalcolaScadenza(const QDateTime& production, int count, int unit);
-    void cmdStampa_Click();
-    void CaricaArticoloStampa();
-    void StampaPallet();
-    void AbilitaControlli(bool enabled);
-    void PreparaEtichettaPallet();
-    // Prints, counts, archives and exports one pallet label, then shows the counter and the last pallet.
-    void StampaEtichettaPallet(const PalletLabelArgs& args, bool copyCopies = true);
-    void cmdIncrementa_Click();
-
     // Article master: the panel, its commands and the search.
     void CaricaArticolo();
     void ArticoloNuovo();
@@ -111,14 +93,58 @@ protected:
 private:
     void ImpostaCampi();
     void ConnettiShell();
-    void ConnettiEtichette();
-    bool ControllaLavoro();
-    bool StampaPalletSingoli();
-    void AggiungiLotto();
     void CaricaImpostazioniOperatore();
     void SalvaImpostazioniOperatore();
 
     bool unloaded_ = false;
+
+    // Delivery notes: the open note on the DDT page.
+public:
+    void cmdNuovoDDT_Click();
+    void cmdCercaDDT_Click();
+    // Shows the saved note of this number and date; false, after a message, when there is none.
+    bool CaricaDDT(const QString& numero, const QString& dataDDT);
+    // Writes the open note; pallets gone from the archive leave the grid, each with a message.
+    // False, after the engine's error, when nothing was written.
+    bool SalvaDDT();
+    void cmdSalvaDDT_Click();
+    void cmdAggiungiSSCC_Click();
+    void cmdUpSSCC_Click();
+    void cmdDownSSCC_Click();
+    void cmdEliminaSSCC_Click();
+    void PulisciDDT();
+    void TitoliDDT();
+
+private:
+    void ConnettiDDT();
+    bool DomandaSalvataggioDDT(QPushButton* premuto);
+    void RimuoviRigaDDT(int row);
+    void SpostaSSCC(int from, int to);
+
+    // Label job and the pallet print button.
+public:
+    // The layout being printed or previewed: pallet, mixed-pallet and delivery-note labels.
+    std::unique_ptr<ReportLayout> MyReport;
+    void cmdDataOra_Click();
+    void chkAutoUpdate_Click();
+    void chkAutoLotto_Click();
+    void LottoAutomatico();
+    QString ComponiLotto(const QDateTime& expiry);
+    QDateTime CalcolaScadenza(const QDateTime& production, int count, int unit);
+    void cmdStampa_Click();
+    void CaricaArticoloStampa();
+    void StampaPallet();
+    void AbilitaControlli(bool enabled);
+    void PreparaEtichettaPallet();
+    // Prints, counts, archives and exports one pallet label, then shows the counter and the last pallet.
+    void StampaEtichettaPallet(const PalletLabelArgs& args, bool copyCopies = true);
+    void cmdIncrementa_Click();
+
+private:
+    void ConnettiEtichette();
+    bool ControllaLavoro();
+    bool StampaPalletSingoli();
+    void AggiungiLotto();
 };
 
 // The main window of this run (the program's other windows and passive mode address it); null
