@@ -71,7 +71,10 @@ void frmArticoli::Form_Load()
 
     CaricaImpostazioniOperatore();
     ui.labDataOraProduzione->setText(QStringLiteral("Data e ora produzione:"));
+    chkAutoLotto_Click();
     Stato = 1;
+    Pulsanti(2);
+    if (!rsArticoli->IsEmpty()) CaricaArticolo();
 
     if (ModoInterattivo) show();
 }

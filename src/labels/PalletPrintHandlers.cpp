@@ -21,9 +21,9 @@ QString duplicateMessage()
                           "un'etichetta in archivio.");
 }
 
+// Asks the table itself: the recordset's empty state dates from its last move.
 bool archived(const QString& sscc)
 {
-    if (rsAppTestate->IsEmpty()) return false;
     rsAppTestate->FindFirst(QStringLiteral("SSCC = '") + SqlQuote(sscc) + QStringLiteral("'"));
     return !rsAppTestate->NoMatch();
 }

@@ -101,7 +101,10 @@ std::string scanned(const QString& barcodeForm)
 TEST_F(PalletPrintTest, ThreePalletsOnAnOpenDeliveryNote)
 {
     auto& ui = window->ui;
-    ui.txtNumDDT->setText(QStringLiteral("12"));
+    Dialogs().type(QStringLiteral("12"));
+    Dialogs().type(QStringLiteral("08/12/26"));
+    ui.cmdNuovoDDT->click();
+    ASSERT_EQ(ui.txtNumDDT->text(), QStringLiteral("12"));
     ui.mskQtPallet->setText(QStringLiteral("3"));
     Dialogs().answer(vbYes);
     ui.cmdStampa->click();
@@ -131,6 +134,16 @@ TEST_F(PalletPrintTest, ThreePalletsOnAnOpenDeliveryNote)
     EXPECT_EQ(ui.mskQtPallet->text(), QStringLiteral("1"));
     EXPECT_EQ(ui.txtSSCC->text(), ComposeSscc(QStringLiteral("3"), *rsSetup, 44));
     EXPECT_TRUE(ui.cmdStampa->isEnabled());
+
+    // Saved and searched again, the note lists the three pallets.
+    ui.cmdSalvaDDT->click();
+    EXPECT_FALSE(ui.cmdSalvaDDT->isEnabled());
+    Dialogs().type(QStringLiteral("12"));
+    Dialogs().type(QStringLiteral("8/12/26"));
+    ui.cmdCercaDDT->click();
+    ASSERT_EQ(ui.flxDDT->Rows(), 4);
+    for (int p = 0; p < 3; ++p) EXPECT_EQ(ui.flxDDT->TextMatrix(p + 1, 0), ComposeSscc(QStringLiteral("3"), *rsSetup, 42 + p));
+    EXPECT_EQ(Dialogs().messages().size(), 1u);
 }
 
 TEST_F(PalletPrintTest, ACounterBehindTheArchiveIsRefused)
