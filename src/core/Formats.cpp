@@ -119,14 +119,3 @@ std::optional<QDateTime> ReadDateTime(const QString& dateText, const QString& ti
     }
     return QDateTime(date, time);
 }
-
-QString QtInputMask(const QString& mask)
-{
-    QString out;
-    for (QChar c : mask) {
-        if (c == u'#') out += u'9';
-        else if (QStringLiteral("AaNnXx90Dd#HhBb><!\\").contains(c)) out += u'\\' + QString(c);
-        else out += c;
-    }
-    return out;
-}

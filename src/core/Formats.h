@@ -22,6 +22,3 @@ QString GeneralNumber(double value);
 // Reads a date text laid out as FormatoData (day, month, year of two or four digits) and an
 // optional time text laid out as FormatoOra. Nothing when either cannot be read.
 std::optional<QDateTime> ReadDateTime(const QString& dateText, const QString& timeText = QString());
-
-// A date or time mask ("##/##/##") as a Qt input mask ("99/99/99").
-QString QtInputMask(const QString& mask);

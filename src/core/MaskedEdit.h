@@ -7,5 +7,5 @@
 
 class QLineEdit;
 
-QString EditMaskToQt(const QString& mask, QChar prompt = u'_');
-void SetEditMask(QLineEdit& field, const QString& mask, QChar prompt = u'_');
+QString EditMaskToQt(const QString& mask, QChar prompt = u' ');
+void SetEditMask(QLineEdit& field, const QString& mask, QChar prompt = u' ');

@@ -2,6 +2,7 @@
 #include "core/frmArticoli.h"
 
 #include "core/Formats.h"
+#include "core/MaskedEdit.h"
 #include "core/Globals.h"
 #include "core/Startup.h"
 #include "core/Utility.h"
@@ -64,9 +65,9 @@ void frmArticoli::Form_Load()
         if (p.deviceName == defaultName) DefaultPrinter = p;
 
     const QDateTime now = QDateTime::currentDateTime();
-    ui.mskDataProduzione->setInputMask(QtInputMask(MascheraData));
+    SetEditMask(*ui.mskDataProduzione, MascheraData);
     ui.mskDataProduzione->setText(FormatDate(now, FormatoData));
-    ui.mskOraProd->setInputMask(QtInputMask(MascheraOra));
+    SetEditMask(*ui.mskOraProd, MascheraOra);
     ui.mskOraProd->setText(FormatDate(now, FormatoOra));
 
     CaricaImpostazioniOperatore();

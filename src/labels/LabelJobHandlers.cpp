@@ -2,15 +2,16 @@
 #include "core/frmArticoli.h"
 
 #include "core/Formats.h"
+#include "core/MaskedEdit.h"
 #include "core/Globals.h"
 #include "core/Utility.h"
 #include "labels/LabelJob.h"
 
 void frmArticoli::cmdDataOra_Click()
 {
-    ui.mskDataProduzione->setInputMask(QtInputMask(MascheraData));
+    SetEditMask(*ui.mskDataProduzione, MascheraData);
     ui.mskDataProduzione->setText(FormatDate(QDateTime::currentDateTime(), FormatoData));
-    ui.mskOraProd->setInputMask(QtInputMask(MascheraOra));
+    SetEditMask(*ui.mskOraProd, MascheraOra);
     ui.mskOraProd->setText(FormatDate(QDateTime::currentDateTime(), FormatoOra));
 }
 
@@ -43,9 +44,9 @@ QString frmArticoli::ComponiLotto(const QDateTime& expiry)
     QDateTime production;
     if (ui.chkAutoUpdate->isChecked()) {
         production = QDateTime::currentDateTime();
-        ui.mskDataProduzione->setInputMask(QtInputMask(MascheraData));
+        SetEditMask(*ui.mskDataProduzione, MascheraData);
         ui.mskDataProduzione->setText(FormatDate(production, FormatoData));
-        ui.mskOraProd->setInputMask(QtInputMask(MascheraOra));
+        SetEditMask(*ui.mskOraProd, MascheraOra);
         ui.mskOraProd->setText(FormatDate(production, FormatoOra));
     } else {
         const auto typed = ReadDateTime(ui.mskDataProduzione->text(), ui.mskOraProd->text());

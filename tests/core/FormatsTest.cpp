@@ -40,6 +40,4 @@ TEST(Formats, DateAndTimeFieldsReadAsOneDate)
     EXPECT_FALSE(ReadDateTime(QStringLiteral("30/02/24")));
     EXPECT_FALSE(ReadDateTime(QStringLiteral("  /  /  ")));
     EXPECT_FALSE(ReadDateTime(QStringLiteral("01/01/24"), QStringLiteral("25:00")));
-    EXPECT_EQ(QtInputMask(QStringLiteral("##/##/##")), QStringLiteral("99/99/99"));
-    EXPECT_EQ(QtInputMask(QStringLiteral("##.##")), QStringLiteral("99.99"));
 }
