@@ -15,13 +15,19 @@
 
 namespace {
 
-// The first non-digit among the first five characters, else the fifth.
+// The first non-digit among the first five characters, else the fifth. A blank or a letter (a
+// format that spells the month, as the C locale does) is no field separator: the default stays.
 QString separatorOf(const QString& text, const QString& fallback)
 {
     const QString head = text.left(5);
+    QChar found;
     for (QChar c : head)
-        if (!c.isDigit()) return QString(c);
-    return head.size() == 5 ? QString(head[4]) : fallback;
+        if (!c.isDigit()) {
+            found = c;
+            break;
+        }
+    if (found.isNull() && head.size() == 5) found = head[4];
+    return found.isNull() || found.isSpace() || found.isLetter() ? fallback : QString(found);
 }
 
 struct TableRecordset {

@@ -24,6 +24,9 @@ TEST(Startup, SeparatorsComeFromTheSystemFormats)
     EXPECT_EQ(MascheraOra, QStringLiteral("##:##"));
     BuildDateTimeFormats(QLocale(QLocale::Italian, QLocale::Italy));
     EXPECT_EQ(FormatoData, QStringLiteral("dd/mm/yy"));
+    BuildDateTimeFormats(QLocale::c());
+    EXPECT_EQ(FormatoData, QStringLiteral("dd/mm/yy"));
+    EXPECT_EQ(MascheraOra, QStringLiteral("##:##"));
 }
 
 TEST(Startup, CommandLineSplitsOnBlanksAndTabsOnly)
