@@ -130,7 +130,9 @@ bool ApriDatabase()
 
 void CloseDatabase()
 {
-    for (const auto& t : kTables) t.global->reset();
+    for (auto* rs : {&rsSetup, &rsArticoli, &rsExportTestate, &rsExportRighe, &rsAppTestate, &rsAppRighe, &rsRichiesteTestate,
+                     &rsRichiesteRighe, &rsRichiesteImballi, &rsDDTTestate, &rsDDTRighe})
+        rs->reset();
     DB.reset();
 }
 
