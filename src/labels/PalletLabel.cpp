@@ -37,6 +37,31 @@ QString Grouped(const QString& digits, std::initializer_list<int> groups)
     return parts.join(u' ');
 }
 
+void AddPalletLabelRow(Recordset& rs, const PalletLabelRow& row, const QString& codProduttore, const ElementSettings& settings)
+{
+    auto groupedOrEmpty = [](const QString& digits, std::initializer_list<int> groups) {
+        return digits.isEmpty() ? QString() : Grouped(digits, groups);
+    };
+    const bool fiveDigitProducer = codProduttore.size() == 5;
+    rs.AddNew();
+    rs.SetValue(QStringLiteral("CodInterno"), row.codInterno);
+    rs.SetValue(QStringLiteral("Descrizione"), row.descrizione);
+    rs.SetValue(QStringLiteral("DataOraProduzione"), row.produzioneText);
+    rs.SetValue(QStringLiteral("SSCC_Form"), fiveDigitProducer ? Grouped(row.sscc, {1, 2, 5, 9, 1}) : Grouped(row.sscc, {1, 2, 7, 7, 1}));
+    rs.SetValue(QStringLiteral("GTIN_Form"), groupedOrEmpty(row.gtin, {3, 5, 5, 1}));
+    rs.SetValue(QStringLiteral("NumImballi"), GeneralNumber(double(row.cartoni)));
+    rs.SetValue(QStringLiteral("EANUC_Form"), groupedOrEmpty(row.eanArticolo, {2, 5, 5, 1}));
+    rs.SetValue(QStringLiteral("NumPezzi"), GeneralNumber(double(row.pezzi)));
+    rs.SetValue(QStringLiteral("DataScadenza"), row.scadenzaText);
+    rs.SetValue(QStringLiteral("Lotto"), row.lotto);
+    rs.SetValue(QStringLiteral("PesoLordo"), generalNumber(row.pesoLordo));
+    rs.SetValue(QStringLiteral("E128_Text"), CalcolaEAN128Text(row.elements, settings, row.content));
+    rs.SetValue(QStringLiteral("SSCC_Text"), QStringLiteral("(00)") + row.sscc);
+    rs.SetValue(QStringLiteral("E128_Barcode"), encodeE128(CalcolaEAN128Barcode(row.elements, settings, row.content)));
+    rs.SetValue(QStringLiteral("SSCC_Barcode"), encodeE128(QStringLiteral("00") + row.sscc));
+    rs.Update();
+}
+
 PrintedPallet StampaEtichettaPallet(const PalletLabelArgs& a, const std::function<void(bool preview)>& printJob)
 {
     WaitCursor hourglass;
@@ -56,30 +81,13 @@ PrintedPallet StampaEtichettaPallet(const PalletLabelArgs& a, const std::functio
     const ElementSettings settings = ElementSettings::FromSetup(*rsSetup);
     const LabelContent content{EtichettaMulti, ArticoloUnico};
 
+    const PalletLabelRow row{a.codInterno, descrizione, a.produzioneText, sscc, gtin, cartoni, a.eanArticolo,
+                             EtichettaMulti ? a.totalPieces : pezzi, a.scadenzaText, a.lotto, labelWeight, elements, content};
     DB->Execute(QStringLiteral("DELETE FROM ReportPallet"));
     {
         auto rs = DB->OpenRecordset(QStringLiteral("ReportPallet"));
         const qint64 copies = std::max<qint64>(1, qRound64(NumericValue(a.copie)));
-        const bool fiveDigitProducer = codProduttore.size() == 5;
-        for (qint64 c = 0; c < copies; ++c) {
-            rs->AddNew();
-            rs->SetValue(QStringLiteral("CodInterno"), a.codInterno);
-            rs->SetValue(QStringLiteral("Descrizione"), descrizione);
-            rs->SetValue(QStringLiteral("DataOraProduzione"), a.produzioneText);
-            rs->SetValue(QStringLiteral("SSCC_Form"), fiveDigitProducer ? Grouped(sscc, {1, 2, 5, 9, 1}) : Grouped(sscc, {1, 2, 7, 7, 1}));
-            rs->SetValue(QStringLiteral("GTIN_Form"), Grouped(gtin, {3, 5, 5, 1}));
-            rs->SetValue(QStringLiteral("NumImballi"), GeneralNumber(double(cartoni)));
-            rs->SetValue(QStringLiteral("EANUC_Form"), Grouped(a.eanArticolo, {2, 5, 5, 1}));
-            rs->SetValue(QStringLiteral("NumPezzi"), GeneralNumber(double(EtichettaMulti ? a.totalPieces : pezzi)));
-            rs->SetValue(QStringLiteral("DataScadenza"), a.scadenzaText);
-            rs->SetValue(QStringLiteral("Lotto"), a.lotto);
-            rs->SetValue(QStringLiteral("PesoLordo"), generalNumber(labelWeight));
-            rs->SetValue(QStringLiteral("E128_Text"), CalcolaEAN128Text(elements, settings, content));
-            rs->SetValue(QStringLiteral("SSCC_Text"), QStringLiteral("(00)") + sscc);
-            rs->SetValue(QStringLiteral("E128_Barcode"), encodeE128(CalcolaEAN128Barcode(elements, settings, content)));
-            rs->SetValue(QStringLiteral("SSCC_Barcode"), encodeE128(QStringLiteral("00") + sscc));
-            rs->Update();
-        }
+        for (qint64 c = 0; c < copies; ++c) AddPalletLabelRow(*rs, row, codProduttore, settings);
     }
     printJob(a.preview);
 

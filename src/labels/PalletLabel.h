@@ -2,6 +2,7 @@
 // Printing one pallet label: one ReportPallet row per copy, the print job, then the counter, the
 // export and the archive.
 
+#include "labels/ElementStrings.h"
 #include "labels/PalletArchive.h"
 
 #include <QDateTime>
@@ -43,6 +44,27 @@ struct PrintedPallet {
 QString CartonGtin(const QString& prefGTIN, const QString& eanCartone);
 // Digits in groups joined by one blank, e.g. SSCC 1, 2, 5, 9, 1.
 QString Grouped(const QString& digits, std::initializer_list<int> groups);
+
+// The values of one ReportPallet row; a GTIN or EAN left empty prints no digit groups.
+struct PalletLabelRow {
+    QString codInterno;
+    QString descrizione;
+    QString produzioneText;
+    QString sscc;
+    QString gtin;
+    qint64 cartoni = 0;
+    QString eanArticolo;
+    qint64 pezzi = 0;
+    QString scadenzaText;
+    QString lotto;
+    double pesoLordo = 0;
+    ElementData elements;
+    LabelContent content;
+};
+
+// Adds one row to the open ReportPallet recordset; the SSCC is grouped by the producer code's length.
+void AddPalletLabelRow(Recordset& reportPallet, const PalletLabelRow& row, const QString& codProduttore,
+                       const ElementSettings& settings);
 
 // The print job gets the preview switch; a failure anywhere propagates, leaving the counter, the
 // export and the archive as they were.

@@ -1,0 +1,84 @@
+#include "labels/Reprint.h"
+
+#include "core/Formats.h"
+#include "core/Utility.h"
+#include "core/db/Database.h"
+#include "core/db/Recordset.h"
+#include "labels/ElementStrings.h"
+#include "labels/LabelJob.h"
+#include "labels/PalletLabel.h"
+
+std::vector<PalletLine> ReadArchivedLines(Database& db, qint64 idAppTestate)
+{
+    auto rs = db.OpenRecordset(QStringLiteral("SELECT * FROM AppRighe WHERE IDAppTestate = ") + QString::number(idAppTestate)
+                               + QStringLiteral(" ORDER BY NumRiga"));
+    std::vector<PalletLine> lines;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        lines.push_back({NzStr(rs->Value(QStringLiteral("CodInterno"))), rs->Value(QStringLiteral("DataOra")).toDateTime(),
+                         rs->Value(QStringLiteral("QtCartoni")).toLongLong(), NzStr(rs->Value(QStringLiteral("Lotto"))),
+                         rs->Value(QStringLiteral("DataScadenza")).toDateTime(), NzStr(rs->Value(QStringLiteral("CodEAN"))),
+                         NzStr(rs->Value(QStringLiteral("GTIN"))), rs->Value(QStringLiteral("numpezzi")).toLongLong(),
+                         NzStr(rs->Value(QStringLiteral("Descrizione")))});
+    }
+    rs->Close();
+    return lines;
+}
+
+std::optional<ArchivedPallet> ReadArchivedPallet(Database& db, Recordset& appTestate, qint64 idAppTestate)
+{
+    appTestate.FindFirst(QStringLiteral("IDAppTestate = ") + QString::number(idAppTestate));
+    if (appTestate.NoMatch()) return std::nullopt;
+    ArchivedPallet pallet;
+    pallet.idAppTestate = idAppTestate;
+    PalletRecord& r = pallet.record;
+    r.sscc = NzStr(appTestate.Value(QStringLiteral("SSCC")));
+    r.qtCartoni = appTestate.Value(QStringLiteral("QtCartoni")).toLongLong();
+    r.numPezzi = appTestate.Value(QStringLiteral("numpezzi")).toLongLong();
+    r.pesoLordo = appTestate.Value(QStringLiteral("pesolordo")).toDouble();
+    r.tipoPallet = NzStr(appTestate.Value(QStringLiteral("TipoPallet")));
+    r.lines = ReadArchivedLines(db, idAppTestate);
+    return pallet;
+}
+
+PalletMix MixOf(const std::vector<PalletLine>& lines)
+{
+    PalletMix mix = PalletMix::Homogeneous;
+    for (const PalletLine& line : lines) {
+        if (line.gtin != lines.front().gtin) return PalletMix::SeveralArticles;
+        if (line.lotto != lines.front().lotto) mix = PalletMix::OneArticle;
+    }
+    return mix;
+}
+
+void WriteReprintRow(Database& db, const Recordset& setup, const PalletRecord& pallet, PalletMix mix)
+{
+    const PalletLine& first = pallet.lines.front();
+    const bool summary = mix != PalletMix::Homogeneous;
+    const bool oneArticle = mix != PalletMix::SeveralArticles;
+    auto ofArticle = [oneArticle](const QString& value) { return oneArticle ? value : QString(); };
+    const QString lotto = summary ? QString() : first.lotto;
+    // An archive row without cartons has no pieces per carton to state.
+    const double perCarton = pallet.qtCartoni > 0 ? double(pallet.numPezzi) / double(pallet.qtCartoni) : 0;
+
+    PalletLabelRow row;
+    row.codInterno = ofArticle(first.codInterno);
+    row.descrizione = ofArticle(first.descrizione);
+    row.produzioneText = ProductionText(first.dataOra, setup.Value(QStringLiteral("StampaDataProd")).toBool(),
+                                        setup.Value(QStringLiteral("StampaOraProd")).toBool());
+    row.sscc = pallet.sscc;
+    row.gtin = ofArticle(first.gtin);
+    row.cartoni = pallet.qtCartoni;
+    row.eanArticolo = ofArticle(first.codEAN);
+    row.pezzi = pallet.numPezzi;
+    row.scadenzaText = ExpiryText(first.dataScadenza, setup.Value(QStringLiteral("CalcScadenza")).toInt());
+    row.lotto = lotto;
+    row.pesoLordo = pallet.pesoLordo;
+    row.elements = ElementData{row.gtin, GeneralNumber(double(pallet.qtCartoni)), pallet.pesoLordo, first.dataScadenza.date(), lotto,
+                               QStringLiteral("0") + first.codEAN, GeneralNumber(perCarton), first.dataOra.date()};
+    row.content = LabelContent{summary, oneArticle};
+
+    db.Execute(QStringLiteral("DELETE FROM ReportPallet"));
+    auto rs = db.OpenRecordset(QStringLiteral("ReportPallet"));
+    AddPalletLabelRow(*rs, row, NzStr(setup.Value(QStringLiteral("CodProduttore"))), ElementSettings::FromSetup(setup));
+    rs->Close();
+}
