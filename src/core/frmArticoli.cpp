@@ -21,6 +21,7 @@ frmArticoli::frmArticoli(QWidget* parent) : QMainWindow(parent)
     ConnettiArticoli();
     ConnettiDDT();
     ConnettiEtichette();
+    ConnettiMultiLotto(); // mixed-lot pallet
 }
 
 frmArticoli::~frmArticoli()

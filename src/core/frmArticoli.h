@@ -145,6 +145,23 @@ private:
     bool ControllaLavoro();
     bool StampaPalletSingoli();
     void AggiungiLotto();
+
+    // Mixed-lot pallet: the lot grid and its print.
+public:
+    void chkMultiLotto_Click();
+    void PulisciLotti();
+    void TitoliLotti();
+    void cmdUp_Click();
+    void cmdDown_Click();
+    void cmdRemove_Click();
+    void mskQtPallet_GotFocus();
+    // In passive mode an error of the database or the print reaches the caller, which retries it.
+    void cmdStampaMulti_Click();
+
+private:
+    void ConnettiMultiLotto();
+    void SpostaLotto(int from, int to);
+    void StampaMultiLotto();
 };
 
 // The main window of this run (the program's other windows and passive mode address it); null

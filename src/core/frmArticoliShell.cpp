@@ -73,6 +73,8 @@ void frmArticoli::Form_Load()
     CaricaImpostazioniOperatore();
     ui.labDataOraProduzione->setText(QStringLiteral("Data e ora produzione:"));
     chkAutoLotto_Click();
+    chkMultiLotto_Click();
+    PulisciLotti();
     Stato = 1;
     Pulsanti(2);
     if (!rsArticoli->IsEmpty()) CaricaArticolo();

@@ -4,6 +4,7 @@
 #include "core/Utility.h"
 #include "core/db/AppError.h"
 #include "reports/PalletLayout.h"
+#include "reports/ArticleListLayout.h"
 #include "reports/Twips.h"
 
 #include <vector>
@@ -73,6 +74,21 @@ ReportJob PalletLabelJob(bool preview, int copies)
     job.followUp = OverwriteFirstRecord(QStringLiteral("ReportPallet"),
                                         {{QStringLiteral("E128_Barcode"), QStringLiteral("0")},
                                          {QStringLiteral("SSCC_Barcode"), QStringLiteral("1")}});
+    return job;
+}
+
+// Mixed-pallet article list.
+ReportJob ArticleListJob(int copies)
+{
+    ReportJob job;
+    job.table = QStringLiteral("ReportPalletArticoli");
+    job.singleLayout = [] { return ReportLayout::Create<CrystalReport3>(); };
+    job.twoUpLayout = [] { return ReportLayout::Create<CrystalReport8>(); };
+    job.printerSetting = QStringLiteral("ReportPrinter");
+    job.leftMarginSetting = QStringLiteral("MargineSinistro");
+    job.topMarginSetting = QStringLiteral("MargineSuperiore");
+    job.copies = copies;
+    job.followUp = ClearReportTable(QStringLiteral("ReportPalletArticoli"));
     return job;
 }
 

@@ -37,6 +37,9 @@ void StampaReport(const ReportJob& job, std::unique_ptr<ReportLayout>& holder);
 // The pallet label and its reprint: CrystalReport1, or CrystalReport7 when DoubleLayout is on.
 ReportJob PalletLabelJob(bool preview, int copies);
 
+// Mixed-pallet article list: CrystalReport3, or CrystalReport8 when DoubleLayout is on; never previewed.
+ReportJob ArticleListJob(int copies);
+
 // Follow-ups: empty the report table, or overwrite columns of its first record.
 std::function<void()> ClearReportTable(const QString& table);
 std::function<void()> OverwriteFirstRecord(const QString& table, std::initializer_list<std::pair<QString, QVariant>> values);

@@ -1,0 +1,61 @@
+#include "labels/ArticleListLabels.h"
+
+#include "barcodes/Barcodes.h"
+#include "core/Formats.h"
+#include "core/Globals.h"
+#include "core/Utility.h"
+#include "core/ui/Dialogs.h"
+#include "labels/ElementStrings.h"
+#include "labels/PalletLabel.h"
+#include "reports/StampaReport.h"
+
+#include <algorithm>
+
+namespace {
+
+QString encodeE128(const QString& data)
+{
+    const std::string font = EncodeBarcode(data.toLatin1().toStdString(), "E128", true);
+    return QString::fromLatin1(font.data(), qsizetype(font.size()));
+}
+
+QString slotColumn(int slot, const char* part) { return QStringLiteral("E128_%1_%2").arg(slot).arg(QLatin1String(part)); }
+
+} // namespace
+
+void FillArticleList(const QString& sscc, const std::vector<ArticleLine>& lines)
+{
+    const bool fiveDigitProducer = NzStr(rsSetup->Value(QStringLiteral("CodProduttore"))).size() == 5;
+    const ElementSettings settings = ElementSettings::FromSetup(*rsSetup);
+    DB->Execute(QStringLiteral("DELETE FROM ReportPalletArticoli"));
+    auto rs = DB->OpenRecordset(QStringLiteral("ReportPalletArticoli"));
+    int slot = kLinesPerLabel + 1;
+    for (const ArticleLine& l : lines) {
+        if (slot > kLinesPerLabel) {
+            if (rs->EditMode() == dbEditAdd) rs->Update();
+            rs->AddNew();
+            for (int s = 1; s <= kLinesPerLabel; ++s) {
+                rs->SetValue(slotColumn(s, "Text"), QString());
+                rs->SetValue(slotColumn(s, "Barcode"), QString());
+            }
+            rs->SetValue(QStringLiteral("SSCC_Form"), fiveDigitProducer ? Grouped(sscc, {1, 2, 5, 9, 1}) : Grouped(sscc, {1, 2, 7, 7, 1}));
+            rs->SetValue(QStringLiteral("SSCC_Text"), QStringLiteral("(00)") + sscc);
+            rs->SetValue(QStringLiteral("SSCC_Barcode"), encodeE128(QStringLiteral("00") + sscc));
+            slot = 1;
+        }
+        const ElementData data{l.gtin, QString::number(l.qt), 0, l.scadenza.date(), l.lotto, l.gtin2, l.pezzi, l.produzione.date()};
+        rs->SetValue(slotColumn(slot, "Text"), CalcolaEAN128TextMulti(data, settings));
+        rs->SetValue(slotColumn(slot, "Barcode"), encodeE128(CalcolaEAN128BarcodeMulti(data, settings)));
+        ++slot;
+    }
+    if (rs->EditMode() == dbEditAdd) rs->Update();
+    rs->Close();
+}
+
+void StampaEtichetteArticoli(const QString& sscc, const std::vector<ArticleLine>& lines, const QString& copies,
+                             std::unique_ptr<ReportLayout>& holder)
+{
+    WaitCursor hourglass;
+    FillArticleList(sscc, lines);
+    StampaReport(ArticleListJob(std::max(1, int(qRound(NumericValue(copies))))), holder);
+}

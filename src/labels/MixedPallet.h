@@ -1,0 +1,40 @@
+#pragma once
+// A pallet of several lots, possibly of several articles, under one SSCC: the rows gathered in the
+// lot grid become either one ordinary pallet label (a single row) or a summary label with the
+// pallet's totals, the article-list lines and the archive lines.
+
+#include "labels/ArticleListLabels.h"
+#include "labels/PalletArchive.h"
+#include "labels/PalletLabel.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <vector>
+
+class Recordset;
+
+// One row of the lot grid.
+struct LotRow {
+    qint64 articleId = 0;
+    QString lotto;
+    QString dataOra; // production date, one blank, production time, as typed
+    QString qt;      // cartons
+};
+
+struct MixedPalletJob {
+    QString refusal;               // why the pallet cannot be printed; nothing else is set then
+    bool severalArticles = false;
+    PalletLabelArgs label;         // the ordinary label of a single row, or the summary label
+    PalletRecord record;           // header and every line, for the archive and the export
+    std::vector<ArticleLine> articleLines;
+};
+
+// Reads each row's article from `articoli` by its key (moving the recordset) and the tare, the
+// expiry rule and the production-text switches from `setup`. The summary label takes its article
+// fields from the last row's article, its dates from `now`.
+MixedPalletJob PrepareMixedPallet(const std::vector<LotRow>& rows, Recordset& articoli, const Recordset& setup,
+                                  const QString& tipoPallet, const QString& copie, qint64 serial, const QDateTime& now);
+
+// Whether the archive already holds this SSCC; asks the table itself.
+bool SsccArchiviato(Recordset& appTestate, const QString& sscc);

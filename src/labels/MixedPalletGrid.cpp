@@ -1,0 +1,89 @@
+// The lot grid of the mixed pallet: the mode switch, its rows, their order and removal.
+#include "core/frmArticoli.h"
+
+#include <QEvent>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// Runs a handler when the field gains the focus.
+class OnFocusIn : public QObject {
+public:
+    OnFocusIn(QObject* parent, std::function<void()> handler) : QObject(parent), handler_(std::move(handler)) {}
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        // After the focus event, or the click that gave the focus would move the cursor again.
+        if (event->type() == QEvent::FocusIn) QTimer::singleShot(0, this, handler_);
+        return false;
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
+} // namespace
+
+void frmArticoli::ConnettiMultiLotto()
+{
+    connect(ui.chkMultiLotto, &QCheckBox::clicked, this, [this] { chkMultiLotto_Click(); });
+    connect(ui.cmdUp, &QPushButton::clicked, this, [this] { cmdUp_Click(); });
+    connect(ui.cmdDown, &QPushButton::clicked, this, [this] { cmdDown_Click(); });
+    connect(ui.cmdRemove, &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
+    connect(ui.cmdStampaMulti, &QPushButton::clicked, this, [this] { cmdStampaMulti_Click(); });
+    ui.mskQtPallet->installEventFilter(new OnFocusIn(ui.mskQtPallet, [this] { mskQtPallet_GotFocus(); }));
+}
+
+void frmArticoli::chkMultiLotto_Click()
+{
+    const bool multi = ui.chkMultiLotto->isChecked();
+    ui.cmdStampa->setText(multi ? QStringLiteral("&Aggiungi") : QStringLiteral("&Stampa"));
+    ui.chkAnteprima->setEnabled(!multi);
+}
+
+void frmArticoli::PulisciLotti()
+{
+    ui.flxLotti->SetRows(1);
+    ui.flxLotti->Clear();
+    TitoliLotti();
+}
+
+void frmArticoli::TitoliLotti() { SetGridHeader(*ui.flxLotti, QStringLiteral("Articolo\tLotto\tData/ora\tQt.")); }
+
+void frmArticoli::cmdUp_Click()
+{
+    const int r = ui.flxLotti->Row();
+    if (ui.flxLotti->Rows() > 1 && r > 1) SpostaLotto(r, r - 1);
+}
+
+void frmArticoli::cmdDown_Click()
+{
+    const int r = ui.flxLotti->Row();
+    if (ui.flxLotti->Rows() > 1 && r >= 1 && r < ui.flxLotti->Rows() - 1) SpostaLotto(r, r + 1);
+}
+
+// The row keeps its article (row data) wherever it goes.
+void frmArticoli::SpostaLotto(int from, int to)
+{
+    FlexGrid& grid = *ui.flxLotti;
+    QStringList cells;
+    for (int c = 0; c < grid.Cols(); ++c) cells << grid.TextMatrix(from, c);
+    const QVariant data = grid.RowData(from);
+    grid.RemoveItem(from);
+    grid.AddItem(cells.join(u'\t'), to);
+    grid.SetRowData(to, data);
+    grid.SetRow(to);
+}
+
+void frmArticoli::cmdRemove_Click()
+{
+    const int r = ui.flxLotti->Row();
+    if (ui.flxLotti->Rows() < 2 || r < 1) return;
+    if (ui.flxLotti->Rows() == 2)
+        PulisciLotti();
+    else
+        ui.flxLotti->RemoveItem(r);
+}
+
+void frmArticoli::mskQtPallet_GotFocus() { ui.mskQtPallet->setSelection(0, int(ui.mskQtPallet->text().size())); }
