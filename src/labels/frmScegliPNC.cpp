@@ -6,6 +6,7 @@
 #include "core/ui/ControlTag.h"
 
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 
 frmScegliPNC::frmScegliPNC(QLineEdit& ssccField, QWidget* parent) : QDialog(parent), ssccField_(ssccField)
@@ -48,7 +49,9 @@ void frmScegliPNC::Form_Load()
 
 bool frmScegliPNC::CaricaPagina()
 {
-    if (finished_) return false;
+    // Adding rows may move the scroll bar, which asks for the next page while this one is added.
+    if (finished_ || loading_) return false;
+    const QScopedValueRollback<bool> loading(loading_, true);
     const std::vector<ArchiveListRow> rows = ArchiveListPage(*DB, last_, kPagina);
     FlexGrid& grid = *ui.flxArticoli;
     for (const ArchiveListRow& r : rows) {

@@ -39,4 +39,5 @@ private:
     QLineEdit& ssccField_;
     std::optional<ArchiveListCursor> last_;
     bool finished_ = true;
+    bool loading_ = false;
 };
