@@ -82,3 +82,11 @@ void WriteReprintRow(Database& db, const Recordset& setup, const PalletRecord& p
     AddPalletLabelRow(*rs, row, NzStr(setup.Value(QStringLiteral("CodProduttore"))), ElementSettings::FromSetup(setup));
     rs->Close();
 }
+
+std::vector<ArticleLine> ArticleLinesOf(const PalletRecord& pallet)
+{
+    std::vector<ArticleLine> lines;
+    for (const PalletLine& l : pallet.lines)
+        lines.push_back({l.gtin, l.dataScadenza, l.qtCartoni, l.lotto, QStringLiteral("0") + l.codEAN, QString::number(l.numPezzi), l.dataOra});
+    return lines;
+}

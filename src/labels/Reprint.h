@@ -2,6 +2,7 @@
 // An archived pallet read back for its reprint: the header and its lines as they were recorded,
 // and the label row rebuilt from them. Nothing is drawn, counted, exported or archived again.
 
+#include "labels/ArticleListLabels.h"
 #include "labels/PalletArchive.h"
 
 #include <optional>
@@ -30,3 +31,6 @@ PalletMix MixOf(const std::vector<PalletLine>& lines);
 
 // Replaces the rows of ReportPallet with the pallet's single label row. The pallet has a line.
 void WriteReprintRow(Database& db, const Recordset& setup, const PalletRecord& pallet, PalletMix mix);
+
+// The pallet's lines as its article-list labels state them.
+std::vector<ArticleLine> ArticleLinesOf(const PalletRecord& pallet);
