@@ -10,6 +10,13 @@
 
 namespace {
 
+MixedPalletJob refused(const QString& why)
+{
+    MixedPalletJob job;
+    job.refusal = why;
+    return job;
+}
+
 struct Article {
     QString codInterno, descrizione, prefGTIN, eanCartone, eanArticolo, sigla;
     double qtCartone = 0, pesoCartone = 0;
@@ -80,10 +87,11 @@ MixedPalletJob PrepareMixedPallet(const std::vector<LotRow>& rows, Recordset& ar
             previousKey = row.articleId;
         }
         article = findArticle(articoli, row.articleId);
-        if (!article) return {QStringLiteral("Articolo non trovato!")};
+        if (!article) return refused(QStringLiteral("Articolo non trovato!"));
         // An expiry computed from a missing product life would be printed as if it were true.
         if (!isNumber(article->durata) || !isNumber(article->unita))
-            return {QStringLiteral("L'articolo %1 non ha una durata del prodotto valida: correggerla prima di stampare.").arg(article->sigla)};
+            return refused(QStringLiteral("L'articolo %1 non ha una durata del prodotto valida: correggerla prima di stampare.")
+                               .arg(article->sigla));
 
         const QString dateText = row.dataOra.section(u' ', 0, 0);
         const QString timeText = row.dataOra.section(u' ', 1);
@@ -126,8 +134,3 @@ MixedPalletJob PrepareMixedPallet(const std::vector<LotRow>& rows, Recordset& ar
     return job;
 }
 
-bool SsccArchiviato(Recordset& appTestate, const QString& sscc)
-{
-    appTestate.FindFirst(QStringLiteral("SSCC = '") + SqlQuote(sscc) + QStringLiteral("'"));
-    return !appTestate.NoMatch();
-}

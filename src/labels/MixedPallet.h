@@ -35,6 +35,3 @@ struct MixedPalletJob {
 // fields from the last row's article, its dates from `now`.
 MixedPalletJob PrepareMixedPallet(const std::vector<LotRow>& rows, Recordset& articoli, const Recordset& setup,
                                   const QString& tipoPallet, const QString& copie, qint64 serial, const QDateTime& now);
-
-// Whether the archive already holds this SSCC; asks the table itself.
-bool SsccArchiviato(Recordset& appTestate, const QString& sscc);

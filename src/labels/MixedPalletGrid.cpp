@@ -69,10 +69,10 @@ void frmArticoli::SpostaLotto(int from, int to)
     FlexGrid& grid = *ui.flxLotti;
     QStringList cells;
     for (int c = 0; c < grid.Cols(); ++c) cells << grid.TextMatrix(from, c);
-    const QVariant data = grid.RowData(from);
+    const QVariant key = grid.RowData(from);
     grid.RemoveItem(from);
     grid.AddItem(cells.join(u'\t'), to);
-    grid.SetRowData(to, data);
+    grid.SetRowData(to, key);
     grid.SetRow(to);
 }
 

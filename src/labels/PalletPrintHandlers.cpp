@@ -21,13 +21,6 @@ QString duplicateMessage()
                           "un'etichetta in archivio.");
 }
 
-// Asks the table itself: the recordset's empty state dates from its last move.
-bool archived(const QString& sscc)
-{
-    rsAppTestate->FindFirst(QStringLiteral("SSCC = '") + SqlQuote(sscc) + QStringLiteral("'"));
-    return !rsAppTestate->NoMatch();
-}
-
 bool isNumber(const QVariant& v)
 {
     bool ok = false;
@@ -115,7 +108,7 @@ void frmArticoli::StampaPallet()
 bool frmArticoli::StampaPalletSingoli()
 {
     const QString first = ComposeSscc(ui.txtTipoPalletS->text(), *rsSetup, NextSerial(*rsSetup));
-    if (archived(first)) {
+    if (SsccArchiviato(*rsAppTestate, first)) {
         MsgBox(duplicateMessage(), vbCritical | vbOKOnly, kErrore);
         return false;
     }
@@ -130,7 +123,7 @@ bool frmArticoli::StampaPalletSingoli()
     for (qint64 p = 1; p <= pallets; ++p) {
         const QString sscc = ComposeSscc(ui.txtTipoPalletS->text(), *rsSetup, NextSerial(*rsSetup));
         // Every pallet of the run is checked, so a counter behind the archive never issues an SSCC twice.
-        if (p > 1 && archived(sscc)) {
+        if (p > 1 && SsccArchiviato(*rsAppTestate, sscc)) {
             MsgBox(duplicateMessage(), vbCritical | vbOKOnly, kErrore);
             return false;
         }

@@ -18,3 +18,9 @@ QString ComposeSscc(const QString& extension, const Recordset& setup, qint64 ser
 }
 
 qint64 NextSerial(const Recordset& setup) { return setup.Value(QStringLiteral("contatore")).toLongLong() + 1; }
+
+bool SsccArchiviato(Recordset& appTestate, const QString& sscc)
+{
+    appTestate.FindFirst(QStringLiteral("SSCC = '") + SqlQuote(sscc) + QStringLiteral("'"));
+    return !appTestate.NoMatch();
+}

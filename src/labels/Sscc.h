@@ -15,3 +15,7 @@ QString ComposeSscc(const QString& extension, const Recordset& setup, qint64 ser
 
 // The serial the next pallet uses: the Setup counter + 1.
 qint64 NextSerial(const Recordset& setup);
+
+// Whether the archive already holds this SSCC. Asks the table itself: a recordset's empty state
+// dates from its last move.
+bool SsccArchiviato(Recordset& appTestate, const QString& sscc);
