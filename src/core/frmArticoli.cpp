@@ -21,6 +21,7 @@ frmArticoli::frmArticoli(QWidget* parent) : QMainWindow(parent)
     ConnettiArticoli();
     ConnettiDDT();
     ConnettiEtichette();
+    ConnettiImballi(); // carton labels
     ConnettiMultiLotto(); // mixed-lot pallet
 }
 

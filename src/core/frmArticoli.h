@@ -146,6 +146,18 @@ private:
     bool StampaPalletSingoli();
     void AggiungiLotto();
 
+    // Carton labels: the Imballi tab.
+public:
+    // The carton layout last printed or previewed.
+    std::unique_ptr<ReportLayout> Report2;
+    // Errors of the database or the print job reach the caller (the request timer retries them).
+    void cmdStampaImballi_Click();
+    void StampaEtichetteImballi();
+    void mskQtImballi_GotFocus();
+
+private:
+    void ConnettiImballi();
+
     // Mixed-lot pallet: the lot grid and its print.
 public:
     void chkMultiLotto_Click();

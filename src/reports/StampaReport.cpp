@@ -4,6 +4,7 @@
 #include "core/Utility.h"
 #include "core/db/AppError.h"
 #include "reports/PalletLayout.h"
+#include "reports/CartonLayout.h"
 #include "reports/ArticleListLayout.h"
 #include "reports/Twips.h"
 
@@ -89,6 +90,22 @@ ReportJob ArticleListJob(int copies)
     job.topMarginSetting = QStringLiteral("MargineSuperiore");
     job.copies = copies;
     job.followUp = ClearReportTable(QStringLiteral("ReportPalletArticoli"));
+    return job;
+}
+
+// Carton labels.
+ReportJob CartonLabelJob(bool preview, int copies)
+{
+    ReportJob job;
+    job.table = QStringLiteral("ReportImballi");
+    job.singleLayout = [] { return ReportLayout::Create<CrystalReport2>(); };
+    job.printerSetting = QStringLiteral("ImballiPrinter");
+    job.leftMarginSetting = QStringLiteral("MargineSinistroImballi");
+    job.topMarginSetting = QStringLiteral("MargineSuperioreImballi");
+    job.preview = preview;
+    job.previewWindow = PreviewForm::Form2;
+    job.copies = copies;
+    job.followUp = OverwriteFirstRecord(QStringLiteral("ReportImballi"), {{QStringLiteral("EANUC_Barcode"), QString()}});
     return job;
 }
 

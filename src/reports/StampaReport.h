@@ -37,6 +37,9 @@ void StampaReport(const ReportJob& job, std::unique_ptr<ReportLayout>& holder);
 // The pallet label and its reprint: CrystalReport1, or CrystalReport7 when DoubleLayout is on.
 ReportJob PalletLabelJob(bool preview, int copies);
 
+// Carton labels: CrystalReport2 only, on the carton printer; the barcode is emptied afterwards.
+ReportJob CartonLabelJob(bool preview, int copies);
+
 // Mixed-pallet article list: CrystalReport3, or CrystalReport8 when DoubleLayout is on; never previewed.
 ReportJob ArticleListJob(int copies);
 

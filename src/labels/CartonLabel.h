@@ -1,0 +1,60 @@
+#pragma once
+// Carton labels: the checks of a run, the row of ReportImballi that the carton layout prints, and
+// writing it over the table's single row.
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+// What the operator typed for a run of carton labels.
+struct CartonJobFields {
+    QString ora;     // production time
+    QString lotto;
+    QString data;    // production date
+    QString copie;
+};
+
+// A refused run: the message and its icon (title "Errore").
+struct CartonRefusal {
+    QString message;
+    int icon = 0;
+};
+
+// The first check that fails, in the order the operator is told; nothing when the run may start.
+std::optional<CartonRefusal> CheckCartonJob(const CartonJobFields& f);
+
+// The article's data a carton label cannot do without: a product life (empty when the article has
+// none that is a number) and a carton EAN the EAN-13 encoder accepts. Nothing when both are usable.
+std::optional<CartonRefusal> CheckCartonArticle(const QString& sigla, const QString& durata, const QString& unita,
+                                                const QString& eanCartone);
+
+struct CartonLabelArgs {
+    QString codInterno;
+    QString descrizione1;
+    QString descrizione2;
+    QString eanCartone;  // 13 digits; the barcode recomputes the last one
+    QString qtCassa;     // pieces per carton
+    QString lotto;
+    QDateTime produzione;
+    QDateTime scadenza;
+    int expiryRule = 0;  // Setup.CalcScadenza
+};
+
+// The columns of ReportImballi as the carton layout reads them.
+struct CartonRow {
+    QString codInterno;
+    QString dataOraProduzione;
+    QString descrizione;
+    QString eanForm;
+    QString eanBarcode;
+    QString numPezzi;
+    QString dataScadenza;
+    QString lotto;
+};
+
+CartonRow MakeCartonRow(const CartonLabelArgs& a);
+
+// Overwrites the table's single row (restoring it when someone deleted it). A failed write leaves
+// the row as it was and reaches the caller.
+void WriteCartonRow(const CartonRow& row);

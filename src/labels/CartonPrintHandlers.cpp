@@ -1,0 +1,75 @@
+// The print button of the carton tab: a run of identical carton labels for the current article,
+// with the lot and the production moment of the pallet tab. No SSCC, counter or archive is touched.
+#include "core/frmArticoli.h"
+
+#include "core/Formats.h"
+#include "core/Globals.h"
+#include "core/Utility.h"
+#include "core/ui/ControlTag.h"
+#include "core/ui/Dialogs.h"
+#include "labels/CartonLabel.h"
+#include "reports/StampaReport.h"
+
+#include <QScopeGuard>
+
+namespace {
+
+const QString kErrore = QStringLiteral("Errore");
+
+bool Refused(const std::optional<CartonRefusal>& refusal)
+{
+    if (refusal) MsgBox(refusal->message, refusal->icon | vbOKOnly, kErrore);
+    return refusal.has_value();
+}
+
+} // namespace
+
+void frmArticoli::cmdStampaImballi_Click()
+{
+    if (rsArticoli->IsEmpty()) {
+        MsgBox(QStringLiteral("Selezionare un articolo."), vbCritical | vbOKOnly, kErrore);
+        return;
+    }
+    if (rsArticoli->Eof()) return;
+    CaricaArticoloStampa();
+    StampaEtichetteImballi();
+}
+
+void frmArticoli::StampaEtichetteImballi()
+{
+    const QString copie = ui.mskQtImballi->text();
+    if (Refused(CheckCartonJob({ui.mskOraProd->text(), ui.txtLotto->text(), ui.mskDataProduzione->text(), copie}))) return;
+    // The run would otherwise print labels with the production date as expiry, or without a barcode.
+    if (Refused(CheckCartonArticle(NzStr(rsArticoli->Value(QStringLiteral("Sigla"))), ui.txtDurataProdottoS->text(),
+                                   ::Tag(ui.txtDurataProdottoS), ui.txtGTINS->text())))
+        return;
+    const bool preview = ui.chkAnteprimaImballi->isChecked() && ModoInterattivo;
+    if (!ui.chkAnteprimaImballi->isChecked() && ModoInterattivo && NumericValue(copie) > 1
+        && MsgBox(QStringLiteral("Confermi la stampa di ") + copie + QStringLiteral(" etichette?"), vbYesNo | vbQuestion,
+                  QStringLiteral("Richiesta"))
+               != vbYes)
+        return;
+
+    ui.cmdStampaImballi->setEnabled(false);
+    const auto enable = qScopeGuard([this] { ui.cmdStampaImballi->setEnabled(true); });
+    WaitCursor hourglass;
+
+    if (ui.chkAutoUpdate->isChecked()) cmdDataOra_Click();
+    CartonLabelArgs a;
+    a.codInterno = ui.txtCodInternoS->text();
+    a.descrizione1 = ui.txtDescrizioneS->text();
+    a.descrizione2 = ui.txtDescrizione2S->text();
+    a.eanCartone = ui.txtGTINS->text();
+    a.qtCassa = ui.txtQTCassaS->text();
+    // The product life counted in hours starts from the production time.
+    a.produzione = ReadDateTime(ui.mskDataProduzione->text(), ui.mskOraProd->text()).value_or(QDateTime());
+    a.scadenza = CalcolaScadenza(a.produzione, int(NumericValue(ui.txtDurataProdottoS->text())), ::Tag(ui.txtDurataProdottoS).toInt());
+    a.expiryRule = rsSetup->Value(QStringLiteral("CalcScadenza")).toInt();
+    if (ui.chkAutoLotto->isChecked()) ui.txtLotto->setText(ComponiLotto(a.scadenza));
+    a.lotto = ui.txtLotto->text();
+
+    WriteCartonRow(MakeCartonRow(a));
+    StampaReport(CartonLabelJob(preview, int(NumericValue(copie))), Report2);
+}
+
+void frmArticoli::mskQtImballi_GotFocus() { ui.mskQtImballi->setSelection(0, int(ui.mskQtImballi->text().size())); }
