@@ -20,28 +20,13 @@ QString EanBarcode(const QString& ean)
 
 } // namespace
 
-std::optional<CartonRefusal> CheckCartonJob(const CartonJobFields& f)
+std::optional<JobRefusal> CheckCartonArticle(const QString& sigla, const QString& durata, const QString& unita,
+                                             const QString& eanCartone)
 {
-    const auto refuse = [](const char* text, int icon) { return CartonRefusal{QString::fromUtf8(text), icon}; };
-    if (f.ora.trimmed().isEmpty() || !ReadDateTime(QStringLiteral("01/01/2000"), f.ora))
-        return refuse("Ora di produzione errata.", vbInformation);
-    if (f.lotto.trimmed().isEmpty()) return refuse("Il lotto non può essere nullo.", vbCritical);
-    if (!ReadDateTime(f.data)) return refuse("La data di produzione non è valida.", vbCritical);
-    if (NumericValue(f.copie) < 1) return refuse("La quantità non può essere nulla.", vbCritical);
-    return std::nullopt;
-}
-
-std::optional<CartonRefusal> CheckCartonArticle(const QString& sigla, const QString& durata, const QString& unita,
-                                                const QString& eanCartone)
-{
-    if (durata.isEmpty() || unita.isEmpty())
-        return CartonRefusal{QStringLiteral("L'articolo %1 non ha una durata del prodotto valida: correggerla prima di stampare.")
-                                 .arg(sigla),
-                             vbCritical};
+    if (durata.isEmpty() || unita.isEmpty()) return JobRefusal{ProductLifeRefusal(sigla), vbCritical};
     if (EanBarcode(eanCartone).isEmpty())
-        return CartonRefusal{QStringLiteral("L'articolo %1 non ha un codice EAN cartone valido: correggerlo prima di stampare.")
-                                 .arg(sigla),
-                             vbCritical};
+        return JobRefusal{QStringLiteral("L'articolo %1 non ha un codice EAN cartone valido: correggerlo prima di stampare.").arg(sigla),
+                          vbCritical};
     return std::nullopt;
 }
 

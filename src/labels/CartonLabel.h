@@ -2,32 +2,17 @@
 // Carton labels: the checks of a run, the row of ReportImballi that the carton layout prints, and
 // writing it over the table's single row.
 
+#include "labels/LabelJob.h"
+
 #include <QDateTime>
 #include <QString>
 
 #include <optional>
 
-// What the operator typed for a run of carton labels.
-struct CartonJobFields {
-    QString ora;     // production time
-    QString lotto;
-    QString data;    // production date
-    QString copie;
-};
-
-// A refused run: the message and its icon (title "Errore").
-struct CartonRefusal {
-    QString message;
-    int icon = 0;
-};
-
-// The first check that fails, in the order the operator is told; nothing when the run may start.
-std::optional<CartonRefusal> CheckCartonJob(const CartonJobFields& f);
-
 // The article's data a carton label cannot do without: a product life (empty when the article has
 // none that is a number) and a carton EAN the EAN-13 encoder accepts. Nothing when both are usable.
-std::optional<CartonRefusal> CheckCartonArticle(const QString& sigla, const QString& durata, const QString& unita,
-                                                const QString& eanCartone);
+std::optional<JobRefusal> CheckCartonArticle(const QString& sigla, const QString& durata, const QString& unita,
+                                             const QString& eanCartone);
 
 struct CartonLabelArgs {
     QString codInterno;

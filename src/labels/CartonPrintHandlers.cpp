@@ -16,7 +16,7 @@ namespace {
 
 const QString kErrore = QStringLiteral("Errore");
 
-bool Refused(const std::optional<CartonRefusal>& refusal)
+bool Refused(const std::optional<JobRefusal>& refusal)
 {
     if (refusal) MsgBox(refusal->message, refusal->icon | vbOKOnly, kErrore);
     return refusal.has_value();
@@ -38,7 +38,7 @@ void frmArticoli::cmdStampaImballi_Click()
 void frmArticoli::StampaEtichetteImballi()
 {
     const QString copie = ui.mskQtImballi->text();
-    if (Refused(CheckCartonJob({ui.mskOraProd->text(), ui.txtLotto->text(), ui.mskDataProduzione->text(), copie}))) return;
+    if (Refused(CheckLabelJob({ui.mskOraProd->text(), ui.txtLotto->text(), ui.mskDataProduzione->text(), copie}))) return;
     // The run would otherwise print labels with the production date as expiry, or without a barcode.
     if (Refused(CheckCartonArticle(NzStr(rsArticoli->Value(QStringLiteral("Sigla"))), ui.txtDurataProdottoS->text(),
                                    ::Tag(ui.txtDurataProdottoS), ui.txtGTINS->text())))

@@ -3,6 +3,7 @@
 #include "core/Formats.h"
 #include "core/Globals.h"
 #include "core/Utility.h"
+#include "core/ui/Dialogs.h"
 
 namespace {
 
@@ -79,4 +80,20 @@ QString ExpiryText(const QDateTime& expiry, int rule)
 {
     if (rule == 3 || rule == 4) return NomiMesi[size_t(expiry.date().month())] + u' ' + QString::number(expiry.date().year());
     return FormatDate(expiry, QStringLiteral("dd.mm.yyyy"));
+}
+
+std::optional<JobRefusal> CheckLabelJob(const LabelJobFields& f)
+{
+    const auto refuse = [](const char* text, int icon) { return JobRefusal{QString::fromUtf8(text), icon}; };
+    if (f.ora.trimmed().isEmpty() || !ReadDateTime(QStringLiteral("01/01/2000"), f.ora))
+        return refuse("Ora di produzione errata.", vbInformation);
+    if (f.lotto.trimmed().isEmpty()) return refuse("Il lotto non può essere nullo.", vbCritical);
+    if (!ReadDateTime(f.data)) return refuse("La data di produzione non è valida.", vbCritical);
+    if (NumericValue(f.copie) < 1) return refuse("La quantità non può essere nulla.", vbCritical);
+    return std::nullopt;
+}
+
+QString ProductLifeRefusal(const QString& sigla)
+{
+    return QStringLiteral("L'articolo %1 non ha una durata del prodotto valida: correggerla prima di stampare.").arg(sigla);
 }

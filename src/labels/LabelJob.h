@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 // Units of the product life: 0 hours, 1 days, 2 weeks, 3 months, 4 years. Rules: 0 exact,
 // 1 end of month, 2 start of next month, 3 first of the month, 4 first of next month.
 QDateTime CalcolaScadenza(const QDateTime& production, int count, int unit, int rule);
@@ -17,3 +19,24 @@ QString ProductionText(const QDateTime& production, bool withDate, bool withTime
 
 // "Marzo 2025" for the month-only rules 3 and 4, else "dd.mm.yyyy".
 QString ExpiryText(const QDateTime& expiry, int rule);
+
+// What the operator typed for a print run on the pallet tab.
+struct LabelJobFields {
+    QString ora;   // production time
+    QString lotto;
+    QString data;  // production date
+    QString copie;
+};
+
+// A refused run: the message and its icon (title "Errore").
+struct JobRefusal {
+    QString message;
+    int icon = 0;
+};
+
+// The first check of a run that fails, in the order the operator is told; nothing when it may start.
+std::optional<JobRefusal> CheckLabelJob(const LabelJobFields& f);
+
+// The refusal of an article whose product life is missing or not a number: no expiry can be
+// computed for it, and a made-up one must not be printed.
+QString ProductLifeRefusal(const QString& sigla);

@@ -90,8 +90,7 @@ MixedPalletJob PrepareMixedPallet(const std::vector<LotRow>& rows, Recordset& ar
         if (!article) return refused(QStringLiteral("Articolo non trovato!"));
         // An expiry computed from a missing product life would be printed as if it were true.
         if (!isNumber(article->durata) || !isNumber(article->unita))
-            return refused(QStringLiteral("L'articolo %1 non ha una durata del prodotto valida: correggerla prima di stampare.")
-                               .arg(article->sigla));
+            return refused(ProductLifeRefusal(article->sigla));
 
         const QString dateText = row.dataOra.section(u' ', 0, 0);
         const QString timeText = row.dataOra.section(u' ', 1);

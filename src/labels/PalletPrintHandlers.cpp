@@ -65,19 +65,15 @@ void frmArticoli::CaricaArticoloStampa()
 
 bool frmArticoli::ControllaLavoro()
 {
-    auto refuse = [](const char* text, int icon, const QString& title) {
-        MsgBox(QString::fromUtf8(text), icon | vbOKOnly, title);
+    if (const auto refusal = CheckLabelJob({ui.mskOraProd->text(), ui.txtLotto->text(), ui.mskDataProduzione->text(), ui.mskQtBatch->text()})) {
+        MsgBox(refusal->message, refusal->icon | vbOKOnly, kErrore);
         return false;
-    };
-    const QString time = ui.mskOraProd->text();
-    if (!ReadDateTime(QStringLiteral("01/01/2000"), time) || time.trimmed().isEmpty())
-        return refuse("Ora di produzione errata.", vbInformation, kErrore);
-    if (ui.txtLotto->text().trimmed().isEmpty()) return refuse("Il lotto non può essere nullo.", vbCritical, kErrore);
-    if (!ReadDateTime(ui.mskDataProduzione->text())) return refuse("La data di produzione non è valida.", vbCritical, kErrore);
-    if (NumericValue(ui.mskQtBatch->text()) < 1) return refuse("La quantità non può essere nulla.", vbCritical, kErrore);
+    }
     if (ui.cmdStampa->text() == QLatin1String("&Stampa") && rsSetup->Value(QStringLiteral("ForzaDDT")).toBool()
-        && ui.txtNumDDT->text().isEmpty())
-        return refuse("Introdurre prima i dati del DDT.", vbInformation, QStringLiteral("Attenzione"));
+        && ui.txtNumDDT->text().isEmpty()) {
+        MsgBox(QStringLiteral("Introdurre prima i dati del DDT."), vbInformation | vbOKOnly, QStringLiteral("Attenzione"));
+        return false;
+    }
     return true;
 }
 
@@ -86,9 +82,7 @@ void frmArticoli::StampaPallet()
     if (!ControllaLavoro()) return;
     const bool singleLot = ui.cmdStampa->text() == QLatin1String("&Stampa");
     if (singleLot && (ui.txtDurataProdottoS->text().isEmpty() || ::Tag(ui.txtDurataProdottoS).isEmpty())) {
-        MsgBox(QStringLiteral("L'articolo %1 non ha una durata del prodotto valida: correggerla prima di stampare.")
-                   .arg(NzStr(rsArticoli->Value(QStringLiteral("Sigla")))),
-               vbCritical | vbOKOnly, kErrore);
+        MsgBox(ProductLifeRefusal(NzStr(rsArticoli->Value(QStringLiteral("Sigla")))), vbCritical | vbOKOnly, kErrore);
         return;
     }
     AbilitaControlli(false);
