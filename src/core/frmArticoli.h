@@ -174,6 +174,24 @@ private:
     void ConnettiMultiLotto();
     void SpostaLotto(int from, int to);
     void StampaMultiLotto();
+
+    // Delivery-note printing, traceability search and archive clearing.
+public:
+    // The trace listings last shown: by lot (Report5) and by SSCC (Report6).
+    std::unique_ptr<ReportLayout> Report5, Report6;
+    void cmdStampaDDT_Click();
+    // Saves pending changes, then prints or previews the open note's summary sheet.
+    void StampaDDT();
+    void optCercaArtLotto_Click();
+    void optCercaSSCC_Click();
+    void cmdCerca_Click();
+    void mnuAzzeraStorico_Click();
+    void mnuAzzeraExport_Click();
+
+private:
+    void ConnettiStampaDDT();
+    void CercaPerLotto();
+    void CercaPerSSCC();
 };
 
 // The main window of this run (the program's other windows and passive mode address it); null

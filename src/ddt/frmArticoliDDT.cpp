@@ -5,6 +5,7 @@
 #include "core/Utility.h"
 #include "core/ui/Dialogs.h"
 #include "ddt/DeliveryNote.h"
+#include "ddt/ErroreDB.h"
 
 #include <optional>
 #include <utility>
@@ -14,12 +15,6 @@ namespace {
 const QString kErrore = QStringLiteral("Errore");
 
 DDTTables tabelleDDT() { return {*DB, *rsDDTTestate, *rsDDTRighe, *rsAppTestate}; }
-
-void erroreDB(const AppError& e)
-{
-    if (DB->Errors().empty()) MsgBox(QStringLiteral("Errore: ") + e.description(), vbExclamation, kErrore);
-    else ShowDBErrors(*DB);
-}
 
 // Number and date of a note, as the operator types them; nothing when either is left out or
 // the date is no date.
@@ -50,6 +45,7 @@ void frmArticoli::ConnettiDDT()
     connect(ui.cmdUpSSCC, &QPushButton::clicked, this, &frmArticoli::cmdUpSSCC_Click);
     connect(ui.cmdDownSSCC, &QPushButton::clicked, this, &frmArticoli::cmdDownSSCC_Click);
     connect(ui.cmdEliminaSSCC, &QPushButton::clicked, this, &frmArticoli::cmdEliminaSSCC_Click);
+    ConnettiStampaDDT();
 }
 
 // Before the open note is replaced. A failed save keeps the note and its changes on the page.
@@ -101,7 +97,7 @@ bool frmArticoli::CaricaDDT(const QString& numero, const QString& dataDDT)
     try {
         sscc = LeggiDDT(tabelleDDT(), numero, dataDDT);
     } catch (const AppError& e) {
-        erroreDB(e);
+        MostraErroreDB(e);
         return false;
     }
     if (!sscc) {
@@ -122,7 +118,7 @@ bool frmArticoli::SalvaDDT()
     try {
         mancanti = ScriviDDT(tabelleDDT(), ui.txtNumDDT->text(), ui.mskDataDDT->text(), sscc);
     } catch (const AppError& e) {
-        erroreDB(e);
+        MostraErroreDB(e);
         return false;
     }
     for (int i : mancanti)
@@ -151,7 +147,7 @@ void frmArticoli::cmdAggiungiSSCC_Click()
     try {
         rsAppTestate->FindFirst(QStringLiteral("SSCC = '") + SqlQuote(sscc) + QStringLiteral("'"));
     } catch (const AppError& e) {
-        erroreDB(e);
+        MostraErroreDB(e);
         return;
     }
     if (rsAppTestate->NoMatch()) {

@@ -126,3 +126,23 @@ std::function<void()> OverwriteFirstRecord(const QString& table, std::initialize
         rs->Close();
     };
 }
+
+// Delivery-note summary
+#include "reports/DdtLayout.h"
+
+ReportJob DeliveryNoteJob(bool preview, int copies)
+{
+    ReportJob job;
+    job.table = QStringLiteral("ReportDDT");
+    job.singleLayout = [] { return ReportLayout::Create<CrystalReport4>(); };
+    job.twoUpLayout = [] { return ReportLayout::Create<CrystalReport9>(); };
+    job.printerSetting = QStringLiteral("ReportPrinter");
+    job.leftMarginSetting = QStringLiteral("MargineSinistro");
+    job.topMarginSetting = QStringLiteral("MargineSuperiore");
+    job.preview = preview;
+    job.previewWindow = PreviewForm::Form3;
+    job.copies = copies;
+    job.followUp = ClearReportTable(QStringLiteral("ReportDDT"));
+    job.clearHolderAfterPreview = true;
+    return job;
+}

@@ -43,6 +43,10 @@ ReportJob CartonLabelJob(bool preview, int copies);
 // Mixed-pallet article list: CrystalReport3, or CrystalReport8 when DoubleLayout is on; never previewed.
 ReportJob ArticleListJob(int copies);
 
+// Delivery-note summary: CrystalReport4, or CrystalReport9 when DoubleLayout is on; ReportDDT is
+// emptied afterwards and the layout released even after a preview.
+ReportJob DeliveryNoteJob(bool preview, int copies);
+
 // Follow-ups: empty the report table, or overwrite columns of its first record.
 std::function<void()> ClearReportTable(const QString& table);
 std::function<void()> OverwriteFirstRecord(const QString& table, std::initializer_list<std::pair<QString, QVariant>> values);

@@ -1,0 +1,58 @@
+// The delivery-note page's print button, and the connections of the search page and the clearing
+// commands.
+#include "core/frmArticoli.h"
+
+#include "core/Globals.h"
+#include "core/ui/Dialogs.h"
+#include "ddt/DeliveryNoteSheet.h"
+#include "ddt/ErroreDB.h"
+#include "reports/StampaReport.h"
+
+void frmArticoli::ConnettiStampaDDT()
+{
+    connect(ui.cmdStampaDDT, &QPushButton::clicked, this, &frmArticoli::cmdStampaDDT_Click);
+    connect(ui.optCercaArtLotto, &QRadioButton::clicked, this, &frmArticoli::optCercaArtLotto_Click);
+    connect(ui.optCercaSSCC, &QRadioButton::clicked, this, &frmArticoli::optCercaSSCC_Click);
+    connect(ui.cmdCerca, &QPushButton::clicked, this, &frmArticoli::cmdCerca_Click);
+    connect(ui.mnuAzzeraStorico, &QAction::triggered, this, &frmArticoli::mnuAzzeraStorico_Click);
+    connect(ui.mnuAzzeraExport, &QAction::triggered, this, &frmArticoli::mnuAzzeraExport_Click);
+}
+
+// The disabled button also keeps the new-note and save commands out while the job runs.
+void frmArticoli::cmdStampaDDT_Click()
+{
+    ui.cmdStampaDDT->setEnabled(false);
+    if (ui.txtNumDDT->text().isEmpty())
+        MsgBox(QStringLiteral("Introdurre dei dati da stampare."), vbCritical, QStringLiteral("Errore"));
+    else
+        StampaDDT();
+    ui.cmdStampaDDT->setEnabled(true);
+}
+
+void frmArticoli::StampaDDT()
+{
+    const int copie = CopieDDT(ui.mskQtDDT->text());
+    if (copie < 1) {
+        MsgBox(QStringLiteral("Specificare una quantità positiva di copie da stampare."), vbCritical, QStringLiteral("Errore"));
+        return;
+    }
+    // A failed save has shown its error; the sheet would print a note that is not on file.
+    if (ui.cmdSalvaDDT->isEnabled()) {
+        if (!SalvaDDT()) return;
+        ui.cmdSalvaDDT->setEnabled(false);
+    }
+    WaitCursor attesa;
+    try {
+        CompilaReportDDT(*DB, ui.txtNumDDT->text(), ui.mskDataDDT->text());
+        StampaReport(DeliveryNoteJob(ui.chkAnteprimaDDT->isChecked(), copie), MyReport);
+    } catch (const AppError& e) {
+        MyReport.reset();
+        MostraErroreDB(e);
+        // The sheet's rows live only while the job runs.
+        try {
+            DB->Execute(QStringLiteral("DELETE FROM ReportDDT"));
+        } catch (const AppError&) {
+            DB->ClearErrors();
+        }
+    }
+}
