@@ -23,6 +23,7 @@ frmArticoli::frmArticoli(QWidget* parent) : QMainWindow(parent)
     ConnettiEtichette();
     ConnettiImballi(); // carton labels
     ConnettiMultiLotto(); // mixed-lot pallet
+    ConnettiPassivo(); // passive mode
 }
 
 frmArticoli::~frmArticoli()

@@ -192,6 +192,33 @@ private:
     void ConnettiStampaDDT();
     void CercaPerLotto();
     void CercaPerSSCC();
+
+    // Passive mode: request files, the request timer and the tray.
+public:
+    class TrayIcon* TrayIconData = nullptr;
+    // Imports the request folder's files when ModoFileRichiesta is on.
+    void ImportaRichieste();
+    // Prints every request of the request tables; a request that fails stays for the next tick.
+    void timPassive_Timer();
+    void BackGroundMode(QLabel* picture, const QString& tip);
+    void ForeGroundMode();
+    // Hides the window behind the tray icon and starts the request timer.
+    void ModoPassivo();
+    void mnuModoPassivo_Click();
+    void mnuModoPassivoFile_Click();
+    void mnuApri_Click();
+    void mnuChiudi_Click();
+
+private:
+    void ConnettiPassivo();
+    bool ElaboraTestata();
+    void PalletRichiesta(const Recordset& testata);
+    void LottoRichiesta(const Recordset& riga);
+    bool ElaboraImballo();
+    void DataOraRichiesta(const Recordset& riga);
+    bool ArticoloRichiesta(const Recordset& riga);
+    bool tickInCorso_ = false;
+    bool chiusuraRichiesta_ = false;
 };
 
 // The main window of this run (the program's other windows and passive mode address it); null

@@ -80,6 +80,8 @@ void frmArticoli::Form_Load()
     if (!rsArticoli->IsEmpty()) CaricaArticolo();
 
     if (ModoInterattivo) show();
+    // Passive mode: hidden behind the tray icon, the request timer running.
+    if (!ModoInterattivo) ModoPassivo();
 }
 
 // A Setup row that cannot be read leaves the controls as designed, after a message.

@@ -1,0 +1,64 @@
+// Passive mode on and off: the File menu's entries, the tray icon and its pop-up menu.
+#include "core/frmArticoli.h"
+
+#include "core/Globals.h"
+#include "passive/TrayIcon.h"
+
+#include <QCoreApplication>
+
+void frmArticoli::ConnettiPassivo()
+{
+    TrayIconData = new TrayIcon(this);
+    connect(&timPassive, &QTimer::timeout, this, &frmArticoli::timPassive_Timer);
+    connect(ui.mnuModoPassivo, &QAction::triggered, this, &frmArticoli::mnuModoPassivo_Click);
+    connect(ui.mnuModoPassivoFile, &QAction::triggered, this, &frmArticoli::mnuModoPassivoFile_Click);
+    connect(ui.mnuApri, &QAction::triggered, this, &frmArticoli::mnuApri_Click);
+    connect(ui.mnuChiudi, &QAction::triggered, this, &frmArticoli::mnuChiudi_Click);
+}
+
+void frmArticoli::BackGroundMode(QLabel* picture, const QString& tip) { TrayIconData->Add(picture->pixmap(), tip, ui.mnuPopup); }
+
+void frmArticoli::ForeGroundMode() { TrayIconData->Remove(); }
+
+void frmArticoli::ModoPassivo()
+{
+    BackGroundMode(ui.IconTray, QStringLiteral("Stivora"));
+    hide();
+    timPassive.start();
+}
+
+// Without the request file the import stops too: the entry's name promises no file.
+void frmArticoli::mnuModoPassivo_Click()
+{
+    ModoInterattivo = false;
+    ModoFileRichiesta = false;
+    ModoPassivo();
+}
+
+void frmArticoli::mnuModoPassivoFile_Click()
+{
+    ModoInterattivo = false;
+    ModoFileRichiesta = true;
+    ModoPassivo();
+}
+
+void frmArticoli::mnuApri_Click()
+{
+    ModoInterattivo = true;
+    timPassive.stop();
+    ForeGroundMode();
+    show();
+}
+
+// A hidden window closing does not end the event loop by itself. In the middle of a tick the
+// database is still in use: the tick closes the program when it ends.
+void frmArticoli::mnuChiudi_Click()
+{
+    if (tickInCorso_) {
+        chiusuraRichiesta_ = true;
+        return;
+    }
+    timPassive.stop();
+    ForeGroundMode();
+    if (close()) QCoreApplication::quit();
+}

@@ -1,0 +1,24 @@
+#include "passive/TrayIcon.h"
+
+#include <QIcon>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+void TrayIcon::Add(const QPixmap& picture, const QString& tip, QMenu* menu)
+{
+    tip_ = tip.left(63);
+    menu_ = menu;
+    shown_ = true;
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
+    if (!icon_) icon_ = new QSystemTrayIcon(this);
+    icon_->setIcon(QIcon(picture));
+    icon_->setToolTip(tip_);
+    icon_->setContextMenu(menu);
+    icon_->show();
+}
+
+void TrayIcon::Remove()
+{
+    shown_ = false;
+    if (icon_) icon_->hide();
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The icon passive mode shows in the tray, with its tooltip and pop-up menu. Without a tray host
+// (offscreen, a bare X server) only its state is kept: passive mode runs on without an icon.
+
+#include <QObject>
+#include <QPixmap>
+#include <QString>
+
+class QMenu;
+class QSystemTrayIcon;
+
+class TrayIcon : public QObject {
+public:
+    explicit TrayIcon(QObject* parent) : QObject(parent) {}
+
+    // The menu opens on the icon's right button; the tooltip keeps its first 63 characters.
+    void Add(const QPixmap& picture, const QString& tip, QMenu* menu);
+    void Remove();
+
+    bool shown() const { return shown_; }
+    const QString& tip() const { return tip_; }
+    QMenu* menu() const { return menu_; }
+    // Null without a tray host.
+    QSystemTrayIcon* platformIcon() const { return icon_; }
+
+private:
+    bool shown_ = false;
+    QString tip_;
+    QMenu* menu_ = nullptr;
+    QSystemTrayIcon* icon_ = nullptr;
+};

@@ -1,0 +1,152 @@
+// Passive mode on and off: the File menu's entries, the tray icon and its menu.
+#include "core/frmArticoli.h"
+
+#include "core/Globals.h"
+#include "core/Startup.h"
+#include "passive/TrayIcon.h"
+#include "reports/RecordingPrinter.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QTimer>
+
+namespace {
+
+class PassiveModeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CartellaDati = data.path();
+        ASSERT_TRUE(ApriDatabase());
+        FillMonthNames();
+        SetPrinterSystem(&printer);
+        window = std::make_unique<frmArticoli>();
+        window->Form_Load();
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        ModoInterattivo = true;
+        ModoFileRichiesta = false;
+        SetPrinterSystem(nullptr);
+        CloseDatabase();
+    }
+
+    void expectPassive()
+    {
+        EXPECT_FALSE(ModoInterattivo);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_TRUE(window->timPassive.isActive());
+        EXPECT_EQ(window->timPassive.interval(), 500);
+        EXPECT_TRUE(window->TrayIconData->shown());
+        EXPECT_EQ(window->TrayIconData->tip(), QStringLiteral("Stivora"));
+    }
+
+    TestDataFolder data;
+    RecordingPrinterSystem printer{{{QStringLiteral("Zebra"), QString(), QString()}}, QStringLiteral("Zebra")};
+    std::unique_ptr<frmArticoli> window;
+};
+
+TEST_F(PassiveModeTest, TheFileMenuEntriesStartPassiveMode)
+{
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->TrayIconData->shown());
+    EXPECT_FALSE(window->timPassive.isActive());
+
+    window->ui.mnuModoPassivoFile->trigger();
+    expectPassive();
+    EXPECT_TRUE(ModoFileRichiesta);
+
+    window->ui.mnuApri->trigger();
+    window->ui.mnuModoPassivo->trigger();
+    expectPassive();
+    EXPECT_FALSE(ModoFileRichiesta) << "the entry without request files stops reading them";
+}
+
+TEST_F(PassiveModeTest, TheTrayMenuOpensAndCloses)
+{
+    window->ui.mnuModoPassivoFile->trigger();
+    QMenu* menu = window->TrayIconData->menu();
+    ASSERT_EQ(menu, window->ui.mnuPopup);
+    const QList<QAction*> entries = menu->actions();
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(entries[0]->text(), QStringLiteral("&Apri"));
+    EXPECT_TRUE(entries[1]->isSeparator());
+    EXPECT_EQ(entries[2]->text(), QStringLiteral("&Chiudi"));
+
+    entries[0]->trigger();
+    EXPECT_TRUE(ModoInterattivo);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->timPassive.isActive());
+    EXPECT_FALSE(window->TrayIconData->shown());
+    EXPECT_TRUE(ModoFileRichiesta) << "reopening keeps the request-file mode";
+}
+
+TEST_F(PassiveModeTest, ALoadOutsideInteractiveModeStartsHidden)
+{
+    window.reset();
+    ModoInterattivo = false;
+    window = std::make_unique<frmArticoli>();
+    window->Form_Load();
+    expectPassive();
+}
+
+TEST_F(PassiveModeTest, ChiudiRemovesTheIconAndEndsTheProgram)
+{
+    window->ui.mnuModoPassivoFile->trigger();
+    QTimer::singleShot(0, window.get(), [this] { window->ui.mnuChiudi->trigger(); });
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
+
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(window->TrayIconData->shown());
+    EXPECT_FALSE(DB) << "the unload handler closed the database";
+    EXPECT_TRUE(Dialogs().messages().empty()) << "nothing is asked in passive mode";
+}
+
+// The tray menu works while a tick prints; the tick finishes its request before the program ends.
+TEST_F(PassiveModeTest, ChiudiDuringATickWaitsForItsEnd)
+{
+    class ClosingPrinter : public RecordingPrinterSystem {
+    public:
+        ClosingPrinter(frmArticoli& w) : RecordingPrinterSystem({{QStringLiteral("Zebra"), QString(), QString()}}, QStringLiteral("Zebra")), w_(w) {}
+        void print(const PrintJob& job) override
+        {
+            RecordingPrinterSystem::print(job);
+            w_.ui.mnuChiudi->trigger();
+        }
+        frmArticoli& w_;
+    } closing(*window);
+    SetPrinterSystem(&closing);
+    rsArticoli->AddNew();
+    rsArticoli->SetValue(QStringLiteral("Sigla"), QStringLiteral("A"));
+    rsArticoli->SetValue(QStringLiteral("CodInterno"), QStringLiteral("A"));
+    rsArticoli->SetValue(QStringLiteral("EANCartone"), QStringLiteral("8001234567897"));
+    rsArticoli->SetValue(QStringLiteral("PrefGTIN"), QStringLiteral("1"));
+    rsArticoli->SetValue(QStringLiteral("QtCartone"), 6);
+    rsArticoli->SetValue(QStringLiteral("DurataProdotto"), 10);
+    rsArticoli->SetValue(QStringLiteral("UnitaDurata"), 1);
+    rsArticoli->Update();
+    for (int i = 0; i < 2; ++i) {
+        rsRichiesteImballi->AddNew();
+        rsRichiesteImballi->SetValue(QStringLiteral("AutoLotto"), false);
+        rsRichiesteImballi->SetValue(QStringLiteral("Lotto"), QStringLiteral("L1"));
+        rsRichiesteImballi->SetValue(QStringLiteral("PrefGTIN"), QStringLiteral("1"));
+        rsRichiesteImballi->SetValue(QStringLiteral("EANCartone"), QStringLiteral("8001234567897"));
+        rsRichiesteImballi->Update();
+    }
+    window->ui.mnuModoPassivo->trigger();
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
+
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(closing.jobs().size(), 1u) << "the second request waits for the next run";
+    EXPECT_FALSE(DB);
+    auto left = Database::Open(data.mdbPath());
+    EXPECT_EQ(left->OpenRecordset(QStringLiteral("SELECT count(*) AS n FROM RichiesteImballi"))->Value(QStringLiteral("n")).toInt(), 1);
+}
+
+} // namespace
