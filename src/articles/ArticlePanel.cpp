@@ -3,8 +3,8 @@
 #include "articles/ArticlePanel.h"
 
 #include "articles/ArticleCheck.h"
-#include "articles/HandlerGuard.h"
 #include "articles/LostFocus.h"
+#include "core/HandlerGuard.h"
 #include "core/Globals.h"
 #include "core/frmArticoli.h"
 

@@ -1,6 +1,6 @@
 #include "articles/frmListaPNC.h"
 
-#include "articles/HandlerGuard.h"
+#include "core/HandlerGuard.h"
 #include "core/Globals.h"
 #include "core/frmArticoli.h"
 #include "core/ui/Dialogs.h"

@@ -23,6 +23,8 @@ frmArticoli::frmArticoli(QWidget* parent) : QMainWindow(parent)
     ConnettiEtichette();
     ConnettiImballi(); // carton labels
     ConnettiMultiLotto(); // mixed-lot pallet
+    ConnettiRistampa(); // reprint and logo headings
+    ConnettiIntestazioni();
     ConnettiPassivo(); // passive mode
 }
 

@@ -175,6 +175,24 @@ private:
     void SpostaLotto(int from, int to);
     void StampaMultiLotto();
 
+    // Reprint and logo headings.
+public:
+    // Shows the archived pallet of highest SSCC in the reprint field.
+    void UltimoSSCC();
+    void txtSSCC_Change();
+    void txtSSCC_KeyPress(int& KeyAscii);
+    void cmdScegliPNC_Click();
+    // Errors of the database or the print job reach the caller (the request timer retries them).
+    void cmdRistampa_Click();
+    void RistampaEtichetta(qint64 idAppTestate);
+    void CaricaIntestazioni(const QString& folder);
+    void cmbIntestazione_Click();
+    void labIntestazione_DblClick(int Index);
+
+private:
+    void ConnettiRistampa();
+    void ConnettiIntestazioni();
+
     // Delivery-note printing, traceability search and archive clearing.
 public:
     // The trace listings last shown: by lot (Report5) and by SSCC (Report6).

@@ -2,6 +2,7 @@
 #include "core/frmArticoli.h"
 
 #include "core/Formats.h"
+#include "core/HandlerGuard.h"
 #include "core/MaskedEdit.h"
 #include "core/Globals.h"
 #include "core/Startup.h"
@@ -75,9 +76,11 @@ void frmArticoli::Form_Load()
     chkAutoLotto_Click();
     chkMultiLotto_Click();
     PulisciLotti();
+    UltimoSSCC();
     Stato = 1;
     Pulsanti(2);
     if (!rsArticoli->IsEmpty()) CaricaArticolo();
+    CaricaIntestazioni(PathJoin(CartellaDati, QStringLiteral("Intestazioni")));
 
     if (ModoInterattivo) show();
     // Passive mode: hidden behind the tray icon, the request timer running.
@@ -113,7 +116,7 @@ void frmArticoli::SalvaImpostazioniOperatore()
         rsSetup->Update();
     } catch (const AppError& e) {
         if (rsSetup->EditMode() != dbEditNone) rsSetup->CancelUpdate();
-        if (DB->Errors().empty()) MsgBox(QStringLiteral("Errore: ") + e.description(), vbExclamation, QStringLiteral("Errore"));
+        if (DB->Errors().empty()) MostraErrore(e);
         else ShowDBErrors(*DB);
     }
 }

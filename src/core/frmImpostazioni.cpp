@@ -1,6 +1,7 @@
 #include "core/frmImpostazioni.h"
 
 #include "core/Formats.h"
+#include "core/HandlerGuard.h"
 #include "core/Globals.h"
 #include "core/OrdineAI.h"
 #include "core/Utility.h"
@@ -173,7 +174,7 @@ bool frmImpostazioni::Salva()
         return true;
     } catch (const AppError& e) {
         if (rsSetup->EditMode() != dbEditNone) rsSetup->CancelUpdate();
-        if (DB->Errors().empty()) MsgBox(QStringLiteral("Errore: ") + e.description(), vbExclamation, QStringLiteral("Errore"));
+        if (DB->Errors().empty()) MostraErrore(e);
         else ShowDBErrors(*DB);
         MsgBox(QStringLiteral("Errore nel salvataggio"), vbCritical, QStringLiteral("Errore"));
         return false;

@@ -7,7 +7,7 @@
 #include "core/db/Recordset.h"
 #include "core/ui/ControlTag.h"
 #include "core/ui/Dialogs.h"
-#include "ddt/ErroreDB.h"
+#include "core/HandlerGuard.h"
 #include "ddt/TraceSearch.h"
 #include "reports/PreviewWindow.h"
 #include "reports/TraceLayouts.h"
@@ -30,7 +30,7 @@ void MostraTraccia(const QString& query, std::unique_ptr<ReportLayout>& holder, 
         ShowPreview(form, *holder);
         rs->Close();
     } catch (const AppError& e) {
-        MostraErroreDB(e);
+        MostraErrore(e);
     }
 }
 
@@ -81,7 +81,7 @@ void frmArticoli::mnuAzzeraStorico_Click()
     try {
         AzzeraTestate(*DB, QStringLiteral("APPTESTATE"), *rsAppTestate);
     } catch (const AppError& e) {
-        MostraErroreDB(e);
+        MostraErrore(e);
         return;
     }
     ui.txtSSCC->clear();
@@ -95,7 +95,7 @@ void frmArticoli::mnuAzzeraExport_Click()
     try {
         AzzeraTestate(*DB, QStringLiteral("EXPORTTESTATE"), *rsExportTestate);
     } catch (const AppError& e) {
-        MostraErroreDB(e);
+        MostraErrore(e);
         return;
     }
     MsgBox(QStringLiteral("Tabelle azzerate"), vbInformation, QStringLiteral("Avviso"));

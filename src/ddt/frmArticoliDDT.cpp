@@ -5,7 +5,7 @@
 #include "core/Utility.h"
 #include "core/ui/Dialogs.h"
 #include "ddt/DeliveryNote.h"
-#include "ddt/ErroreDB.h"
+#include "core/HandlerGuard.h"
 
 #include <optional>
 #include <utility>
@@ -97,7 +97,7 @@ bool frmArticoli::CaricaDDT(const QString& numero, const QString& dataDDT)
     try {
         sscc = LeggiDDT(tabelleDDT(), numero, dataDDT);
     } catch (const AppError& e) {
-        MostraErroreDB(e);
+        MostraErrore(e);
         return false;
     }
     if (!sscc) {
@@ -118,7 +118,7 @@ bool frmArticoli::SalvaDDT()
     try {
         mancanti = ScriviDDT(tabelleDDT(), ui.txtNumDDT->text(), ui.mskDataDDT->text(), sscc);
     } catch (const AppError& e) {
-        MostraErroreDB(e);
+        MostraErrore(e);
         return false;
     }
     for (int i : mancanti)
@@ -147,7 +147,7 @@ void frmArticoli::cmdAggiungiSSCC_Click()
     try {
         rsAppTestate->FindFirst(QStringLiteral("SSCC = '") + SqlQuote(sscc) + QStringLiteral("'"));
     } catch (const AppError& e) {
-        MostraErroreDB(e);
+        MostraErrore(e);
         return;
     }
     if (rsAppTestate->NoMatch()) {

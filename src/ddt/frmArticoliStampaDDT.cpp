@@ -5,7 +5,7 @@
 #include "core/Globals.h"
 #include "core/ui/Dialogs.h"
 #include "ddt/DeliveryNoteSheet.h"
-#include "ddt/ErroreDB.h"
+#include "core/HandlerGuard.h"
 #include "reports/StampaReport.h"
 
 void frmArticoli::ConnettiStampaDDT()
@@ -47,7 +47,7 @@ void frmArticoli::StampaDDT()
         StampaReport(DeliveryNoteJob(ui.chkAnteprimaDDT->isChecked(), copie), MyReport);
     } catch (const AppError& e) {
         MyReport.reset();
-        MostraErroreDB(e);
+        MostraErrore(e);
         // The sheet's rows live only while the job runs.
         try {
             DB->Execute(QStringLiteral("DELETE FROM ReportDDT"));

@@ -1,6 +1,7 @@
 // Signals of the carton tab to their handlers.
 #include "core/frmArticoli.h"
 
+#include "core/HandlerGuard.h"
 #include "core/db/AppError.h"
 #include "core/ui/Dialogs.h"
 
@@ -32,7 +33,7 @@ void frmArticoli::ConnettiImballi()
         try {
             cmdStampaImballi_Click();
         } catch (const AppError& e) {
-            MsgBox(QStringLiteral("Errore: ") + e.description(), vbExclamation | vbOKOnly, QStringLiteral("Errore"));
+            MostraErrore(e);
         }
     });
     ui.mskQtImballi->installEventFilter(new OnFocusIn(ui.mskQtImballi, [this] { mskQtImballi_GotFocus(); }));

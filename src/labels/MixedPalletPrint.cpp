@@ -3,6 +3,7 @@
 #include "core/frmArticoli.h"
 
 #include "core/Globals.h"
+#include "core/HandlerGuard.h"
 #include "core/db/AppError.h"
 #include "core/ui/ControlTag.h"
 #include "core/ui/Dialogs.h"
@@ -38,7 +39,7 @@ void frmArticoli::cmdStampaMulti_Click()
     } catch (const AppError& e) {
         // Passive mode tries the request again at its next tick.
         if (!ModoInterattivo) throw;
-        MsgBox(QStringLiteral("Errore: ") + e.description(), vbExclamation | vbOKOnly, kErrore);
+        MostraErrore(e);
     }
 }
 

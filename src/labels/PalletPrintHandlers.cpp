@@ -3,6 +3,7 @@
 
 #include "core/Formats.h"
 #include "core/Globals.h"
+#include "core/HandlerGuard.h"
 #include "core/Utility.h"
 #include "core/ui/ControlTag.h"
 #include "core/ui/Dialogs.h"
@@ -92,7 +93,7 @@ void frmArticoli::StampaPallet()
         else AggiungiLotto();
     } catch (const AppError& e) {
         // The pallet in progress left no records; the operator reads why and can go on.
-        MsgBox(QStringLiteral("Errore: ") + e.description(), vbExclamation | vbOKOnly, kErrore);
+        MostraErrore(e);
     }
     if (resetCount) ui.mskQtPallet->setText(QStringLiteral("1"));
     AbilitaControlli(true);

@@ -1,6 +1,6 @@
 #include "labels/frmScegliPNC.h"
 
-#include "articles/HandlerGuard.h"
+#include "core/HandlerGuard.h"
 #include "core/Globals.h"
 #include "core/Utility.h"
 #include "core/ui/ControlTag.h"

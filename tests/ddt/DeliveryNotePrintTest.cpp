@@ -137,7 +137,7 @@ TEST_F(DeliveryNotePrint, NothingHappensWithoutANoteOrWithoutCopies)
     EXPECT_EQ(ultimoMessaggio(), QStringLiteral("Introdurre dei dati da stampare."));
 
     nuovo(QStringLiteral("7"), QStringLiteral("02/03/26"));
-    for (const QString copies : {QStringLiteral("0"), QString()}) {
+    for (const QString& copies : {QStringLiteral("0"), QString()}) {
         w->ui.mskQtDDT->setText(copies);
         w->ui.cmdStampaDDT->click();
         EXPECT_EQ(ultimoMessaggio(), QStringLiteral("Specificare una quantità positiva di copie da stampare."));

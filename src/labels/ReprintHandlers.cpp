@@ -1,0 +1,120 @@
+// The reprint tab: the field of the pallet to reprint, the picker and the reprint button.
+#include "core/frmArticoli.h"
+
+#include "core/HandlerGuard.h"
+#include "core/Formats.h"
+#include "core/Globals.h"
+#include "core/Utility.h"
+#include "core/ui/ControlTag.h"
+#include "core/ui/Dialogs.h"
+#include "core/ui/KeyFilter.h"
+#include "labels/Reprint.h"
+#include "labels/frmScegliPNC.h"
+#include "reports/StampaReport.h"
+
+#include <QScopeGuard>
+
+#include <optional>
+
+namespace {
+
+const QString kNessuno = QStringLiteral("-1");
+const QString kErrore = QStringLiteral("Errore");
+
+} // namespace
+
+void frmArticoli::ConnettiRistampa()
+{
+    connect(ui.txtSSCC, &QLineEdit::textChanged, this, [this] { txtSSCC_Change(); });
+    connect(ui.cmdScegliPNC, &QPushButton::clicked, this, Protetto([this] { cmdScegliPNC_Click(); }));
+    connect(ui.cmdRistampa, &QPushButton::clicked, this, Protetto([this] { cmdRistampa_Click(); }));
+    InstallKeyFilter(ui.txtSSCC, [this](int key, const QString&) {
+        try {
+            txtSSCC_KeyPress(key);
+        } catch (const AppError& e) {
+            MostraErrore(e);
+        }
+        return key;
+    });
+}
+
+void frmArticoli::UltimoSSCC()
+{
+    auto rs = DB->OpenRecordset(QStringLiteral("SELECT TOP 1 * FROM AppTestate ORDER BY SSCC DESC"));
+    if (!rs->IsEmpty()) {
+        ui.txtSSCC->setText(NzStr(rs->Value(QStringLiteral("SSCC"))));
+        SetTag(ui.txtSSCC, QString::number(rs->Value(QStringLiteral("IDAppTestate")).toLongLong()));
+    }
+    rs->Close();
+}
+
+void frmArticoli::txtSSCC_Change() { SetTag(ui.txtSSCC, kNessuno); }
+
+void frmArticoli::txtSSCC_KeyPress(int& KeyAscii)
+{
+    if (KeyAscii != 13) return;
+    KeyAscii = 0;
+    if (ui.cmdRistampa->isEnabled()) cmdRistampa_Click();
+}
+
+void frmArticoli::cmdScegliPNC_Click()
+{
+    frmScegliPNC picker(*ui.txtSSCC, this);
+    ShowModal(picker);
+}
+
+void frmArticoli::cmdRistampa_Click()
+{
+    if (::Tag(ui.txtSSCC) == kNessuno) {
+        const QString typed = ui.txtSSCC->text().trimmed();
+        if (typed.isEmpty()) {
+            cmdScegliPNC_Click();
+        } else {
+            rsAppTestate->FindFirst(QStringLiteral("SSCC = '") + SqlQuote(typed) + QStringLiteral("'"));
+            if (!rsAppTestate->NoMatch()) {
+                SetTag(ui.txtSSCC, QString::number(rsAppTestate->Value(QStringLiteral("IDAppTestate")).toLongLong()));
+            } else {
+                CommitAndRefresh(*rsAppTestate);
+                if (rsAppTestate->IsEmpty()) {
+                    MsgBox(QStringLiteral("L'archivio è vuoto."), vbCritical, kErrore);
+                    return;
+                }
+                cmdScegliPNC_Click();
+            }
+        }
+        if (::Tag(ui.txtSSCC) == kNessuno) return;
+    }
+    if (NumericValue(ui.mskQtRistampa->text()) < 1) {
+        MsgBox(QStringLiteral("La quantità non può essere nulla."), vbCritical, kErrore);
+        return;
+    }
+    ui.cmdRistampa->setEnabled(false);
+    const auto enable = qScopeGuard([this] { ui.cmdRistampa->setEnabled(true); });
+    RistampaEtichetta(::Tag(ui.txtSSCC).toLongLong());
+}
+
+void frmArticoli::RistampaEtichetta(qint64 idAppTestate)
+{
+    std::optional<WaitCursor> hourglass;
+    if (ModoInterattivo) hourglass.emplace();
+    const std::optional<ArchivedPallet> pallet = ReadArchivedPallet(*DB, *rsAppTestate, idAppTestate);
+    if (!pallet) {
+        MsgBox(QStringLiteral("SSCC non trovato"), vbCritical, kErrore);
+        return;
+    }
+    const PalletRecord& record = pallet->record;
+    if (record.lines.empty()) {
+        MsgBox(QStringLiteral("Il pallet ") + record.sscc + QStringLiteral(" non ha righe in archivio: impossibile ristamparlo."),
+               vbCritical, kErrore);
+        return;
+    }
+    const PalletMix mix = MixOf(record.lines);
+    EtichettaMulti = mix != PalletMix::Homogeneous;
+    ArticoloUnico = mix != PalletMix::SeveralArticles;
+    WriteReprintRow(*DB, *rsSetup, record, mix);
+    // In passive mode nobody could close a preview window.
+    const bool preview = ui.chkAnteprimaRistampa->isChecked() && ModoInterattivo;
+    StampaReport(PalletLabelJob(preview, int(qRound64(NumericValue(ui.mskQtRistampa->text())))), MyReport);
+    // The article lists print even after a previewed summary.
+    if (mix != PalletMix::Homogeneous) StampaEtichetteArticoli(record.sscc, ArticleLinesOf(record), ui.mskQtRistampa->text(), MyReport);
+}

@@ -1,0 +1,402 @@
+// The reprint tab end to end: the field, the picker, the reprinted label and what stays untouched.
+#include "core/frmArticoli.h"
+
+#include "core/Globals.h"
+#include "core/Startup.h"
+#include "core/ui/ControlTag.h"
+#include "labels/ElementStrings.h"
+#include "labels/PalletArchive.h"
+#include "labels/frmScegliPNC.h"
+#include "reports/RecordingPrinter.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestData.h"
+#include "support/Zbar.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+const QString kGtinA = QStringLiteral("18001234567894");
+const QString kGtinB = QStringLiteral("18009876543213");
+
+PalletLine line(const QString& gtin, const QString& lotto, qint64 cartoni, const QString& ean = QStringLiteral("8001234567895"),
+                const QString& descrizione = QStringLiteral("Passata di pomodoro"))
+{
+    return {QStringLiteral("ART1"), QDateTime(QDate(2026, 12, 8), QTime(10, 30)), cartoni, lotto,
+            QDateTime(QDate(2027, 6, 8), QTime(0, 0)), ean, gtin, cartoni * 6, descrizione};
+}
+
+class ReprintTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CartellaDati = data.path();
+        ModoInterattivo = true;
+        ASSERT_TRUE(ApriDatabase());
+        FillMonthNames();
+        SetPrinterSystem(&printer);
+        rsSetup->Edit();
+        rsSetup->SetValue(QStringLiteral("ReportPrinter"), QStringLiteral("Zebra"));
+        rsSetup->SetValue(QStringLiteral("contatore"), 41);
+        rsSetup->SetValue(QStringLiteral("PesoPallet3"), 25);
+        rsSetup->Update();
+        window = std::make_unique<frmArticoli>();
+        window->ui.mskQtRistampa->setText(QStringLiteral("1"));
+        window->ui.chkAnteprimaRistampa->setChecked(false);
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        SetPrinterSystem(nullptr);
+        CloseDatabase();
+    }
+
+    qint64 archive(const QString& sscc, std::vector<PalletLine> lines)
+    {
+        PalletRecord p{sscc, 0, 0, 0, QStringLiteral("3"), std::move(lines)};
+        for (const PalletLine& l : p.lines) {
+            p.qtCartoni += l.qtCartoni;
+            p.numPezzi += l.numPezzi;
+        }
+        p.pesoLordo = 12.5 * double(p.qtCartoni) + 25;
+        const PalletTables tables{*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe};
+        return RecordPrintedPallet(tables, p, false, true).idAppTestate;
+    }
+
+    qint64 count(const char* table)
+    {
+        auto rs = DB->OpenRecordset(QStringLiteral("SELECT count(*) AS n FROM %1").arg(QString::fromLatin1(table)));
+        return rs->Value(QStringLiteral("n")).toLongLong();
+    }
+
+    QVariant reportPallet(const char* column)
+    {
+        auto rs = DB->OpenRecordset(QStringLiteral("ReportPallet"));
+        return rs->Value(QString::fromLatin1(column));
+    }
+
+    std::set<std::string> lastSymbols()
+    {
+        const auto symbols = Gs1Symbols(printer.jobs().back().pages.at(0));
+        return {symbols.begin(), symbols.end()};
+    }
+
+    // The picker the next reprint opens: `pick` chooses in it; the grid's rows are kept.
+    void onPicker(const std::function<void(frmScegliPNC&)>& pick)
+    {
+        Dialogs().onModal([this, pick](QDialog& d) {
+            auto& picker = static_cast<frmScegliPNC&>(d);
+            pickerRows = picker.ui.flxArticoli->Rows();
+            pick(picker);
+            return d.result();
+        });
+    }
+
+    TestDataFolder data;
+    RecordingPrinterSystem printer{{{QStringLiteral("Zebra"), QString(), QString()}}, QStringLiteral("Zebra"), 300};
+    std::unique_ptr<frmArticoli> window;
+    int pickerRows = -1;
+};
+
+std::string scanned(const QString& barcodeForm)
+{
+    std::string s = barcodeForm.toLatin1().toStdString();
+    std::replace(s.begin(), s.end(), char(kFnc1), '\x1d');
+    return s;
+}
+
+TEST_F(ReprintTest, APrintedPalletReprintsTheSameBarcodesAndRecordsNothing)
+{
+    auto& ui = window->ui;
+    rsArticoli->AddNew();
+    for (const auto& [column, value] : std::initializer_list<std::pair<const char*, QVariant>>{
+             {"Sigla", "PASSATA"}, {"CodInterno", "ART1"}, {"Descrizione", "Passata di pomodoro"}, {"EANArticolo", "8001234567895"},
+             {"QtCartone", 6}, {"EANCartone", "8001234567895"}, {"PesoCartone", 12.5}, {"TipoPallet", "3"}, {"NumCartoni", 40},
+             {"DurataProdotto", 180}, {"PrefGTIN", "1"}, {"UnitaDurata", 1}})
+        rsArticoli->SetValue(QString::fromLatin1(column), value);
+    rsArticoli->Update();
+    rsArticoli->SetBookmark(rsArticoli->LastModified());
+    ui.chkAutoUpdate->setChecked(false);
+    ui.chkAutoLotto->setChecked(false);
+    ui.chkAnteprima->setChecked(false);
+    ui.chkUpdateSSCC->setChecked(true);
+    ui.mskDataProduzione->setText(QStringLiteral("08/12/26"));
+    ui.mskOraProd->setText(QStringLiteral("10:30"));
+    ui.txtLotto->setText(QStringLiteral("L0342"));
+    ui.mskQtCartoni->setText(QStringLiteral("40"));
+    ui.mskQtBatch->setText(QStringLiteral("3"));
+    ui.mskQtPallet->setText(QStringLiteral("1"));
+    ui.cmdStampa->click();
+    ASSERT_EQ(printer.jobs().size(), 1u);
+    ASSERT_EQ(printer.jobs()[0].pages.size(), 3u);
+    const std::set<std::string> original = lastSymbols();
+    ASSERT_EQ(original.size(), 2u);
+    const QString sscc = ui.txtSSCC->text();
+    const QString tag = Tag(ui.txtSSCC);
+
+    ui.mskQtRistampa->setText(QStringLiteral("2"));
+    ui.cmdRistampa->click();
+    ASSERT_EQ(printer.jobs().size(), 2u);
+    EXPECT_EQ(printer.jobs()[1].copies, 2);
+    ASSERT_EQ(printer.jobs()[1].pages.size(), 1u);
+    EXPECT_EQ(lastSymbols(), original);
+    EXPECT_TRUE(lastSymbols().count("00" + sscc.toStdString()));
+    EXPECT_TRUE(Dialogs().messages().empty());
+    EXPECT_EQ(Dialogs().modalCount(), 0);
+    for (const char* t : {"AppTestate", "AppRighe", "ExportTestate", "ExportRighe"}) EXPECT_EQ(count(t), 1) << t;
+    EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 42);
+    EXPECT_EQ(count("ReportPallet"), 1);
+    EXPECT_EQ(reportPallet("E128_Barcode").toString(), QStringLiteral("0"));
+    EXPECT_EQ(reportPallet("SSCC_Barcode").toString(), QStringLiteral("1"));
+    EXPECT_EQ(ui.txtSSCC->text(), sscc);
+    EXPECT_EQ(Tag(ui.txtSSCC), tag);
+    EXPECT_TRUE(ui.cmdRistampa->isEnabled());
+    EXPECT_FALSE(EtichettaMulti);
+    EXPECT_TRUE(ArticoloUnico);
+}
+
+TEST_F(ReprintTest, StartUpShowsTheHighestSsccAndReprintsItWithoutALookup)
+{
+    archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 40)});
+    const qint64 highest = archive(QStringLiteral("380012345000000441"), {line(kGtinA, QStringLiteral("L2"), 40)});
+    archive(QStringLiteral("380012345000000434"), {line(kGtinA, QStringLiteral("L3"), 40)});
+    window->Form_Load();
+    EXPECT_EQ(window->ui.txtSSCC->text(), QStringLiteral("380012345000000441"));
+    EXPECT_EQ(Tag(window->ui.txtSSCC), QString::number(highest));
+
+    window->ui.mskQtRistampa->setText(QStringLiteral("1"));
+    window->ui.cmdRistampa->click();
+    EXPECT_EQ(Dialogs().modalCount(), 0);
+    ASSERT_EQ(printer.jobs().size(), 1u);
+    EXPECT_TRUE(lastSymbols().count("00380012345000000441"));
+}
+
+TEST_F(ReprintTest, AnEmptyArchiveLeavesTheFieldEmptyAndOpensAnEmptyPicker)
+{
+    window->UltimoSSCC();
+    EXPECT_TRUE(window->ui.txtSSCC->text().isEmpty());
+    EXPECT_EQ(Tag(window->ui.txtSSCC), QStringLiteral("-1"));
+    onPicker([](frmScegliPNC& p) { p.ui.cmdOk->click(); });
+    window->ui.cmdRistampa->click();
+    EXPECT_EQ(pickerRows, 1);
+    EXPECT_TRUE(Dialogs().messages().empty());
+    EXPECT_TRUE(printer.jobs().empty());
+
+    // A typed SSCC has nothing to be found in.
+    window->ui.txtSSCC->setText(QStringLiteral("380012345000000441"));
+    window->ui.cmdRistampa->click();
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_EQ(Dialogs().messages()[0].prompt, QStringLiteral("L'archivio è vuoto."));
+    EXPECT_EQ(Dialogs().messages()[0].title, QStringLiteral("Errore"));
+    EXPECT_TRUE(Dialogs().allAnswered());
+}
+
+TEST_F(ReprintTest, ATypedSsccIsLookedUpTrimmedAndAnUnknownOneOpensThePicker)
+{
+    archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 40)});
+    // Shorter than a full SSCC, so that blanks around it fit the field's 18 characters.
+    const qint64 id = archive(QStringLiteral("3800123450000434"), {line(kGtinA, QStringLiteral("L1"), 40)});
+    auto& ui = window->ui;
+    SetTag(ui.txtSSCC, QString::number(id));
+    QTest::keyClicks(ui.txtSSCC, QStringLiteral("x"));
+    EXPECT_EQ(Tag(ui.txtSSCC), QStringLiteral("-1"));
+
+    ui.txtSSCC->setText(QStringLiteral(" 3800123450000434 "));
+    ui.cmdRistampa->click();
+    EXPECT_EQ(Dialogs().modalCount(), 0);
+    EXPECT_EQ(Tag(ui.txtSSCC), QString::number(id));
+    ASSERT_EQ(printer.jobs().size(), 1u);
+
+    for (const QString& unknown : {QStringLiteral("3800'12345"), QStringLiteral("380012345000000999")}) {
+        ui.txtSSCC->setText(unknown);
+        onPicker([](frmScegliPNC& p) { p.ui.cmdOk->click(); });
+        ui.cmdRistampa->click();
+        EXPECT_EQ(pickerRows, 3) << unknown.toStdString();
+        EXPECT_EQ(Tag(ui.txtSSCC), QStringLiteral("-1"));
+    }
+    EXPECT_EQ(printer.jobs().size(), 1u);
+    EXPECT_TRUE(Dialogs().messages().empty());
+}
+
+TEST_F(ReprintTest, EnterInTheFieldReprintsAndTypesNothing)
+{
+    archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 40)});
+    window->UltimoSSCC();
+    QTest::keyClick(window->ui.txtSSCC, Qt::Key_Return);
+    EXPECT_EQ(printer.jobs().size(), 1u);
+    EXPECT_EQ(window->ui.txtSSCC->text(), QStringLiteral("380012345000000427"));
+    EXPECT_NE(Tag(window->ui.txtSSCC), QStringLiteral("-1"));
+}
+
+TEST_F(ReprintTest, NoCopiesIsRefusedAfterThePickerHasChosen)
+{
+    const qint64 id = archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 40)});
+    window->ui.mskQtRistampa->setText(QStringLiteral("0"));
+    onPicker([](frmScegliPNC& p) {
+        p.ui.flxArticoli->SetRow(1);
+        p.ui.cmdSeleziona->click();
+    });
+    window->ui.cmdRistampa->click();
+    EXPECT_EQ(Dialogs().modalCount(), 1);
+    EXPECT_EQ(window->ui.txtSSCC->text(), QStringLiteral("380012345000000427"));
+    EXPECT_EQ(Tag(window->ui.txtSSCC), QString::number(id));
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_EQ(Dialogs().messages()[0].prompt, QStringLiteral("La quantità non può essere nulla."));
+    EXPECT_TRUE(printer.jobs().empty());
+}
+
+TEST_F(ReprintTest, APalletNoLongerArchivedIsNotFound)
+{
+    const qint64 id = archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 40)});
+    window->UltimoSSCC();
+    DB->Execute(QStringLiteral("DELETE FROM AppTestate"));
+    window->ui.cmdRistampa->click();
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_EQ(Dialogs().messages()[0].prompt, QStringLiteral("SSCC non trovato"));
+    EXPECT_EQ(Dialogs().messages()[0].icon(), vbCritical);
+    EXPECT_TRUE(printer.jobs().empty());
+    EXPECT_TRUE(window->ui.cmdRistampa->isEnabled());
+    EXPECT_EQ(Tag(window->ui.txtSSCC), QString::number(id));
+}
+
+TEST_F(ReprintTest, AHeaderWithoutLinesIsRefusedWithAMessage)
+{
+    archive(QStringLiteral("380012345000000427"), {});
+    window->UltimoSSCC();
+    window->ui.cmdRistampa->click();
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_TRUE(Dialogs().messages()[0].prompt.contains(QStringLiteral("380012345000000427")));
+    EXPECT_TRUE(printer.jobs().empty());
+}
+
+TEST_F(ReprintTest, TwoLinesOfOneLotPrintOneLabelWithTheHeadersTotals)
+{
+    archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 30), line(kGtinA, QStringLiteral("L1"), 10)});
+    window->UltimoSSCC();
+    window->ui.cmdRistampa->click();
+    ASSERT_EQ(printer.jobs().size(), 1u);
+    EXPECT_EQ(reportPallet("NumImballi").toString(), QStringLiteral("40"));
+    EXPECT_EQ(reportPallet("NumPezzi").toString(), QStringLiteral("240"));
+    EXPECT_EQ(reportPallet("Lotto").toString(), QStringLiteral("L1"));
+    const ElementData elements{kGtinA, QStringLiteral("40"), 12.5 * 40 + 25, QDate(2027, 6, 8), QStringLiteral("L1"),
+                               QStringLiteral("08001234567895"), QStringLiteral("6"), QDate(2026, 12, 8)};
+    EXPECT_TRUE(lastSymbols().count(scanned(CalcolaEAN128Barcode(elements, ElementSettings::FromSetup(*rsSetup), {}))));
+}
+
+TEST_F(ReprintTest, MixedPalletsPrintASummaryWithoutLotOrArticle)
+{
+    struct Case {
+        std::vector<PalletLine> lines;
+        bool articoloUnico;
+    };
+    const Case cases[] = {
+        {{line(kGtinA, QStringLiteral("L1"), 30), line(kGtinA, QStringLiteral("L2"), 10)}, true},
+        {{line(kGtinA, QStringLiteral("L1"), 30), line(kGtinB, QStringLiteral("L1"), 10, QStringLiteral("8009876543217"))}, false},
+    };
+    QString sscc = QStringLiteral("380012345000000420");
+    for (const Case& c : cases) {
+        sscc[16] = QChar(u'1' + int(&c - cases));
+        archive(sscc, c.lines);
+        window->UltimoSSCC();
+        window->ui.cmdRistampa->click();
+        EXPECT_TRUE(EtichettaMulti);
+        EXPECT_EQ(ArticoloUnico, c.articoloUnico);
+        EXPECT_EQ(reportPallet("Lotto").toString(), QString());
+        EXPECT_EQ(reportPallet("CodInterno").toString().isEmpty(), !c.articoloUnico);
+        EXPECT_EQ(reportPallet("GTIN_Form").toString().isEmpty(), !c.articoloUnico);
+        EXPECT_EQ(reportPallet("EANUC_Form").toString().isEmpty(), !c.articoloUnico);
+        const ElementData elements{c.articoloUnico ? kGtinA : QString(), QStringLiteral("40"), 12.5 * 40 + 25, QDate(2027, 6, 8), QString(),
+                                   QStringLiteral("08001234567895"), QStringLiteral("6"), QDate(2026, 12, 8)};
+        const std::string summary =
+            scanned(CalcolaEAN128Barcode(elements, ElementSettings::FromSetup(*rsSetup), {true, c.articoloUnico}));
+        // The summary, then one article list with both lines and the pallet's SSCC.
+        ASSERT_EQ(printer.jobs().size(), size_t(2 * (&c - cases + 1)));
+        const auto summarySymbols = Gs1Symbols(printer.jobs()[printer.jobs().size() - 2].pages.at(0));
+        EXPECT_NE(std::find(summarySymbols.begin(), summarySymbols.end(), summary), summarySymbols.end());
+        EXPECT_NE(std::find(summarySymbols.begin(), summarySymbols.end(), "00" + sscc.toStdString()), summarySymbols.end());
+        EXPECT_EQ(printer.jobs().back().pages.size(), 1u);
+        EXPECT_EQ(lastSymbols().size(), 3u);
+        EXPECT_TRUE(lastSymbols().count("00" + sscc.toStdString()));
+    }
+}
+
+TEST_F(ReprintTest, ThePickerListsByDescendingSsccAndPicksByButtonOrDoubleClick)
+{
+    archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 40, QStringLiteral("8001234567895"), QStringLiteral("Passata"))});
+    const qint64 mixed = archive(QStringLiteral("380012345000000441"),
+                                 {line(kGtinA, QStringLiteral("L1"), 30), line(kGtinB, QStringLiteral("L1"), 10, QStringLiteral("8009876543217"))});
+    const qint64 oneEan = archive(QStringLiteral("380012345000000434"),
+                                  {line(kGtinA, QStringLiteral("L1"), 30, QStringLiteral("8001234567895"), QStringLiteral("Polpa")),
+                                   line(kGtinA, QStringLiteral("L2"), 10, QStringLiteral("8001234567895"), QStringLiteral("Altro"))});
+    QLineEdit field;
+    SetTag(&field, QStringLiteral("-1"));
+    {
+        frmScegliPNC picker(field);
+        EXPECT_EQ(picker.windowTitle(), QStringLiteral(" Scelta SSCC"));
+        FlexGrid& grid = *picker.ui.flxArticoli;
+        ASSERT_EQ(grid.Rows(), 4);
+        EXPECT_EQ(grid.TextMatrix(0, 1), QStringLiteral("N° cartoni"));
+        EXPECT_EQ(grid.TextMatrix(1, 0), QStringLiteral("380012345000000441"));
+        EXPECT_EQ(grid.TextMatrix(1, 4), QStringLiteral("Vari"));
+        EXPECT_EQ(grid.TextMatrix(2, 0), QStringLiteral("380012345000000434"));
+        EXPECT_EQ(grid.TextMatrix(2, 1), QStringLiteral("40"));
+        EXPECT_EQ(grid.TextMatrix(2, 2), QStringLiteral("240"));
+        EXPECT_EQ(grid.TextMatrix(2, 4), QStringLiteral("Polpa"));
+        EXPECT_EQ(grid.TextMatrix(3, 0), QStringLiteral("380012345000000427"));
+
+        // On the title row nothing is chosen and the picker stays open.
+        grid.setCurrentCell(-1, -1);
+        picker.cmdSeleziona_Click();
+        EXPECT_EQ(picker.result(), 0);
+        EXPECT_TRUE(field.text().isEmpty());
+
+        grid.SetRow(2);
+        picker.ui.cmdSeleziona->click();
+        EXPECT_EQ(picker.result(), int(QDialog::Accepted));
+        EXPECT_EQ(field.text(), QStringLiteral("380012345000000434"));
+        EXPECT_EQ(Tag(&field), QString::number(oneEan));
+    }
+    frmScegliPNC picker(field);
+    picker.ui.flxArticoli->SetRow(1);
+    emit picker.ui.flxArticoli->cellDoubleClicked(1, 2);
+    EXPECT_EQ(field.text(), QStringLiteral("380012345000000441"));
+    EXPECT_EQ(Tag(&field), QString::number(mixed));
+}
+
+TEST_F(ReprintTest, ThePickerListsALargeArchiveAPageAtATime)
+{
+    // Pallets of one SSCC straddle the page boundary: none may be skipped or listed twice.
+    DB->ExecuteNative(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < ?) "
+                                     "INSERT INTO AppTestate (SSCC, QtCartoni, numpezzi, pesolordo, TipoPallet) "
+                                     "SELECT printf('3800123450000%05d', i / 3), 1, 6, 37.5, '3' FROM n"),
+                      {2 * frmScegliPNC::kPagina + 30});
+    DB->ExecuteNative(QStringLiteral("INSERT INTO AppRighe (IDAppTestate, NumRiga, CodEAN, Descrizione) "
+                                     "SELECT IDAppTestate, 1, '8001234567895', 'Passata' FROM AppTestate"));
+    std::set<qint64> archived;
+    for (auto rs = DB->OpenRecordset(QStringLiteral("SELECT IDAppTestate FROM AppTestate")); !rs->Eof(); rs->MoveNext())
+        archived.insert(rs->Value(QStringLiteral("IDAppTestate")).toLongLong());
+    ASSERT_EQ(archived.size(), size_t(2 * frmScegliPNC::kPagina + 30));
+    QLineEdit field;
+    frmScegliPNC picker(field);
+    FlexGrid& grid = *picker.ui.flxArticoli;
+    EXPECT_LT(grid.Rows(), int(archived.size()) + 1);
+    while (picker.CaricaPagina()) {
+    }
+    ASSERT_EQ(grid.Rows(), int(archived.size()) + 1);
+    std::set<qint64> listed;
+    for (int r = 1; r < grid.Rows(); ++r) {
+        listed.insert(grid.RowData(r).toLongLong());
+        if (r > 1) {
+            EXPECT_GE(grid.TextMatrix(r - 1, 0), grid.TextMatrix(r, 0));
+        }
+    }
+    EXPECT_EQ(listed, archived);
+}
+
+} // namespace
