@@ -230,6 +230,7 @@ public:
 private:
     void ConnettiPassivo();
     bool ElaboraTestata();
+    void RistampaRichiesta(const Recordset& testata);
     void PalletRichiesta(const Recordset& testata);
     void LottoRichiesta(const Recordset& riga);
     bool ElaboraImballo();

@@ -6,6 +6,7 @@
 #include "core/Globals.h"
 #include "core/MaskedEdit.h"
 #include "core/Utility.h"
+#include "core/ui/ControlTag.h"
 #include "passive/RequestImport.h"
 
 namespace {
@@ -60,11 +61,24 @@ bool frmArticoli::ElaboraTestata()
     CommitAndRefresh(*rsSetup);
     CommitAndRefresh(*rsRichiesteTestate);
     if (rsRichiesteTestate->IsEmpty()) return false;
-    // Reprint requests wait in their table until reprints can be run unattended.
-    if (rsRichiesteTestate->Value(QStringLiteral("Ristampa")).toBool()) return false;
-    PalletRichiesta(*rsRichiesteTestate);
+    if (rsRichiesteTestate->Value(QStringLiteral("Ristampa")).toBool()) RistampaRichiesta(*rsRichiesteTestate);
+    else PalletRichiesta(*rsRichiesteTestate);
     rsRichiesteTestate->Delete();
     return true;
+}
+
+// A pallet no longer in the archive prints nothing.
+void frmArticoli::RistampaRichiesta(const Recordset& testata)
+{
+    const qint64 id = testata.Value(QStringLiteral("IDAppTestate")).toLongLong();
+    const qint64 copie = testata.Value(QStringLiteral("Copie")).toLongLong();
+    CommitAndRefresh(*rsAppTestate);
+    rsAppTestate->FindFirst(QStringLiteral("IDAppTestate = ") + QString::number(id));
+    if (rsAppTestate->NoMatch()) return;
+    ui.txtSSCC->setText(NzStr(rsAppTestate->Value(QStringLiteral("SSCC"))));
+    SetTag(ui.txtSSCC, QString::number(id));
+    ImpostaNumero(ui.mskQtRistampa, copie <= 0 ? 1 : copie);
+    cmdRistampa_Click();
 }
 
 void frmArticoli::PalletRichiesta(const Recordset& testata)

@@ -5,6 +5,7 @@
 #include "core/Formats.h"
 #include "core/Globals.h"
 #include "core/Startup.h"
+#include "core/ui/ControlTag.h"
 #include "labels/Sscc.h"
 #include "reports/RecordingPrinter.h"
 #include "support/ScriptedDialogs.h"
@@ -211,6 +212,25 @@ TEST_F(PassiveTimerTest, AHeaderWithoutLinesPrintsNothingAndGoes)
 
     EXPECT_TRUE(printer.jobs().empty());
     EXPECT_EQ(count("RichiesteTestate"), 0);
+}
+
+TEST_F(PassiveTimerTest, ReprintRequests)
+{
+    addLine(addHeader(false, 1), 1, QStringLiteral("L1"));
+    window->timPassive_Timer();
+    ASSERT_EQ(printer.jobs().size(), 1u);
+    const qint64 archived = DB->OpenRecordset(QStringLiteral("AppTestate"))->Value(QStringLiteral("IDAppTestate")).toLongLong();
+    window->ui.txtSSCC->setText(QString());
+
+    addHeader(true, -2, archived);
+    addHeader(true, 3, archived + 100);
+    window->timPassive_Timer();
+
+    ASSERT_EQ(printer.jobs().size(), 2u) << "a pallet gone from the archive prints nothing";
+    EXPECT_EQ(window->ui.mskQtRistampa->text(), QStringLiteral("1"));
+    EXPECT_EQ(Tag(window->ui.txtSSCC), QString::number(archived));
+    EXPECT_EQ(count("RichiesteTestate"), 0);
+    EXPECT_EQ(count("AppTestate"), 1) << "a reprint is not archived again";
 }
 
 TEST_F(PassiveTimerTest, CartonRequestsOfUnknownArticlesAreDroppedUnprinted)
