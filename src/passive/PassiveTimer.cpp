@@ -9,6 +9,8 @@
 #include "core/ui/ControlTag.h"
 #include "passive/RequestImport.h"
 
+#include <algorithm>
+
 namespace {
 
 // The request stays in its table and is tried again at the next tick.
@@ -88,7 +90,8 @@ void frmArticoli::PalletRichiesta(const Recordset& testata)
     chkMultiLotto_Click();
     // Lots gathered by the operator, or by a request that failed half-way, are not this pallet's.
     PulisciLotti();
-    ImpostaNumero(ui.mskQtBatchMulti, testata.Value(QStringLiteral("Copie")).toLongLong());
+    // Copies of 0 or less print once, as a reprint does, instead of blocking every request behind this one.
+    ImpostaNumero(ui.mskQtBatchMulti, std::max<qint64>(1, testata.Value(QStringLiteral("Copie")).toLongLong()));
     ui.mskQtPallet->setText(QStringLiteral("1"));
     if (testata.Value(QStringLiteral("SpecificaContatore")).toBool()) {
         const qint64 contatore = testata.Value(QStringLiteral("ContatoreSSCC")).toLongLong() - 1;

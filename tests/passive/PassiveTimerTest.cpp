@@ -154,6 +154,17 @@ TEST_F(PassiveTimerTest, APalletRequestIsPrintedWithItsCounterAndDeleted)
     EXPECT_TRUE(window->timPassive.isActive());
 }
 
+TEST_F(PassiveTimerTest, NoCopiesPrintsOnceInsteadOfBlockingTheQueue)
+{
+    addLine(addHeader(false, 0), 1, QStringLiteral("L78"));
+    addLine(addHeader(false, 1), 1, QStringLiteral("L79"));
+
+    window->timPassive_Timer();
+
+    EXPECT_EQ(printer.jobs().size(), 2u);
+    EXPECT_EQ(count("RichiesteTestate"), 0);
+}
+
 TEST_F(PassiveTimerTest, AFailedPrintKeepsTheRequestAndTheNextTickPrintsItOnce)
 {
     FailingPrinterSystem failing{{{QStringLiteral("Zebra"), QString(), QString()}}, QStringLiteral("Zebra")};
