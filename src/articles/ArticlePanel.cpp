@@ -3,10 +3,10 @@
 #include "articles/ArticlePanel.h"
 
 #include "articles/ArticleCheck.h"
-#include "articles/LostFocus.h"
 #include "core/HandlerGuard.h"
 #include "core/Globals.h"
 #include "core/frmArticoli.h"
+#include "core/ui/FocusEvents.h"
 
 namespace {
 

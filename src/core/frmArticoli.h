@@ -139,6 +139,7 @@ public:
     // Prints, counts, archives and exports one pallet label, then shows the counter and the last pallet.
     void StampaEtichettaPallet(const PalletLabelArgs& args, bool copyCopies = true);
     void cmdIncrementa_Click();
+    void mskQtCartoni_GotFocus();
 
 private:
     void ConnettiEtichette();

@@ -4,27 +4,7 @@
 #include "core/HandlerGuard.h"
 #include "core/db/AppError.h"
 #include "core/ui/Dialogs.h"
-
-#include <QEvent>
-#include <QTimer>
-
-namespace {
-
-// Runs `handler` once the field has taken the focus, after Qt has placed the cursor.
-class OnFocusIn : public QObject {
-public:
-    OnFocusIn(QObject* parent, std::function<void()> handler) : QObject(parent), handler_(std::move(handler)) {}
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::FocusIn) QTimer::singleShot(0, this, handler_);
-        return false;
-    }
-
-private:
-    std::function<void()> handler_;
-};
-
-} // namespace
+#include "core/ui/FocusEvents.h"
 
 void frmArticoli::ConnettiImballi()
 {
@@ -36,5 +16,5 @@ void frmArticoli::ConnettiImballi()
             MostraErrore(e);
         }
     });
-    ui.mskQtImballi->installEventFilter(new OnFocusIn(ui.mskQtImballi, [this] { mskQtImballi_GotFocus(); }));
+    OnGotFocus(ui.mskQtImballi, [this] { mskQtImballi_GotFocus(); });
 }

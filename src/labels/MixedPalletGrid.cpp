@@ -1,29 +1,7 @@
 // The lot grid of the mixed pallet: the mode switch, its rows, their order and removal.
 #include "core/frmArticoli.h"
 
-#include <QEvent>
-#include <QTimer>
-
-#include <functional>
-
-namespace {
-
-// Runs a handler when the field gains the focus.
-class OnFocusIn : public QObject {
-public:
-    OnFocusIn(QObject* parent, std::function<void()> handler) : QObject(parent), handler_(std::move(handler)) {}
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        // After the focus event, or the click that gave the focus would move the cursor again.
-        if (event->type() == QEvent::FocusIn) QTimer::singleShot(0, this, handler_);
-        return false;
-    }
-
-private:
-    std::function<void()> handler_;
-};
-
-} // namespace
+#include "core/ui/FocusEvents.h"
 
 void frmArticoli::ConnettiMultiLotto()
 {
@@ -32,7 +10,7 @@ void frmArticoli::ConnettiMultiLotto()
     connect(ui.cmdDown, &QPushButton::clicked, this, [this] { cmdDown_Click(); });
     connect(ui.cmdRemove, &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
     connect(ui.cmdStampaMulti, &QPushButton::clicked, this, [this] { cmdStampaMulti_Click(); });
-    ui.mskQtPallet->installEventFilter(new OnFocusIn(ui.mskQtPallet, [this] { mskQtPallet_GotFocus(); }));
+    OnGotFocus(ui.mskQtPallet, [this] { mskQtPallet_GotFocus(); });
 }
 
 void frmArticoli::chkMultiLotto_Click()

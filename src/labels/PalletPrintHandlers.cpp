@@ -210,3 +210,5 @@ void frmArticoli::cmdIncrementa_Click()
     }
     ui.txtContatoreSSCC->setText(GeneralNumber(rsSetup->Value(QStringLiteral("contatore")).toDouble()));
 }
+
+void frmArticoli::mskQtCartoni_GotFocus() { ui.mskQtCartoni->setSelection(0, int(ui.mskQtCartoni->text().size())); }

@@ -1,26 +1,8 @@
 // Signals of the pallet tab to their handlers.
 #include "core/frmArticoli.h"
 
+#include "core/ui/FocusEvents.h"
 #include "core/ui/KeyFilter.h"
-
-#include <QEvent>
-#include <QTimer>
-
-namespace {
-
-// Entering the cartons field selects its text, so a typed number replaces it.
-class SelectOnFocus : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::FocusIn)
-            if (auto* field = qobject_cast<QLineEdit*>(watched)) QTimer::singleShot(0, field, [field] { field->selectAll(); });
-        return false;
-    }
-};
-
-} // namespace
 
 void frmArticoli::ConnettiEtichette()
 {
@@ -35,5 +17,5 @@ void frmArticoli::ConnettiEtichette()
         if (ui.chkAutoLotto->isChecked()) LottoAutomatico();
         return 0;
     });
-    ui.mskQtCartoni->installEventFilter(new SelectOnFocus(ui.mskQtCartoni));
+    OnGotFocus(ui.mskQtCartoni, [this] { mskQtCartoni_GotFocus(); });
 }
