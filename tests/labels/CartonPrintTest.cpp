@@ -9,6 +9,7 @@
 #include "reports/PagePainter.h"
 #include "reports/RecordingPrinter.h"
 #include "reports/ReportViewer.h"
+#include "support/SampleRows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestData.h"
 #include "support/Zbar.h"
@@ -34,7 +35,7 @@ protected:
         rsSetup->SetValue(QStringLiteral("MargineSinistroImballi"), 2);
         rsSetup->SetValue(QStringLiteral("CalcScadenza"), 0);
         rsSetup->Update();
-        addArticle(kCartonEan);
+        AddArticle({{"EANCartone", kCartonEan}});
         window = std::make_unique<frmArticoli>();
         auto& ui = window->ui;
         ui.chkAutoUpdate->setChecked(false);
@@ -52,22 +53,6 @@ protected:
         window.reset();
         SetPrinterSystem(nullptr);
         CloseDatabase();
-    }
-
-    void addArticle(const QString& eanCartone)
-    {
-        rsArticoli->AddNew();
-        rsArticoli->SetValue(QStringLiteral("Sigla"), QStringLiteral("PASSATA"));
-        rsArticoli->SetValue(QStringLiteral("CodInterno"), QStringLiteral("ART1"));
-        rsArticoli->SetValue(QStringLiteral("Descrizione"), QStringLiteral("Passata di pomodoro"));
-        rsArticoli->SetValue(QStringLiteral("EANArticolo"), QStringLiteral("8001234567895"));
-        rsArticoli->SetValue(QStringLiteral("QtCartone"), 6);
-        rsArticoli->SetValue(QStringLiteral("EANCartone"), eanCartone);
-        rsArticoli->SetValue(QStringLiteral("TipoPallet"), QStringLiteral("3"));
-        rsArticoli->SetValue(QStringLiteral("DurataProdotto"), 180);
-        rsArticoli->SetValue(QStringLiteral("UnitaDurata"), 1);
-        rsArticoli->Update();
-        rsArticoli->SetBookmark(rsArticoli->LastModified());
     }
 
     QString column(const char* name)

@@ -8,6 +8,7 @@
 #include "labels/PalletLabel.h"
 #include "labels/Sscc.h"
 #include "reports/RecordingPrinter.h"
+#include "support/SampleRows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestData.h"
 #include "support/Zbar.h"
@@ -26,12 +27,8 @@ protected:
         ASSERT_TRUE(ApriDatabase());
         FillMonthNames();
         SetPrinterSystem(&printer);
-        rsSetup->Edit();
-        rsSetup->SetValue(QStringLiteral("ReportPrinter"), QStringLiteral("Zebra"));
-        rsSetup->SetValue(QStringLiteral("contatore"), 41);
-        rsSetup->SetValue(QStringLiteral("PesoPallet3"), 25);
-        rsSetup->Update();
-        addArticle(QStringLiteral("PASSATA"), 180);
+        SetSetup({{"ReportPrinter", QStringLiteral("Zebra")}, {"contatore", 41}, {"PesoPallet3", 25}});
+        AddArticle();
         window = std::make_unique<frmArticoli>();
         SetUpFields();
     }
@@ -57,25 +54,6 @@ protected:
         window.reset();
         SetPrinterSystem(nullptr);
         CloseDatabase();
-    }
-
-    void addArticle(const QString& sigla, const QVariant& durata)
-    {
-        rsArticoli->AddNew();
-        rsArticoli->SetValue(QStringLiteral("Sigla"), sigla);
-        rsArticoli->SetValue(QStringLiteral("CodInterno"), QStringLiteral("ART1"));
-        rsArticoli->SetValue(QStringLiteral("Descrizione"), QStringLiteral("Passata di pomodoro"));
-        rsArticoli->SetValue(QStringLiteral("EANArticolo"), QStringLiteral("8001234567895"));
-        rsArticoli->SetValue(QStringLiteral("QtCartone"), 6);
-        rsArticoli->SetValue(QStringLiteral("EANCartone"), QStringLiteral("8001234567895"));
-        rsArticoli->SetValue(QStringLiteral("PesoCartone"), 12.5);
-        rsArticoli->SetValue(QStringLiteral("TipoPallet"), QStringLiteral("3"));
-        rsArticoli->SetValue(QStringLiteral("NumCartoni"), 40);
-        rsArticoli->SetValue(QStringLiteral("DurataProdotto"), durata);
-        rsArticoli->SetValue(QStringLiteral("PrefGTIN"), QStringLiteral("1"));
-        rsArticoli->SetValue(QStringLiteral("UnitaDurata"), 1);
-        rsArticoli->Update();
-        rsArticoli->SetBookmark(rsArticoli->LastModified());
     }
 
     qint64 count(const char* table)
@@ -150,9 +128,7 @@ TEST_F(PalletPrintTest, ACounterBehindTheArchiveIsRefused)
 {
     window->ui.cmdStampa->click();
     ASSERT_EQ(printer.jobs().size(), 1u);
-    rsSetup->Edit();
-    rsSetup->SetValue(QStringLiteral("contatore"), 41);
-    rsSetup->Update();
+    SetSetup({{"contatore", 41}});
     window->ui.mskQtPallet->setText(QStringLiteral("2"));
     window->ui.cmdStampa->click();
     ASSERT_EQ(Dialogs().messages().size(), 1u);
@@ -196,9 +172,7 @@ TEST_F(PalletPrintTest, TheJobIsCheckedBeforeAnythingHappens)
         {[&] { ui.mskDataProduzione->setText(QStringLiteral("31/02/26")); }, "La data di produzione non è valida.", vbCritical},
         {[&] { ui.mskQtBatch->setText(QString()); }, "La quantità non può essere nulla.", vbCritical},
         {[&] {
-             rsSetup->Edit();
-             rsSetup->SetValue(QStringLiteral("ForzaDDT"), true);
-             rsSetup->Update();
+             SetSetup({{"ForzaDDT", true}});
          },
          "Introdurre prima i dati del DDT.", vbInformation},
     };
@@ -217,7 +191,7 @@ TEST_F(PalletPrintTest, TheJobIsCheckedBeforeAnythingHappens)
 
 TEST_F(PalletPrintTest, AnArticleWithoutProductLifeIsRefusedByName)
 {
-    addArticle(QStringLiteral("SENZA"), QVariant());
+    AddArticle({{"Sigla", QStringLiteral("SENZA")}, {"DurataProdotto", QVariant()}});
     window->ui.cmdStampa->click();
     ASSERT_EQ(Dialogs().messages().size(), 1u);
     EXPECT_TRUE(Dialogs().messages()[0].prompt.contains(QStringLiteral("SENZA")));

@@ -8,6 +8,7 @@
 #include "labels/PalletArchive.h"
 #include "labels/frmScegliPNC.h"
 #include "reports/RecordingPrinter.h"
+#include "support/SampleRows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestData.h"
 #include "support/Zbar.h"
@@ -114,14 +115,7 @@ std::string scanned(const QString& barcodeForm)
 TEST_F(ReprintTest, APrintedPalletReprintsTheSameBarcodesAndRecordsNothing)
 {
     auto& ui = window->ui;
-    rsArticoli->AddNew();
-    for (const auto& [column, value] : std::initializer_list<std::pair<const char*, QVariant>>{
-             {"Sigla", "PASSATA"}, {"CodInterno", "ART1"}, {"Descrizione", "Passata di pomodoro"}, {"EANArticolo", "8001234567895"},
-             {"QtCartone", 6}, {"EANCartone", "8001234567895"}, {"PesoCartone", 12.5}, {"TipoPallet", "3"}, {"NumCartoni", 40},
-             {"DurataProdotto", 180}, {"PrefGTIN", "1"}, {"UnitaDurata", 1}})
-        rsArticoli->SetValue(QString::fromLatin1(column), value);
-    rsArticoli->Update();
-    rsArticoli->SetBookmark(rsArticoli->LastModified());
+    AddArticle();
     ui.chkAutoUpdate->setChecked(false);
     ui.chkAutoLotto->setChecked(false);
     ui.chkAnteprima->setChecked(false);

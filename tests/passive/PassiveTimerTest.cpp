@@ -8,6 +8,7 @@
 #include "core/ui/ControlTag.h"
 #include "labels/Sscc.h"
 #include "reports/RecordingPrinter.h"
+#include "support/SampleRows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestData.h"
 
@@ -36,27 +37,9 @@ protected:
         ASSERT_TRUE(ApriDatabase());
         FillMonthNames();
         SetPrinterSystem(&printer);
-        rsSetup->Edit();
-        rsSetup->SetValue(QStringLiteral("ReportPrinter"), QStringLiteral("Zebra"));
-        rsSetup->SetValue(QStringLiteral("ImballiPrinter"), QStringLiteral("Zebra"));
-        rsSetup->SetValue(QStringLiteral("contatore"), 41);
-        rsSetup->SetValue(QStringLiteral("PesoPallet3"), 25);
-        rsSetup->Update();
-        rsArticoli->AddNew();
-        rsArticoli->SetValue(QStringLiteral("Sigla"), QStringLiteral("PASSATA"));
-        rsArticoli->SetValue(QStringLiteral("CodInterno"), QStringLiteral("ART1"));
-        rsArticoli->SetValue(QStringLiteral("Descrizione"), QStringLiteral("Passata di pomodoro"));
-        rsArticoli->SetValue(QStringLiteral("EANArticolo"), QStringLiteral("8001234567897"));
-        rsArticoli->SetValue(QStringLiteral("QtCartone"), 6);
-        rsArticoli->SetValue(QStringLiteral("EANCartone"), kEan);
-        rsArticoli->SetValue(QStringLiteral("PesoCartone"), 12.5);
-        rsArticoli->SetValue(QStringLiteral("TipoPallet"), QStringLiteral("3"));
-        rsArticoli->SetValue(QStringLiteral("NumCartoni"), 40);
-        rsArticoli->SetValue(QStringLiteral("DurataProdotto"), 180);
-        rsArticoli->SetValue(QStringLiteral("PrefGTIN"), kPref);
-        rsArticoli->SetValue(QStringLiteral("UnitaDurata"), 1);
-        rsArticoli->Update();
-        rsArticoli->MoveFirst();
+        SetSetup({{"ReportPrinter", QStringLiteral("Zebra")}, {"ImballiPrinter", QStringLiteral("Zebra")}, {"contatore", 41},
+                  {"PesoPallet3", 25}});
+        AddArticle({{"EANArticolo", QStringLiteral("8001234567897")}, {"EANCartone", kEan}, {"PrefGTIN", kPref}});
         window = std::make_unique<frmArticoli>();
         window->Form_Load();
         window->ui.chkAnteprima->setChecked(true);

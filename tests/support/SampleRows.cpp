@@ -1,0 +1,27 @@
+#include "support/SampleRows.h"
+
+#include "core/Globals.h"
+
+void SetSetup(Columns values)
+{
+    rsSetup->Edit();
+    for (const auto& [column, value] : values) rsSetup->SetValue(QString::fromLatin1(column), value);
+    rsSetup->Update();
+}
+
+qint64 AddArticle(Columns changes)
+{
+    const Columns sample{{"Sigla", QStringLiteral("PASSATA")},        {"CodInterno", QStringLiteral("ART1")},
+                         {"Descrizione", QStringLiteral("Passata di pomodoro")},
+                         {"EANArticolo", QStringLiteral("8001234567895")}, {"QtCartone", 6},
+                         {"EANCartone", QStringLiteral("8001234567895")}, {"PesoCartone", 12.5},
+                         {"TipoPallet", QStringLiteral("3")},          {"NumCartoni", 40},
+                         {"DurataProdotto", 180},                      {"PrefGTIN", QStringLiteral("1")},
+                         {"UnitaDurata", 1}};
+    rsArticoli->AddNew();
+    for (const auto& [column, value] : sample) rsArticoli->SetValue(QString::fromLatin1(column), value);
+    for (const auto& [column, value] : changes) rsArticoli->SetValue(QString::fromLatin1(column), value);
+    rsArticoli->Update();
+    rsArticoli->SetBookmark(rsArticoli->LastModified());
+    return rsArticoli->Value(QStringLiteral("ID")).toLongLong();
+}

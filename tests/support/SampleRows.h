@@ -1,0 +1,16 @@
+#pragma once
+// Rows the tests start from: the Setup row changed column by column, and a sample article.
+
+#include <QVariant>
+
+#include <initializer_list>
+#include <utility>
+
+using Columns = std::initializer_list<std::pair<const char*, QVariant>>;
+
+// Writes the given columns into the Setup row.
+void SetSetup(Columns values);
+
+// Adds a carton of passata (40 cartons of 6 pieces, 12.5 kg, pallet type 3, 180 days) with the
+// given columns changed; it becomes the current article. Returns its ID.
+qint64 AddArticle(Columns changes = {});
