@@ -4,7 +4,7 @@
 #include "core/Globals.h"
 #include "core/Startup.h"
 #include "core/frmArticoli.h"
-#include "reports/RecordingPrinter.h"
+#include "support/RecordingPrinter.h"
 
 #include "ArchiveData.h"
 

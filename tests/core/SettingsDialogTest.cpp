@@ -2,7 +2,7 @@
 #include "core/Startup.h"
 #include "core/frmCartella.h"
 #include "core/frmImpostazioni.h"
-#include "reports/RecordingPrinter.h"
+#include "support/RecordingPrinter.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestData.h"
 

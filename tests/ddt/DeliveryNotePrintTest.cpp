@@ -3,7 +3,7 @@
 
 #include "ddt/DeliveryNoteSheet.h"
 #include "reports/PreviewWindow.h"
-#include "reports/RecordingPrinter.h"
+#include "support/RecordingPrinter.h"
 
 #include <QDialog>
 

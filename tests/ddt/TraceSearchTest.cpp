@@ -4,7 +4,7 @@
 #include "core/db/JetSql.h"
 #include "core/ui/ControlTag.h"
 #include "ddt/TraceSearch.h"
-#include "reports/RecordingPrinter.h"
+#include "support/RecordingPrinter.h"
 #include "reports/TraceLayouts.h"
 
 #include <QDialog>

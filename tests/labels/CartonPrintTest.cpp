@@ -7,7 +7,7 @@
 #include "core/Startup.h"
 #include "labels/LabelJob.h"
 #include "reports/PagePainter.h"
-#include "reports/RecordingPrinter.h"
+#include "support/RecordingPrinter.h"
 #include "reports/ReportViewer.h"
 #include "support/SampleRows.h"
 #include "support/ScriptedDialogs.h"

@@ -7,7 +7,7 @@
 #include "labels/LabelJob.h"
 #include "labels/PalletLabel.h"
 #include "labels/Sscc.h"
-#include "reports/RecordingPrinter.h"
+#include "support/RecordingPrinter.h"
 #include "support/SampleRows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestData.h"

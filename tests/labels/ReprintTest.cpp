@@ -7,7 +7,7 @@
 #include "labels/ElementStrings.h"
 #include "labels/PalletArchive.h"
 #include "labels/frmScegliPNC.h"
-#include "reports/RecordingPrinter.h"
+#include "support/RecordingPrinter.h"
 #include "support/SampleRows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestData.h"

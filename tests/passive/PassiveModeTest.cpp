@@ -4,7 +4,7 @@
 #include "core/Globals.h"
 #include "core/Startup.h"
 #include "passive/TrayIcon.h"
-#include "reports/RecordingPrinter.h"
+#include "support/RecordingPrinter.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestData.h"
 

@@ -2,7 +2,7 @@
 // A data folder with the program's database open, a recording printer system and pallet rows built
 // the way the label procedures build them.
 
-#include "reports/RecordingPrinter.h"
+#include "support/RecordingPrinter.h"
 #include "reports/ReportSection.h"
 #include "support/TestData.h"
 

@@ -1,4 +1,4 @@
-#include "reports/RecordingPrinter.h"
+#include "support/RecordingPrinter.h"
 
 #include "reports/PagePainter.h"
 
