@@ -153,10 +153,11 @@ std::string Encode(const std::string& data, bool gs1)
     if (gs1)
         values.insert(values.begin() + 1, Fnc1);
 
-    int sum = values[0];
+    // Reduced at every step: the weights grow with the data and would overflow on very long input.
+    int sum = values[0] % 103;
     for (std::size_t i = 1; i < values.size(); ++i)
-        sum += static_cast<int>(i) * values[i];
-    values.push_back(sum % 103);
+        sum = static_cast<int>((sum + (i % 103) * static_cast<std::size_t>(values[i])) % 103);
+    values.push_back(sum);
 
     std::string out;
     for (int v : values)

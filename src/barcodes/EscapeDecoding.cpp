@@ -17,6 +17,9 @@ std::string CodeOrNothing(long value)
 // A decimal number with an optional sign and fraction, rounded; the first other character ends it.
 std::string DecimalEscape(const std::string& text)
 {
+    // Cut off by the end of the data: what is there is read as it is, and nothing counts zero.
+    if (text.empty())
+        return std::string(1, '\0');
     std::size_t i = text.find_first_not_of(' ');
     if (i == std::string::npos)
         return "";
@@ -51,7 +54,7 @@ std::string DecimalEscape(const std::string& text)
 std::string BaseEscape(const std::string& digits, int base)
 {
     if (digits.empty())
-        return "";
+        return std::string(1, '\0');
     return CodeOrNothing(ParseNumberInBase(digits, base));
 }
 

@@ -126,16 +126,21 @@ public:
     // The layout being printed or previewed: pallet, mixed-pallet and delivery-note labels.
     std::unique_ptr<ReportLayout> MyReport;
     void cmdDataOra_Click();
+    // Reads the clock once into the production date and time fields and returns that reading.
+    QDateTime LeggiOrologio();
     void chkAutoUpdate_Click();
     void chkAutoLotto_Click();
     void LottoAutomatico();
-    QString ComponiLotto(const QDateTime& expiry);
+    // With automatic time, `clock` is the reading the fields already show; invalid: read the clock now.
+    QString ComponiLotto(const QDateTime& expiry, const QDateTime& clock = {});
     QDateTime CalcolaScadenza(const QDateTime& production, int count, int unit);
     void cmdStampa_Click();
     void CaricaArticoloStampa();
     void StampaPallet();
     void AbilitaControlli(bool enabled);
     void PreparaEtichettaPallet();
+    // Why the job's pallet label could not carry its symbol (lot, weight, data), before anything is done; "" when it can.
+    QString RifiutoSimboliPallet();
     // Prints, counts, archives and exports one pallet label, then shows the counter and the last pallet.
     void StampaEtichettaPallet(const PalletLabelArgs& args, bool copyCopies = true);
     void cmdIncrementa_Click();

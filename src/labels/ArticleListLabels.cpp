@@ -1,27 +1,26 @@
 #include "labels/ArticleListLabels.h"
 
-#include "barcodes/Barcodes.h"
 #include "core/Formats.h"
 #include "core/Globals.h"
 #include "core/Utility.h"
 #include "core/ui/Dialogs.h"
 #include "labels/ElementStrings.h"
 #include "labels/PalletLabel.h"
+#include "labels/SymbolRefusal.h"
 #include "reports/StampaReport.h"
 
 #include <algorithm>
 
 namespace {
 
-QString encodeE128(const QString& data)
-{
-    const std::string font = EncodeBarcode(data.toLatin1().toStdString(), "E128", true);
-    return QString::fromLatin1(font.data(), qsizetype(font.size()));
-}
-
 QString slotColumn(int slot, const char* part) { return QStringLiteral("E128_%1_%2").arg(slot).arg(QLatin1String(part)); }
 
 } // namespace
+
+ElementData ArticleLineElements(const ArticleLine& l)
+{
+    return ElementData{l.gtin, QString::number(l.qt), 0, l.scadenza.date(), l.lotto, l.gtin2, l.pezzi, l.produzione.date()};
+}
 
 void FillArticleList(const QString& sscc, const std::vector<ArticleLine>& lines)
 {
@@ -40,12 +39,12 @@ void FillArticleList(const QString& sscc, const std::vector<ArticleLine>& lines)
             }
             rs->SetValue(QStringLiteral("SSCC_Form"), fiveDigitProducer ? Grouped(sscc, {1, 2, 5, 9, 1}) : Grouped(sscc, {1, 2, 7, 7, 1}));
             rs->SetValue(QStringLiteral("SSCC_Text"), QStringLiteral("(00)") + sscc);
-            rs->SetValue(QStringLiteral("SSCC_Barcode"), encodeE128(QStringLiteral("00") + sscc));
+            rs->SetValue(QStringLiteral("SSCC_Barcode"), EncodeE128(QStringLiteral("00") + sscc));
             slot = 1;
         }
-        const ElementData data{l.gtin, QString::number(l.qt), 0, l.scadenza.date(), l.lotto, l.gtin2, l.pezzi, l.produzione.date()};
+        const ElementData data = ArticleLineElements(l);
         rs->SetValue(slotColumn(slot, "Text"), CalcolaEAN128TextMulti(data, settings));
-        rs->SetValue(slotColumn(slot, "Barcode"), encodeE128(CalcolaEAN128BarcodeMulti(data, settings)));
+        rs->SetValue(slotColumn(slot, "Barcode"), EncodeE128(CalcolaEAN128BarcodeMulti(data, settings)));
         ++slot;
     }
     if (rs->EditMode() == dbEditAdd) rs->Update();

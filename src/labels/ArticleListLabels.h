@@ -2,6 +2,7 @@
 // The article-list labels of a pallet of several lines: each label repeats the pallet's SSCC and
 // carries up to five of its lines as GS1-128 element strings, in text and as barcodes.
 
+#include "labels/ElementStrings.h"
 #include "reports/ReportLayout.h"
 
 #include <QDateTime>
@@ -21,6 +22,9 @@ struct ArticleLine {
 };
 
 inline constexpr int kLinesPerLabel = 5;
+
+// What the line's element strings state.
+ElementData ArticleLineElements(const ArticleLine& line);
 
 // Empties ReportPalletArticoli and writes one row per five lines; unused slots hold "".
 void FillArticleList(const QString& sscc, const std::vector<ArticleLine>& lines);

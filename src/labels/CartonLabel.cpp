@@ -9,6 +9,8 @@
 #include "labels/LabelJob.h"
 #include "labels/PalletLabel.h"
 
+#include <algorithm>
+
 namespace {
 
 QString Half(const QString& text) { return PadRight(text.left(40), 40, QStringLiteral(" ")); }
@@ -24,7 +26,10 @@ std::optional<JobRefusal> CheckCartonArticle(const QString& sigla, const QString
                                              const QString& eanCartone)
 {
     if (durata.isEmpty() || unita.isEmpty()) return JobRefusal{ProductLifeRefusal(sigla), vbCritical};
-    if (EanBarcode(eanCartone).isEmpty())
+    // Thirteen digits with their own check digit: the encoder would fill or correct anything else
+    // into a valid-looking symbol of other digits.
+    const bool digits = eanCartone.size() == 13 && std::all_of(eanCartone.begin(), eanCartone.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (!digits || CheckDigitMod10(eanCartone.left(12)) != eanCartone.right(1) || EanBarcode(eanCartone).isEmpty())
         return JobRefusal{QStringLiteral("L'articolo %1 non ha un codice EAN cartone valido: correggerlo prima di stampare.").arg(sigla),
                           vbCritical};
     return std::nullopt;

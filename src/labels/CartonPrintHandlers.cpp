@@ -54,7 +54,7 @@ void frmArticoli::StampaEtichetteImballi()
     const auto enable = qScopeGuard([this] { ui.cmdStampaImballi->setEnabled(true); });
     WaitCursor hourglass;
 
-    if (ui.chkAutoUpdate->isChecked()) cmdDataOra_Click();
+    const QDateTime clock = ui.chkAutoUpdate->isChecked() ? LeggiOrologio() : QDateTime();
     CartonLabelArgs a;
     a.codInterno = ui.txtCodInternoS->text();
     a.descrizione1 = ui.txtDescrizioneS->text();
@@ -65,7 +65,7 @@ void frmArticoli::StampaEtichetteImballi()
     a.produzione = ReadDateTime(ui.mskDataProduzione->text(), ui.mskOraProd->text()).value_or(QDateTime());
     a.scadenza = CalcolaScadenza(a.produzione, int(NumericValue(ui.txtDurataProdottoS->text())), ::Tag(ui.txtDurataProdottoS).toInt());
     a.expiryRule = rsSetup->Value(QStringLiteral("CalcScadenza")).toInt();
-    if (ui.chkAutoLotto->isChecked()) ui.txtLotto->setText(ComponiLotto(a.scadenza));
+    if (ui.chkAutoLotto->isChecked()) ui.txtLotto->setText(ComponiLotto(a.scadenza, clock));
     a.lotto = ui.txtLotto->text();
 
     WriteCartonRow(MakeCartonRow(a));

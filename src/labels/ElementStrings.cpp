@@ -118,9 +118,10 @@ ElementSettings ElementSettings::FromSetup(const Recordset& setup)
 
 QString CalcolaEAN128Text(const ElementData& data, const ElementSettings& settings, LabelContent content)
 {
+    // The text states what the symbol holds: a summary's expiry is in both.
     Switches on;
     if (content.etichettaMulti) {
-        on.expiry = on.lot = on.production = false;
+        on.lot = on.production = false;
         if (!content.articoloUnico) on.item = on.count = false;
     }
     const QString out = compose(data, settings, Form::Text, on, true);
@@ -149,6 +150,26 @@ QString CalcolaEAN128BarcodeMulti(const ElementData& data, const ElementSettings
     const QString out = compose(data, settings, Form::Barcode, Switches{}, false);
     return dropTrailingFnc1(out.isEmpty() ? itemAlone(data, settings, Form::Barcode) : out);
 }
+
+bool IsGs1Character(QChar c)
+{
+    const char16_t u = c.unicode();
+    if ((u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z')) return true;
+    return u < 128 && QStringLiteral("!\"%&'()*+,-./:;<=>?_").contains(c);
+}
+
+QString LotRefusal(const QString& lot)
+{
+    for (qsizetype i = 0; i < lot.size(); ++i) {
+        if (IsGs1Character(lot[i])) continue;
+        const qsizetype width = lot[i].isHighSurrogate() && i + 1 < lot.size() ? 2 : 1;
+        return QStringLiteral("Il lotto \"%1\" contiene il carattere \"%2\", che il codice a barre GS1-128 non ammette.")
+            .arg(lot, lot.mid(i, width));
+    }
+    return {};
+}
+
+bool WeightFitsElement(double kg) { return kg >= 0 && std::round(kg) < 1e6; }
 
 QString CalcolaPesoLordoText(double pesolordo) { return weight(pesolordo, Form::Text); }
 

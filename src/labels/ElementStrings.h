@@ -46,6 +46,16 @@ QString CalcolaEAN128Barcode(const ElementData& data, const ElementSettings& set
 QString CalcolaEAN128TextMulti(const ElementData& data, const ElementSettings& settings);
 QString CalcolaEAN128BarcodeMulti(const ElementData& data, const ElementSettings& settings);
 
+// GS1's 82 characters for alphanumeric elements such as the lot (10): digits, Latin letters and
+// !"%&'()*+,-./:;<=>?_ (no blank, no "#", no accented letter).
+bool IsGs1Character(QChar c);
+
+// Why `lot` cannot go into a (10) element, naming it and its first character outside that set; "" when it can.
+QString LotRefusal(const QString& lot);
+
+// A gross weight the six digits of (330n) can state: 0 to 999999 kg once rounded.
+bool WeightFitsElement(double kg);
+
 // The gross weight in kilograms as (330n): n decimals within six digits. A weight with more
 // digits than fit is rounded to the decimals that do, so the element never states another weight.
 QString CalcolaPesoLordoText(double pesolordo);

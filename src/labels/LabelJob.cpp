@@ -24,7 +24,7 @@ QDateTime CalcolaScadenza(const QDateTime& production, int count, int unit, int 
     case 2: expiry = start.addDays(qint64(count) * 7); break;
     case 3: expiry = start.addMonths(count); break;
     case 4: expiry = start.addYears(count); break;
-    default: return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
+    default: expiry = QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC); break; // no unit: the zero date, then the rule
     }
     const QDate d = expiry.date();
     const QDate firstOfNext = d.month() == 12 ? QDate(d.year() + 1, 1, 1) : QDate(d.year(), d.month() + 1, 1);

@@ -5,14 +5,22 @@
 #include "core/MaskedEdit.h"
 #include "core/Globals.h"
 #include "core/Utility.h"
+#include "core/ui/ControlTag.h"
 #include "labels/LabelJob.h"
+#include "labels/PalletLabel.h"
+#include "labels/SymbolRefusal.h"
 
-void frmArticoli::cmdDataOra_Click()
+void frmArticoli::cmdDataOra_Click() { LeggiOrologio(); }
+
+// One reading for both fields: at midnight two readings could give one day's date and the next day's time.
+QDateTime frmArticoli::LeggiOrologio()
 {
+    const QDateTime now = QDateTime::currentDateTime();
     SetEditMask(*ui.mskDataProduzione, MascheraData);
-    ui.mskDataProduzione->setText(FormatDate(QDateTime::currentDateTime(), FormatoData));
+    ui.mskDataProduzione->setText(FormatDate(now, FormatoData));
     SetEditMask(*ui.mskOraProd, MascheraOra);
-    ui.mskOraProd->setText(FormatDate(QDateTime::currentDateTime(), FormatoOra));
+    ui.mskOraProd->setText(FormatDate(now, FormatoOra));
+    return now;
 }
 
 void frmArticoli::chkAutoUpdate_Click()
@@ -35,19 +43,17 @@ void frmArticoli::LottoAutomatico()
     const bool noArticle = rsArticoli->Eof();
     const QVariant count = noArticle ? rsSetup->Value(QStringLiteral("DurataDefault")) : rsArticoli->Value(QStringLiteral("DurataProdotto"));
     const QVariant unit = noArticle ? rsSetup->Value(QStringLiteral("UnitaDurata")) : rsArticoli->Value(QStringLiteral("UnitaDurata"));
-    const QDateTime expiry = CalcolaScadenza(QDateTime::currentDateTime(), count.toInt(), unit.toInt());
-    ui.txtLotto->setText(ComponiLotto(expiry));
+    // With automatic time the fields, the expiry and the lot share one reading of the clock.
+    const QDateTime now = ui.chkAutoUpdate->isChecked() ? LeggiOrologio() : QDateTime::currentDateTime();
+    const QDateTime expiry = CalcolaScadenza(now, count.toInt(), unit.toInt());
+    ui.txtLotto->setText(ComponiLotto(expiry, now));
 }
 
-QString frmArticoli::ComponiLotto(const QDateTime& expiry)
+QString frmArticoli::ComponiLotto(const QDateTime& expiry, const QDateTime& clock)
 {
     QDateTime production;
     if (ui.chkAutoUpdate->isChecked()) {
-        production = QDateTime::currentDateTime();
-        SetEditMask(*ui.mskDataProduzione, MascheraData);
-        ui.mskDataProduzione->setText(FormatDate(production, FormatoData));
-        SetEditMask(*ui.mskOraProd, MascheraOra);
-        ui.mskOraProd->setText(FormatDate(production, FormatoOra));
+        production = clock.isValid() ? clock : LeggiOrologio();
     } else {
         const auto typed = ReadDateTime(ui.mskDataProduzione->text(), ui.mskOraProd->text());
         // Fields that do not hold a date yet compose nothing: the lot stays as it is.
@@ -60,4 +66,26 @@ QString frmArticoli::ComponiLotto(const QDateTime& expiry)
 QDateTime frmArticoli::CalcolaScadenza(const QDateTime& production, int count, int unit)
 {
     return ::CalcolaScadenza(production, count, unit, rsSetup->Value(QStringLiteral("CalcScadenza")).toInt());
+}
+
+QString frmArticoli::RifiutoSimboliPallet()
+{
+    // The lot the print will compose holds the mask's own characters and digits: composing it now shows them.
+    const QDateTime production = ui.chkAutoUpdate->isChecked()
+                                     ? QDateTime::currentDateTime()
+                                     : ReadDateTime(ui.mskDataProduzione->text(), ui.mskOraProd->text()).value_or(QDateTime());
+    PalletLabelArgs a;
+    a.tipoPallet = ui.txtTipoPalletS->text();
+    a.prefGTIN = ui.txtPrefGTINS->text();
+    a.eanCartone = ui.txtGTINS->text();
+    a.qtCartoni = ui.mskQtCartoni->text();
+    a.qtCassa = ui.txtQTCassaS->text();
+    a.eanArticolo = ui.txtEANS->text();
+    a.pesoCassa = ui.txtPesoCassaS->text();
+    a.produzione = production;
+    a.scadenza = CalcolaScadenza(production, int(NumericValue(ui.txtDurataProdottoS->text())), ::Tag(ui.txtDurataProdottoS).toInt());
+    a.lotto = ui.chkAutoLotto->isChecked() ? ::ComponiLotto(NzStr(rsSetup->Value(QStringLiteral("MaskLotto"))), production, a.scadenza)
+                                           : ui.txtLotto->text();
+    return PalletSymbolRefusal(PalletElements(a, false), ElementSettings::FromSetup(*rsSetup), LabelContent{false, true},
+                               NzStr(rsArticoli->Value(QStringLiteral("Sigla"))));
 }

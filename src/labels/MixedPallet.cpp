@@ -5,6 +5,9 @@
 #include "core/db/Recordset.h"
 #include "labels/LabelJob.h"
 #include "labels/Sscc.h"
+#include "labels/SymbolRefusal.h"
+
+#include <algorithm>
 
 #include <optional>
 
@@ -68,6 +71,13 @@ PalletLabelArgs articleArgs(const Article& a, const QString& tipoPallet, const Q
 
 } // namespace
 
+QDateTime EarliestExpiry(const std::vector<PalletLine>& lines)
+{
+    const auto earliest = std::min_element(lines.begin(), lines.end(),
+                                           [](const PalletLine& a, const PalletLine& b) { return a.dataScadenza < b.dataScadenza; });
+    return earliest == lines.end() ? QDateTime() : earliest->dataScadenza;
+}
+
 MixedPalletJob PrepareMixedPallet(const std::vector<LotRow>& rows, Recordset& articoli, const Recordset& setup,
                                   const QString& tipoPallet, const QString& copie, qint64 serial, const QDateTime& now)
 {
@@ -124,12 +134,23 @@ MixedPalletJob PrepareMixedPallet(const std::vector<LotRow>& rows, Recordset& ar
         job.label = articleArgs(*article, tipoPallet, copie, serial);
         job.label.qtCartoni = QString::number(record.qtCartoni);
         job.label.produzione = now;
-        job.label.scadenza = now;
+        job.label.scadenza = EarliestExpiry(record.lines);
         job.label.archive = false;
         job.label.advanceCounter = false;
         job.label.totalPieces = record.numPezzi;
         job.label.totalWeight = record.pesoLordo;
     }
+
+    if (!article) return job;
+    const ElementSettings settings = ElementSettings::FromSetup(setup);
+    if (rows.size() > 1) {
+        for (const ArticleLine& line : job.articleLines)
+            if (QString why = ArticleLineSymbolRefusal(ArticleLineElements(line), settings); !why.isEmpty()) return refused(why);
+    }
+    const LabelContent content{rows.size() > 1, !job.severalArticles};
+    if (QString why = PalletSymbolRefusal(PalletElements(job.label, content.etichettaMulti), settings, content, article->sigla);
+        !why.isEmpty())
+        return refused(why);
     return job;
 }
 

@@ -30,8 +30,12 @@ struct MixedPalletJob {
     std::vector<ArticleLine> articleLines;
 };
 
+// The earliest expiry of the lines: what a summary label states for the whole pallet.
+QDateTime EarliestExpiry(const std::vector<PalletLine>& lines);
+
 // Reads each row's article from `articoli` by its key (moving the recordset) and the tare, the
 // expiry rule and the production-text switches from `setup`. The summary label takes its article
-// fields from the last row's article, its dates from `now`.
+// fields from the last row's article, its production date from `now` and the earliest expiry. A row
+// or label whose symbol could not be printed refuses the pallet.
 MixedPalletJob PrepareMixedPallet(const std::vector<LotRow>& rows, Recordset& articoli, const Recordset& setup,
                                   const QString& tipoPallet, const QString& copie, qint64 serial, const QDateTime& now);

@@ -1,20 +1,14 @@
 #include "labels/PalletLabel.h"
 
-#include "barcodes/Barcodes.h"
 #include "core/Formats.h"
 #include "core/Globals.h"
 #include "core/Utility.h"
 #include "core/ui/Dialogs.h"
 #include "labels/ElementStrings.h"
 #include "labels/Sscc.h"
+#include "labels/SymbolRefusal.h"
 
 namespace {
-
-QString encodeE128(const QString& data)
-{
-    const std::string font = EncodeBarcode(data.toLatin1().toStdString(), "E128", true);
-    return QString::fromLatin1(font.data(), qsizetype(font.size()));
-}
 
 QString generalNumber(double v) { return ReplaceAll(GeneralNumber(v), QStringLiteral("."), QStringLiteral(",")); }
 
@@ -24,6 +18,19 @@ QString CartonGtin(const QString& prefGTIN, const QString& eanCartone)
 {
     const QString data = prefGTIN + eanCartone.left(12);
     return data + CheckDigitMod10(data);
+}
+
+double PalletGrossWeight(const PalletLabelArgs& a)
+{
+    // The tare of the pallet type; a type without its column is the engine's error.
+    const double tare = rsSetup->Value(QStringLiteral("PesoPallet") + a.tipoPallet).toDouble();
+    return DecimalValue(a.pesoCassa) * NumericValue(a.qtCartoni) + tare;
+}
+
+ElementData PalletElements(const PalletLabelArgs& a, bool summary)
+{
+    return ElementData{CartonGtin(a.prefGTIN, a.eanCartone), a.qtCartoni, summary ? a.totalWeight : PalletGrossWeight(a),
+                       a.scadenza.date(), a.lotto, QStringLiteral("0") + a.eanArticolo, a.qtCassa, a.produzione.date()};
 }
 
 QString Grouped(const QString& digits, std::initializer_list<int> groups)
@@ -57,8 +64,8 @@ void AddPalletLabelRow(Recordset& rs, const PalletLabelRow& row, const QString& 
     rs.SetValue(QStringLiteral("PesoLordo"), generalNumber(row.pesoLordo));
     rs.SetValue(QStringLiteral("E128_Text"), CalcolaEAN128Text(row.elements, settings, row.content));
     rs.SetValue(QStringLiteral("SSCC_Text"), QStringLiteral("(00)") + row.sscc);
-    rs.SetValue(QStringLiteral("E128_Barcode"), encodeE128(CalcolaEAN128Barcode(row.elements, settings, row.content)));
-    rs.SetValue(QStringLiteral("SSCC_Barcode"), encodeE128(QStringLiteral("00") + row.sscc));
+    rs.SetValue(QStringLiteral("E128_Barcode"), EncodeE128(CalcolaEAN128Barcode(row.elements, settings, row.content)));
+    rs.SetValue(QStringLiteral("SSCC_Barcode"), EncodeE128(QStringLiteral("00") + row.sscc));
     rs.Update();
 }
 
@@ -71,13 +78,10 @@ PrintedPallet StampaEtichettaPallet(const PalletLabelArgs& a, const std::functio
     const QString descrizione = PadRight(a.descrizione1, 40, QStringLiteral(" ")) + PadRight(a.descrizione2, 40, QStringLiteral(" "));
     const qint64 cartoni = qRound64(NumericValue(a.qtCartoni));
     const qint64 pezzi = qRound64(NumericValue(a.qtCartoni) * NumericValue(a.qtCassa));
-    // The tare of the pallet type; a type without its column is the engine's error.
-    const double tare = rsSetup->Value(QStringLiteral("PesoPallet") + a.tipoPallet).toDouble();
-    const double archiveWeight = DecimalValue(a.pesoCassa) * NumericValue(a.qtCartoni) + tare;
+    const double archiveWeight = PalletGrossWeight(a);
     const double labelWeight = EtichettaMulti ? a.totalWeight : archiveWeight;
 
-    const ElementData elements{gtin, a.qtCartoni, labelWeight, a.scadenza.date(), a.lotto, QStringLiteral("0") + a.eanArticolo,
-                               a.qtCassa, a.produzione.date()};
+    const ElementData elements = PalletElements(a, EtichettaMulti);
     const ElementSettings settings = ElementSettings::FromSetup(*rsSetup);
     const LabelContent content{EtichettaMulti, ArticoloUnico};
 

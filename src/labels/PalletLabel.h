@@ -42,6 +42,11 @@ struct PrintedPallet {
 
 // The GTIN-14 of the cartons: indicator digit, the first 12 digits of the carton EAN, check digit.
 QString CartonGtin(const QString& prefGTIN, const QString& eanCartone);
+// The gross weight of a pallet of one lot: its cartons and the tare of its pallet type.
+double PalletGrossWeight(const PalletLabelArgs& a);
+// What the label's element strings state; a summary label states the whole pallet's weight.
+ElementData PalletElements(const PalletLabelArgs& a, bool summary);
+
 // Digits in groups joined by one blank, e.g. SSCC 1, 2, 5, 9, 1.
 QString Grouped(const QString& digits, std::initializer_list<int> groups);
 

@@ -86,6 +86,10 @@ void frmArticoli::StampaPallet()
         MsgBox(ProductLifeRefusal(NzStr(rsArticoli->Value(QStringLiteral("Sigla")))), vbCritical | vbOKOnly, kErrore);
         return;
     }
+    if (const QString why = singleLot ? RifiutoSimboliPallet() : QString(); !why.isEmpty()) {
+        MsgBox(why, vbCritical | vbOKOnly, kErrore);
+        return;
+    }
     AbilitaControlli(false);
     bool resetCount = true;
     try {
@@ -152,12 +156,12 @@ void frmArticoli::AbilitaControlli(bool enabled)
 
 void frmArticoli::PreparaEtichettaPallet()
 {
-    if (ui.chkAutoUpdate->isChecked()) cmdDataOra_Click();
+    const QDateTime clock = ui.chkAutoUpdate->isChecked() ? LeggiOrologio() : QDateTime();
     const QDateTime production = ReadDateTime(ui.mskDataProduzione->text(), ui.mskOraProd->text()).value_or(QDateTime());
     const int rule = rsSetup->Value(QStringLiteral("CalcScadenza")).toInt();
     const QDateTime expiry = CalcolaScadenza(production, int(NumericValue(ui.txtDurataProdottoS->text())),
                                              ::Tag(ui.txtDurataProdottoS).toInt());
-    if (ui.chkAutoLotto->isChecked()) ui.txtLotto->setText(ComponiLotto(expiry));
+    if (ui.chkAutoLotto->isChecked()) ui.txtLotto->setText(ComponiLotto(expiry, clock));
 
     EtichettaMulti = false;
     ArticoloUnico = true;

@@ -6,7 +6,9 @@
 #include "core/db/Recordset.h"
 #include "labels/ElementStrings.h"
 #include "labels/LabelJob.h"
+#include "labels/MixedPallet.h"
 #include "labels/PalletLabel.h"
+#include "labels/SymbolRefusal.h"
 
 std::vector<PalletLine> ReadArchivedLines(Database& db, qint64 idAppTestate)
 {
@@ -50,10 +52,14 @@ PalletMix MixOf(const std::vector<PalletLine>& lines)
     return mix;
 }
 
-void WriteReprintRow(Database& db, const Recordset& setup, const PalletRecord& pallet, PalletMix mix)
+namespace {
+
+PalletLabelRow reprintRow(const Recordset& setup, const PalletRecord& pallet, PalletMix mix)
 {
     const PalletLine& first = pallet.lines.front();
     const bool summary = mix != PalletMix::Homogeneous;
+    // A summary states the earliest expiry of its lines, as the print did.
+    const QDateTime expiry = summary ? EarliestExpiry(pallet.lines) : first.dataScadenza;
     const bool oneArticle = mix != PalletMix::SeveralArticles;
     auto ofArticle = [oneArticle](const QString& value) { return oneArticle ? value : QString(); };
     const QString lotto = summary ? QString() : first.lotto;
@@ -70,13 +76,32 @@ void WriteReprintRow(Database& db, const Recordset& setup, const PalletRecord& p
     row.cartoni = pallet.qtCartoni;
     row.eanArticolo = ofArticle(first.codEAN);
     row.pezzi = pallet.numPezzi;
-    row.scadenzaText = ExpiryText(first.dataScadenza, setup.Value(QStringLiteral("CalcScadenza")).toInt());
+    row.scadenzaText = ExpiryText(expiry, setup.Value(QStringLiteral("CalcScadenza")).toInt());
     row.lotto = lotto;
     row.pesoLordo = pallet.pesoLordo;
-    row.elements = ElementData{row.gtin, GeneralNumber(double(pallet.qtCartoni)), pallet.pesoLordo, first.dataScadenza.date(), lotto,
+    row.elements = ElementData{row.gtin, GeneralNumber(double(pallet.qtCartoni)), pallet.pesoLordo, expiry.date(), lotto,
                                QStringLiteral("0") + first.codEAN, GeneralNumber(perCarton), first.dataOra.date()};
     row.content = LabelContent{summary, oneArticle};
+    return row;
+}
 
+} // namespace
+
+QString ReprintRefusal(const Recordset& setup, const PalletRecord& pallet, PalletMix mix)
+{
+    const ElementSettings settings = ElementSettings::FromSetup(setup);
+    const PalletLabelRow row = reprintRow(setup, pallet, mix);
+    if (QString why = PalletSymbolRefusal(row.elements, settings, row.content, pallet.lines.front().codInterno); !why.isEmpty())
+        return why;
+    if (mix == PalletMix::Homogeneous) return {};
+    for (const ArticleLine& line : ArticleLinesOf(pallet))
+        if (QString why = ArticleLineSymbolRefusal(ArticleLineElements(line), settings); !why.isEmpty()) return why;
+    return {};
+}
+
+void WriteReprintRow(Database& db, const Recordset& setup, const PalletRecord& pallet, PalletMix mix)
+{
+    const PalletLabelRow row = reprintRow(setup, pallet, mix);
     db.Execute(QStringLiteral("DELETE FROM ReportPallet"));
     auto rs = db.OpenRecordset(QStringLiteral("ReportPallet"));
     AddPalletLabelRow(*rs, row, NzStr(setup.Value(QStringLiteral("CodProduttore"))), ElementSettings::FromSetup(setup));

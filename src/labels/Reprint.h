@@ -29,6 +29,10 @@ std::optional<ArchivedPallet> ReadArchivedPallet(Database& db, Recordset& appTes
 // Every line compared with the first; no lines count as homogeneous.
 PalletMix MixOf(const std::vector<PalletLine>& lines);
 
+// Why the pallet's label or article lists could not carry their symbols now; "" when they can.
+// The pallet has a line.
+QString ReprintRefusal(const Recordset& setup, const PalletRecord& pallet, PalletMix mix);
+
 // Replaces the rows of ReportPallet with the pallet's single label row. The pallet has a line.
 void WriteReprintRow(Database& db, const Recordset& setup, const PalletRecord& pallet, PalletMix mix);
 

@@ -109,6 +109,10 @@ void frmArticoli::RistampaEtichetta(qint64 idAppTestate)
         return;
     }
     const PalletMix mix = MixOf(record.lines);
+    if (const QString why = ReprintRefusal(*rsSetup, record, mix); !why.isEmpty()) {
+        MsgBox(why, vbCritical, kErrore);
+        return;
+    }
     EtichettaMulti = mix != PalletMix::Homogeneous;
     ArticoloUnico = mix != PalletMix::SeveralArticles;
     WriteReprintRow(*DB, *rsSetup, record, mix);

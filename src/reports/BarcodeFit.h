@@ -1,6 +1,8 @@
 #pragma once
-// How wide a barcode's modules are on a device: whole dots, as wide as the font size asks and the
-// box allows, with the quiet zones inside the box.
+// How wide a barcode's modules are on a device: the widest whole number of dots with which the
+// symbol and its quiet zones fit the box, up to the widest module the symbology's rules allow.
+
+#include <string>
 
 struct BarcodeFit {
     int moduleDots = 0;
@@ -8,7 +10,7 @@ struct BarcodeFit {
     int widthDots = 0; // bars and both quiet zones
 };
 
-// A barcode font of `pointSize` draws modules this wide, in mm.
-double FontModuleMm(double pointSize);
+// The widest module in mm: 0.94 for GS1 logistic labels, 0.66 (twice nominal) for the EAN/UPC family.
+double MaxModuleMm(const std::string& symbology);
 
-BarcodeFit FitBarcode(int modules, int quietModules, double boxDots, double preferredModuleDots);
+BarcodeFit FitBarcode(int modules, int quietModules, double boxDots, double maxModuleDots);

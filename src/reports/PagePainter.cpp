@@ -72,7 +72,7 @@ void DrawBarcode(QPainter& painter, const DrawItem& item, const Dots& dots)
 
     const QRectF box = dots.rect(item.rect);
     const BarcodeFit fit = FitBarcode(static_cast<int>(tall.size()), BarcodeQuietZone(item.symbology), box.width(),
-                                      FontModuleMm(item.pointSize) * dots.x / kMmPerInch);
+                                      MaxModuleMm(item.symbology) * dots.x / kMmPerInch);
     const QString readable = item.text.isEmpty() ? QString::fromStdString(BarcodeHumanReadable(item.fontString, item.symbology))
                                                  : item.text;
     const double textHeight = readable.isEmpty() ? 0 : item.textSize * 1.35 * dots.y / 72;

@@ -70,6 +70,11 @@ TEST(Code128, CheckAndStop)
     EXPECT_EQ(v.back(), CheckOf(WithoutCheck(v)));
     EXPECT_EQ(EncodeCode128(std::string(1, static_cast<char>(233))), "");
     EXPECT_EQ(EncodeCode128(std::string(1, static_cast<char>(133))), "");
+    // Long enough for the weighted sum to pass the range of an int.
+    const std::vector<int> longData = Values(EncodeCode128(std::string(20000, 'z')));
+    long long sum = longData[0];
+    for (std::size_t i = 1; i + 1 < longData.size(); ++i) sum += static_cast<long long>(i) * longData[i];
+    EXPECT_EQ(longData.back(), static_cast<int>(sum % 103));
 }
 
 TEST(Code128, EscapesDecodeBeforeEncoding)
@@ -87,7 +92,11 @@ TEST(Code128, EscapesDecodeBeforeEncoding)
     // Escapes that name no character make the data invalid rather than vanish from the bars.
     EXPECT_EQ(EncodeCode128("A\\q"), "");
     EXPECT_EQ(EncodeCode128("A\\"), "");
-    EXPECT_EQ(EncodeCode128("\\x"), "");
+    // Cut short by the end of the data, an escape reads what there is: nothing counts zero.
+    EXPECT_EQ(EncodeCode128("\\x"), EncodeCode128(std::string(1, '\0')));
+    EXPECT_EQ(EncodeCode128("A\\d"), EncodeCode128(std::string("A") + '\0'));
+    EXPECT_EQ(EncodeCode128("A\\x4"), EncodeCode128("A\x04"));
+    EXPECT_EQ(EncodeCode128("A\\d12"), EncodeCode128("A\x0c"));
     EXPECT_EQ(EncodeCode128("\\d-12"), "");
     EXPECT_EQ(EncodeCode128("\\1 "), "");
     EXPECT_EQ(ParseNumberInBase("ff", 16), 255);

@@ -150,13 +150,17 @@ TEST_F(CartonPrintTest, ChecksStopTheJobInOrderBeforeAnythingIsWritten)
 
 TEST_F(CartonPrintTest, AnArticleWithoutAUsableCartonEanIsRefused)
 {
-    rsArticoli->Edit();
-    rsArticoli->SetValue(QStringLiteral("EANCartone"), QStringLiteral("80123ABC78907"));
-    rsArticoli->Update();
-    window->ui.cmdStampaImballi->click();
-    ASSERT_EQ(Dialogs().messages().size(), 1u);
-    EXPECT_EQ(Dialogs().messages()[0].prompt,
-              QStringLiteral("L'articolo PASSATA non ha un codice EAN cartone valido: correggerlo prima di stampare."));
+    // Letters, nothing, too few digits, a wrong check digit: none may become a symbol of other digits.
+    for (const char* ean : {"80123ABC78907", "", "801234567890", "8012345678906"}) {
+        Dialogs().reset();
+        rsArticoli->Edit();
+        rsArticoli->SetValue(QStringLiteral("EANCartone"), QString::fromLatin1(ean));
+        rsArticoli->Update();
+        window->ui.cmdStampaImballi->click();
+        ASSERT_EQ(Dialogs().messages().size(), 1u) << ean;
+        EXPECT_EQ(Dialogs().messages()[0].prompt,
+                  QStringLiteral("L'articolo PASSATA non ha un codice EAN cartone valido: correggerlo prima di stampare."));
+    }
     EXPECT_TRUE(printer.jobs().empty());
 }
 

@@ -80,7 +80,7 @@ TEST(ElementStrings, GrossWeightElement)
     EXPECT_EQ(CalcolaPesoLordoBarcode(123456), QStringLiteral("3300123456"));
 }
 
-TEST(ElementStrings, SummaryLabelsLeaveOutWhatTheLinesDiffer)
+TEST(ElementStrings, SummaryLabelsLeaveOutWhatTheLinesDifferAndTextStatesTheSymbol)
 {
     const auto d = pallet();
     auto s = settings("123456");
@@ -90,13 +90,29 @@ TEST(ElementStrings, SummaryLabelsLeaveOutWhatTheLinesDiffer)
     EXPECT_EQ(CalcolaEAN128Text(d, s, mixed), QStringLiteral("(3301)005234"));
     EXPECT_EQ(CalcolaEAN128Barcode(d, s, mixed), QStringLiteral("3301005234"));
     s.stampaScadenza = true;
-    EXPECT_EQ(CalcolaEAN128Text(d, s, mixed), QStringLiteral("(3301)005234"));
+    EXPECT_EQ(CalcolaEAN128Text(d, s, mixed), QStringLiteral("(15)250517"));
     EXPECT_EQ(CalcolaEAN128Barcode(d, s, mixed), QStringLiteral("15250517"));
     s.stampaPesoLordo = true;
     const LabelContent oneArticle{true, true};
-    EXPECT_EQ(CalcolaEAN128Text(d, s, oneArticle), QStringLiteral("(02)18001234567892(37)12(3301)005234"));
+    EXPECT_EQ(CalcolaEAN128Text(d, s, oneArticle), QStringLiteral("(02)18001234567892(37)12(15)250517(3301)005234"));
     EXPECT_EQ(CalcolaEAN128Barcode(d, s, oneArticle),
               QStringLiteral("02180012345678923712") + F + QStringLiteral("152505173301005234"));
+}
+
+TEST(ElementStrings, LotCharactersAndWeightsTheElementsCanCarry)
+{
+    EXPECT_EQ(LotRefusal(QStringLiteral("Az09!\"%&'()*+,-./:;<=>?_")), QString());
+    for (const char* bad : {"L 1", "L#1", "L\u00e91", "L\u20ac1", "L\U0001F6001", "L@1", "L\t1"}) {
+        const QString lot = QString::fromUtf8(bad);
+        const QString why = LotRefusal(lot);
+        EXPECT_TRUE(why.contains(lot)) << bad;
+        EXPECT_TRUE(why.contains(u'"' + lot.mid(1, lot.size() - 2) + u'"')) << bad << " names the character";
+    }
+    EXPECT_TRUE(WeightFitsElement(0));
+    EXPECT_TRUE(WeightFitsElement(999999.4));
+    EXPECT_FALSE(WeightFitsElement(999999.5)) << "rounds to seven digits";
+    EXPECT_FALSE(WeightFitsElement(-0.5));
+    EXPECT_EQ(CalcolaPesoLordoBarcode(999999.4), QStringLiteral("3300999999"));
 }
 
 TEST(ElementStrings, EmptyOrderFallsBack)

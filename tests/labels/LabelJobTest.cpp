@@ -22,6 +22,8 @@ TEST(Expiry, CalendarArithmeticAndRules)
     EXPECT_EQ(CalcolaScadenza(at(2024, 4, 15, 9), 0, 1, 3), at(2024, 4, 1));
     EXPECT_EQ(CalcolaScadenza(at(2024, 2, 29), 1, 4, 0), at(2025, 2, 28));
     EXPECT_EQ(CalcolaScadenza(at(2024, 2, 29), 1, 9, 0), at(1899, 12, 30));
+    EXPECT_EQ(CalcolaScadenza(at(2024, 2, 29), 1, -1, 1), at(1899, 12, 31));
+    EXPECT_EQ(CalcolaScadenza(at(2024, 2, 29), 1, 5, 4), at(1900, 1, 1));
     // Across the spring daylight-saving change the wall clock still moves by whole hours.
     EXPECT_EQ(CalcolaScadenza(at(2024, 3, 30, 20), 24, 0, 0), at(2024, 3, 31, 20));
 }

@@ -167,10 +167,11 @@ TEST_F(MixedPalletTest, ThreeLotsOfTwoArticlesPrintASummaryAndTheirArticleList)
     ASSERT_EQ(printer.jobs().size(), 2u);
     const std::string ssccScan = "00" + sscc().toStdString();
 
-    // The summary states the last article without item and count, the totals and today's expiry.
+    // The summary states the last article without item and count, the totals and the earliest expiry
+    // of its lines (the pelati's 30 days).
     const QDate today = QDate::currentDate();
     const ElementData summary{CartonGtin(QStringLiteral("1"), QString::fromLatin1(kPassata.ean)), QStringLiteral("35"),
-                              25 + 10 * 12.5 + 20 * 8 + 5 * 12.5, today, QString(), QStringLiteral("08001234567895"),
+                              25 + 10 * 12.5 + 20 * 8 + 5 * 12.5, QDate(2027, 1, 7), QString(), QStringLiteral("08001234567895"),
                               QStringLiteral("6"), today};
     ASSERT_EQ(printer.jobs()[0].pages.size(), 1u);
     const auto label = Gs1Symbols(printer.jobs()[0].pages[0]);
@@ -213,6 +214,18 @@ TEST_F(MixedPalletTest, ThreeLotsOfTwoArticlesPrintASummaryAndTheirArticleList)
     EXPECT_EQ(ui.flxLotti->Rows(), 1);
     EXPECT_EQ(rsArticoli->Value(QStringLiteral("Sigla")).toString(), QStringLiteral("PELATI"));
     EXPECT_TRUE(ui.cmdStampaMulti->isEnabled());
+
+    // Its reprint repeats every symbol of the summary and of the article list.
+    ui.chkAnteprimaRistampa->setChecked(false);
+    ui.cmdRistampa->click();
+    ASSERT_TRUE(Dialogs().messages().empty()) << Dialogs().messages()[0].prompt.toStdString();
+    ASSERT_EQ(printer.jobs().size(), 4u);
+    const auto sorted = [](std::vector<std::string> v) {
+        std::sort(v.begin(), v.end());
+        return v;
+    };
+    EXPECT_EQ(sorted(Gs1Symbols(printer.jobs()[2].pages[0])), sorted(label));
+    EXPECT_EQ(sorted(Gs1Symbols(printer.jobs()[3].pages[0])), sorted(list));
 }
 
 TEST_F(MixedPalletTest, OneLotPrintsAnOrdinaryLabelCountedByTheCheckBox)

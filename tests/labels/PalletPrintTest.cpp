@@ -15,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -197,6 +200,84 @@ TEST_F(PalletPrintTest, AnArticleWithoutProductLifeIsRefusedByName)
     EXPECT_TRUE(Dialogs().messages()[0].prompt.contains(QStringLiteral("SENZA")));
     EXPECT_TRUE(printer.jobs().empty());
     EXPECT_EQ(count("AppTestate"), 0);
+}
+
+TEST_F(PalletPrintTest, SymbolsStateWhatTheLabelStatesOrNothingIsPrinted)
+{
+    auto& ui = window->ui;
+    const auto setArticle = [](const char* column, const QVariant& value) {
+        rsArticoli->Edit();
+        rsArticoli->SetValue(QString::fromLatin1(column), value);
+        rsArticoli->Update();
+    };
+    const QString sigla = rsArticoli->Value(QStringLiteral("Sigla")).toString();
+    // Lots GS1 does not allow, typed or composed by the mask, and weights the element cannot state.
+    const std::pair<std::function<void()>, QString> refused[] = {
+        {[&] { ui.txtLotto->setText(QString::fromUtf8("L€1")); }, QString::fromUtf8("\"€\"")},
+        {[&] { ui.txtLotto->setText(QString::fromUtf8("Lé1")); }, QString::fromUtf8("\"é\"")},
+        {[&] { ui.txtLotto->setText(QStringLiteral("L#1")); }, QStringLiteral("\"#\"")},
+        {[&] {
+             SetSetup({{"MaskLotto", QStringLiteral("L dd")}});
+             ui.chkAutoLotto->setChecked(true);
+         },
+         QStringLiteral("\" \"")},
+        {[&] { setArticle("PesoCartone", 30000); }, sigla},    // 1,200,025 kg
+        {[&] { SetSetup({{"PesoPallet3", -1000}}); }, sigla}, // a tare beyond the cartons
+    };
+    for (const auto& [spoil, named] : refused) {
+        Dialogs().reset();
+        spoil();
+        ui.cmdStampa->click();
+        ASSERT_EQ(Dialogs().messages().size(), 1u) << named.toStdString();
+        EXPECT_TRUE(Dialogs().messages()[0].prompt.contains(named)) << Dialogs().messages()[0].prompt.toStdString();
+        SetUpFields();
+        SetSetup({{"PesoPallet3", 25}});
+        setArticle("PesoCartone", 12.5);
+    }
+    EXPECT_TRUE(printer.jobs().empty());
+    EXPECT_EQ(counter(), 41);
+    for (const char* t : {"AppTestate", "ExportTestate", "ReportPallet"}) EXPECT_EQ(count(t), 0) << t;
+
+    // The longest lot GS1 allows, its punctuation and the heaviest pallet that fits: a long element
+    // string, read back at the printers' resolutions, one and two labels a sheet, and stated
+    // exactly by the text under it.
+    const QString lot = QStringLiteral("Lot-1/2.A_b%&'*+,:;<");
+    Dialogs().reset();
+    setArticle("PesoCartone", 24999.36); // 999,999.4 kg with the tare
+    qint64 serial = 42;
+    for (const auto& [dpi, twoUp] : {std::pair{203.0, false}, {600.0, false}, {300.0, true}, {203.0, true}}) {
+        SetSetup({{"DoubleLayout", twoUp}});
+        printer.setDpi(dpi);
+        ui.txtLotto->setText(lot);
+        const std::size_t job = printer.jobs().size();
+        ui.cmdStampa->click();
+        ASSERT_TRUE(Dialogs().messages().empty()) << Dialogs().messages()[0].prompt.toStdString();
+        ASSERT_EQ(printer.jobs().size(), job + 1);
+        const QDateTime production(QDate(2026, 12, 8), QTime(10, 30));
+        const ElementData elements{QStringLiteral("18001234567894"), QStringLiteral("40"), 999999.4,
+                                   CalcolaScadenza(production, 180, 1, 0).date(), lot, QStringLiteral("08001234567895"),
+                                   QStringLiteral("6"), production.date()};
+        const QString barcodeForm = CalcolaEAN128Barcode(elements, ElementSettings::FromSetup(*rsSetup), {});
+        ASSERT_GE(barcodeForm.size(), 46);
+        const std::vector<std::string> expected{"00" + ComposeSscc(QStringLiteral("3"), *rsSetup, serial++).toStdString(),
+                                                scanned(barcodeForm)};
+        const QImage& page = printer.jobs()[job].pages.at(0);
+        const int half = page.width() / 2;
+        const std::vector<QImage> labels = twoUp ? std::vector{page.copy(0, 0, half, page.height()), page.copy(half, 0, half, page.height())}
+                                                 : std::vector{page};
+        for (const QImage& label : labels) {
+            std::vector<std::string> symbols = Gs1Symbols(label);
+            std::sort(symbols.begin(), symbols.end());
+            EXPECT_EQ(symbols, expected) << dpi << (twoUp ? " two-up" : " one-up");
+        }
+
+        auto rs = DB->OpenRecordset(QStringLiteral("ReportPallet"));
+        QString text = rs->Value(QStringLiteral("E128_Text")).toString();
+        text.replace(QRegularExpression(QStringLiteral("\\((\\d{2,4})\\)")), QStringLiteral("\\1"));
+        QString bare = barcodeForm;
+        bare.remove(QChar(kFnc1));
+        EXPECT_EQ(text, bare);
+    }
 }
 
 TEST_F(PalletPrintTest, NoArticleAtAll)

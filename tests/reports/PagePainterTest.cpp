@@ -72,7 +72,7 @@ TEST(PagePainter, BarsAreWholeDotsAndScan)
     bars.rect = QRectF(5, 5, 90, 40);
     bars.fontString = EncodeBarcode("00380123450000000013", "E128", true);
     bars.symbology = "E128";
-    bars.pointSize = 50; // 0.5 mm: 3.996 dots at 203 dpi
+    bars.pointSize = 50;
     for (double dpi : {203.0, 300.0}) {
         const QImage page = RenderPage(OneItem(bars), dpi);
         const std::map<int, int> widths = BarWidths(page);
@@ -80,17 +80,19 @@ TEST(PagePainter, BarsAreWholeDotsAndScan)
         const int module = widths.begin()->first;
         for (const auto& [width, count] : widths)
             EXPECT_EQ(width % module, 0) << dpi << " dpi: bar of " << width << " dots";
-        EXPECT_EQ(module, dpi == 203.0 ? 3 : 5) << "snapped down to whole dots";
+        // 156 modules and two quiet zones of 10 in 90 mm: 4.08 dots at 203 dpi, 6.03 at 300.
+        EXPECT_EQ(module, dpi == 203.0 ? 4 : 6) << "the widest whole dots the box allows";
         const auto symbols = Gs1Symbols(page);
         ASSERT_EQ(symbols.size(), 1u) << dpi;
         EXPECT_EQ(symbols[0], "00380123450000000013");
     }
 }
 
-TEST(BarcodeFit, ModulesAsWideAsFontAndBoxAllow)
+TEST(BarcodeFit, ModulesAsWideAsRulesAndBoxAllow)
 {
-    // Font asks 4.7 dots: 4; 100 modules + 2 x 10 quiet fit 1000 dots at 8: the font wins.
-    EXPECT_EQ(FitBarcode(100, 10, 1000, 4.7).moduleDots, 4);
+    // 0.94 mm is 7.5 dots at 203 dpi: 7, though 100 modules + 2 x 10 quiet would fit 1000 dots at 8.
+    EXPECT_EQ(FitBarcode(100, 10, 1000, MaxModuleMm("E128") * 203 / 25.4).moduleDots, 7);
+    EXPECT_LT(MaxModuleMm("ean13"), MaxModuleMm("E128"));
     // The box allows only 3.
     const BarcodeFit tight = FitBarcode(100, 10, 400, 4.7);
     EXPECT_EQ(tight.moduleDots, 3);
@@ -99,7 +101,6 @@ TEST(BarcodeFit, ModulesAsWideAsFontAndBoxAllow)
     // Never less than a dot.
     EXPECT_EQ(FitBarcode(500, 10, 100, 4).moduleDots, 1);
     EXPECT_EQ(FitBarcode(0, 10, 100, 4).widthDots, 0);
-    EXPECT_GT(FontModuleMm(45), FontModuleMm(30)) << "larger sizes mean wider modules";
 }
 
 } // namespace

@@ -22,14 +22,14 @@ QString Groups(const QString& s, std::initializer_list<int> sizes)
 
 PalletRow::PalletRow()
 {
-    e128Data = "02" + gtin.toStdString() + "15250630" + "37" + numImballi.toStdString() + char(129) + "10" + lotto.toStdString();
+    e128Data = "02" + gtin.toStdString() + "15240630" + "37" + numImballi.toStdString() + char(129) + "10" + lotto.toStdString();
 }
 
 QString PalletRow::sscFormatted() const { return Groups(sscc, {1, 2, 5, 9, 1}); }
 
 QString PalletRow::e128Text() const
 {
-    return QStringLiteral("(02)%1(15)250630(37)%2(10)%3").arg(gtin, numImballi, lotto);
+    return QStringLiteral("(02)%1(15)240630(37)%2(10)%3").arg(gtin, numImballi, lotto);
 }
 
 std::string PalletRow::e128Scanned() const
