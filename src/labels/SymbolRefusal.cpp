@@ -2,6 +2,7 @@
 
 #include "barcodes/Barcodes.h"
 #include "core/Formats.h"
+#include "core/Utility.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ QString PalletSymbolRefusal(const ElementData& data, const ElementSettings& sett
     // The weight is on every pallet label and in the archive, whether or not the symbol states it.
     if (!WeightFitsElement(data.pesolordo))
         return QStringLiteral("Il peso lordo del pallet dell'articolo %1 (%2 kg) deve essere tra 0 e 999999 kg.")
-            .arg(article, GeneralNumber(data.pesolordo));
+            .arg(article, ReplaceAll(GeneralNumber(data.pesolordo), QStringLiteral("."), QStringLiteral(",")));
     if (EncodeE128(CalcolaEAN128Barcode(data, settings, content)).isEmpty())
         return unprintable(CalcolaEAN128Text(data, settings, content));
     return {};

@@ -320,6 +320,11 @@ TEST_F(MixedPalletTest, RefusedPalletsPrintNothingAndKeepTheirRows)
              setSetup({{"ForzaDDT", false}});
          },
          "Introdurre prima i dati del DDT."},
+        // The summary's weight and every line's lot go into GS1-128 symbols.
+        {[&] { ui.flxLotti->SetTextMatrix(2, 1, QStringLiteral("L 2")); }, [&] { ui.flxLotti->SetTextMatrix(2, 1, QStringLiteral("L2")); },
+         "Il lotto \"L 2\" contiene il carattere \" \""},
+        {[&] { setSetup({{"PesoPallet3", -1000}}); }, [&] { setSetup({{"PesoPallet3", 25}}); },
+         "Il peso lordo del pallet dell'articolo PASSATA (-652,5 kg)"},
         {[&] {
              rsArticoli->SetBookmark(pelati);
              rsArticoli->Delete();
@@ -332,7 +337,7 @@ TEST_F(MixedPalletTest, RefusedPalletsPrintNothingAndKeepTheirRows)
         c.spoil();
         ui.cmdStampaMulti->click();
         ASSERT_EQ(Dialogs().messages().size(), 1u) << c.message;
-        EXPECT_TRUE(Dialogs().messages()[0].prompt.startsWith(QString::fromUtf8(c.message))) << c.message;
+        EXPECT_TRUE(Dialogs().messages()[0].prompt.startsWith(QString::fromUtf8(c.message))) << Dialogs().messages()[0].prompt.toStdString();
         c.mend();
     }
     EXPECT_EQ(rsArticoli->Value(QStringLiteral("Sigla")).toString(), QStringLiteral("PASSATA"));
