@@ -5,6 +5,7 @@
 #include "core/MaskedEdit.h"
 #include "core/Globals.h"
 #include "core/Utility.h"
+#include "core/db/AppError.h"
 #include "core/ui/ControlTag.h"
 #include "labels/LabelJob.h"
 #include "labels/PalletLabel.h"
@@ -86,6 +87,11 @@ QString frmArticoli::RifiutoSimboliPallet()
     a.scadenza = CalcolaScadenza(production, int(NumericValue(ui.txtDurataProdottoS->text())), ::Tag(ui.txtDurataProdottoS).toInt());
     a.lotto = ui.chkAutoLotto->isChecked() ? ::ComponiLotto(NzStr(rsSetup->Value(QStringLiteral("MaskLotto"))), production, a.scadenza)
                                            : ui.txtLotto->text();
-    return PalletSymbolRefusal(PalletElements(a, false), ElementSettings::FromSetup(*rsSetup), LabelContent{false, true},
-                               NzStr(rsArticoli->Value(QStringLiteral("Sigla"))));
+    try {
+        return PalletSymbolRefusal(PalletElements(a, false), ElementSettings::FromSetup(*rsSetup), LabelContent{false, true},
+                                   NzStr(rsArticoli->Value(QStringLiteral("Sigla"))));
+    } catch (const AppError&) {
+        // A pallet type without its tare column: the print itself meets the engine's error and reports it.
+        return {};
+    }
 }
