@@ -28,8 +28,9 @@ std::optional<JobRefusal> CheckCartonArticle(const QString& sigla, const QString
     if (durata.isEmpty() || unita.isEmpty()) return JobRefusal{ProductLifeRefusal(sigla), vbCritical};
     // Thirteen digits with their own check digit: the encoder would fill or correct anything else
     // into a valid-looking symbol of other digits.
-    const bool digits = eanCartone.size() == 13 && std::all_of(eanCartone.begin(), eanCartone.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    if (!digits || CheckDigitMod10(eanCartone.left(12)) != eanCartone.right(1) || EanBarcode(eanCartone).isEmpty())
+    const bool digits = eanCartone.size() == 13
+                        && std::all_of(eanCartone.begin(), eanCartone.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (!digits || CheckDigitMod10(eanCartone.left(12)) != eanCartone.right(1))
         return JobRefusal{QStringLiteral("L'articolo %1 non ha un codice EAN cartone valido: correggerlo prima di stampare.").arg(sigla),
                           vbCritical};
     return std::nullopt;
