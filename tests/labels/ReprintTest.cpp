@@ -259,13 +259,26 @@ TEST_F(ReprintTest, APalletNoLongerArchivedIsNotFound)
     EXPECT_EQ(Tag(window->ui.txtSSCC), QString::number(id));
 }
 
-TEST_F(ReprintTest, AHeaderWithoutLinesIsRefusedWithAMessage)
+TEST_F(ReprintTest, PalletsWithoutLinesOrWithALotGs1ForbidsAreRefusedWithAMessage)
 {
     archive(QStringLiteral("380012345000000427"), {});
     window->UltimoSSCC();
     window->ui.cmdRistampa->click();
     ASSERT_EQ(Dialogs().messages().size(), 1u);
     EXPECT_TRUE(Dialogs().messages()[0].prompt.contains(QStringLiteral("380012345000000427")));
+    EXPECT_TRUE(printer.jobs().empty());
+
+    // A lot archived before lots were checked would print a symbol without it, or one GS1 forbids.
+    for (const char* lot : {"L\u00e91", "L 1"}) {
+        Dialogs().reset();
+        archive(QStringLiteral("380012345000000434"), {line(kGtinA, QString::fromUtf8(lot), 30)});
+        window->UltimoSSCC();
+        window->ui.cmdRistampa->click();
+        ASSERT_EQ(Dialogs().messages().size(), 1u) << lot;
+        EXPECT_TRUE(Dialogs().messages()[0].prompt.startsWith(QStringLiteral("Il lotto \"") + QString::fromUtf8(lot)));
+        DB->Execute(QStringLiteral("DELETE FROM AppRighe"));
+        DB->Execute(QStringLiteral("DELETE FROM AppTestate"));
+    }
     EXPECT_TRUE(printer.jobs().empty());
 }
 
