@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QTime>
 
 namespace {
@@ -103,6 +104,16 @@ QString ChooseDataFolder(const QStringList& args, const QString& executablePath)
         throw AppError(75, QStringLiteral("Avvio"), QStringLiteral("Impossibile creare la cartella %1").arg(folder));
     if (!FileExists(PathJoin(folder, QStringLiteral("stivora.mdb")))) folder = QFileInfo(executablePath).absolutePath();
     return folder;
+}
+
+std::unique_ptr<QTranslator> InstallQtTranslations()
+{
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return nullptr;
+    QCoreApplication::installTranslator(translator.get());
+    return translator;
 }
 
 void FillMonthNames()

@@ -5,6 +5,9 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <QTranslator>
+
+#include <memory>
 
 // The separator the system's short date (or time) format puts after the first number; sep keeps its
 // value when the probe finds none.
@@ -23,6 +26,10 @@ QStringList SplitCommandLine(const QString& commandLine, int maxArgs = 10);
 QString ChooseDataFolder(const QStringList& args, const QString& executablePath);
 
 void FillMonthNames();
+
+// Qt's own texts (message box buttons, input boxes, the print dialog) in Italian, from Qt's
+// translations folder. Null, changing nothing, when the translations are not installed.
+std::unique_ptr<QTranslator> InstallQtTranslations();
 
 // Opens stivora.mdb in CartellaDati and the eleven table recordsets. On failure shows
 // "Database STIVORA.MDB non disponibile/errato!" and returns false, leaving nothing open.

@@ -6,7 +6,22 @@
 #include "core/ui/KeyFilter.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QStyle>
+
+namespace {
+
+// A field is never narrower than its longest value, so a small screen squeezes the empty space
+// between fields, not the data. Digits stand for the characters: the fields hold numbers, dates
+// and codes.
+void FitDigits(QLineEdit& field, int digits)
+{
+    const int frame = field.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &field);
+    // Qt keeps 2 pixels free on each side of the text, inside the frame.
+    field.setMinimumWidth(field.fontMetrics().horizontalAdvance(QString(digits, u'0')) + 2 * (frame + 2) + 1);
+}
+
+} // namespace
 
 frmArticoli::frmArticoli(QWidget* parent) : QMainWindow(parent)
 {
@@ -58,13 +73,29 @@ void frmArticoli::ImpostaCampi()
     ui.cmdNuovoArticolo->setIcon(QIcon(ui.imgNuovo->pixmap()));
     ui.cmdScegliPNC->setIcon(style->standardIcon(QStyle::SP_DirOpenIcon));
 
-    // Grids as designed: the title row only, column widths fitting the padded titles.
+    for (QLineEdit* field : {ui.txtSigla, ui.txtCodInterno, ui.txtEAN, ui.txtGTIN, ui.txtQtCassa, ui.txtPrefGTIN,
+                             ui.txtPesoCassa, ui.txtTipoPallet, ui.txtQtPallet, ui.txtDurataProdotto, ui.txtLotto,
+                             ui.txtSSCC, ui.txtCercaLotto, ui.txtCercaSSCC})
+        FitDigits(*field, field->maxLength());
+    for (QLineEdit* date : {ui.mskDataProduzione, ui.mskDataDDT}) FitDigits(*date, 8);
+    FitDigits(*ui.mskOraProd, 5);
+    for (QLineEdit* copies : {ui.mskQtCartoni, ui.mskQtBatch, ui.mskQtPallet, ui.mskQtBatchMulti, ui.mskQtRistampa,
+                              ui.mskQtImballi, ui.mskQtDDT})
+        FitDigits(*copies, 4);
+    FitDigits(*ui.mskTipoPallet, 1);
+
+    // Grids as designed: the title row only. The mixed-lot columns fit an EAN, a date and time and
+    // a quantity; the lot takes the rest of the grid's width.
     for (FlexGrid* grid : {ui.flxLotti, ui.flxDDT}) grid->SetRows(1);
     ui.flxLotti->SetCols(4);
     SetGridHeader(*ui.flxLotti, QStringLiteral("Articolo\tLotto\tData/ora\tQt."));
-    const int charWidth = ui.flxLotti->fontMetrics().horizontalAdvance(u'0');
-    const int widths[] = {21, 23, 23, 8};
-    for (int c = 0; c < 4; ++c) ui.flxLotti->setColumnWidth(c, widths[c] * charWidth);
+    const QFontMetrics metrics = ui.flxLotti->fontMetrics();
+    const int padding = 2 * metrics.horizontalAdvance(u'0');
+    ui.flxLotti->setColumnWidth(0, metrics.horizontalAdvance(QString(13, u'0')) + padding);
+    ui.flxLotti->setColumnWidth(2, metrics.horizontalAdvance(QStringLiteral("00/00/00 00:00")) + padding);
+    ui.flxLotti->setColumnWidth(3, metrics.horizontalAdvance(QStringLiteral("0000")) + padding);
+    ui.flxLotti->horizontalHeader()->setStretchLastSection(false);
+    ui.flxLotti->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     ui.flxDDT->SetCols(1);
     SetGridHeader(*ui.flxDDT, QStringLiteral("SSCC"));
 }

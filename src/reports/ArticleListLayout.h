@@ -10,6 +10,7 @@ public:
     // The PALLET_AUX caption set, defaults replaced from the caption file.
     const Captions& captions() const { return captions_; }
     static Captions DefaultCaptions();
+    QString DocumentTitle() const override { return QStringLiteral("Elenco articoli pallet ") + firstValue("SSCC_Form"); }
 
 protected:
     explicit ArticleListLayout(const QString& templateName) : ReportLayout(templateName) {}

@@ -12,6 +12,10 @@ public:
     // The CARTON caption set, defaults replaced from the caption file.
     const Captions& captions() const { return captions_; }
     static Captions DefaultCaptions();
+    QString DocumentTitle() const override
+    {
+        return QStringLiteral("Etichetta cartone %1 lotto %2").arg(firstValue("CodInterno"), firstValue("Lotto"));
+    }
 
 protected:
     void Initialize() override;

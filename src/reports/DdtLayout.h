@@ -10,6 +10,10 @@ public:
     // The DDT_SUMMARY caption set, defaults replaced from the caption file.
     const Captions& captions() const { return captions_; }
     static Captions DefaultCaptions();
+    QString DocumentTitle() const override
+    {
+        return QStringLiteral("DDT %1 del %2").arg(firstValue("NumeroDDT"), firstValue("Data"));
+    }
 
 protected:
     explicit DeliveryNoteLayout(const QString& templateName) : ReportLayout(templateName) {}

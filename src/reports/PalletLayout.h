@@ -11,6 +11,7 @@ public:
     // The PALLET_MAIN caption set, defaults replaced from the caption file.
     const Captions& captions() const { return captions_; }
     static Captions DefaultCaptions();
+    QString DocumentTitle() const override { return QStringLiteral("Etichetta pallet ") + firstValue("SSCC_Form"); }
 
 protected:
     explicit PalletLabelLayout(const QString& templateName) : ReportLayout(templateName) {}

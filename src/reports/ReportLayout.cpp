@@ -39,6 +39,12 @@ ReportSection& ReportLayout::Subreport2()
     return *sections_[1];
 }
 
+QString ReportLayout::firstValue(const char* column) const
+{
+    const auto& rows = sections_.front()->rows();
+    return rows.empty() ? QString() : rows.front().value(QString::fromLatin1(column).toLower()).toString().trimmed();
+}
+
 void ReportLayout::SelectPrinter(const QString& driverName, const QString& deviceName, const QString& port)
 {
     printer_ = {deviceName, driverName, port};
@@ -69,7 +75,7 @@ void ReportLayout::PrintOut(int copies)
     const std::vector<FormattedPage>& all = pages();
     PrintJob job;
     job.printer = printer_.deviceName.isEmpty() ? CurrentPrinter() : printer_;
-    job.documentName = name_;
+    job.documentName = DocumentTitle().simplified();
     job.paper = tmpl_.paper;
     job.landscape = PaperOrientation == 2;
     job.copies = copies;

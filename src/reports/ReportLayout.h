@@ -46,6 +46,8 @@ public:
     const PrinterInfo& printer() const { return printer_; }
     // Prints every page on the selected printer (the current one when none was selected).
     void PrintOut(int copies);
+    // The job's name in the printer queue, as an operator reads it, from the first row bound.
+    virtual QString DocumentTitle() const = 0;
 
     // Paper in mm, portrait.
     QSizeF paper() const { return tmpl_.paper; }
@@ -54,6 +56,10 @@ public:
 
 protected:
     explicit ReportLayout(const QString& templateName);
+
+    // A column of the first row bound (of `Subreport1` in a two-up layout), as trimmed text; empty
+    // before binding.
+    QString firstValue(const char* column) const;
 
     virtual void Initialize() {}
     // Raised for `band` of `section` before the band is laid out for the section's current row.

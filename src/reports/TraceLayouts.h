@@ -27,11 +27,17 @@ private:
 class CrystalReport5 : public TraceListingLayout {
     friend class ReportLayout;
     CrystalReport5();
+
+public:
+    QString DocumentTitle() const override { return QStringLiteral("Tracciabilità lotto ") + firstValue("Lotto1"); }
 };
 
 class CrystalReport6 : public TraceListingLayout {
     friend class ReportLayout;
     CrystalReport6();
+
+public:
+    QString DocumentTitle() const override { return QStringLiteral("Tracciabilità SSCC ") + firstValue("SSCC1"); }
 };
 
 // A column value as a sheet prints it: a date in the system's short format (with its time when it

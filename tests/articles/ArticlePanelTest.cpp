@@ -193,7 +193,7 @@ TEST_F(ArticlePanel, AFailedSaveShowsTheEngineErrorAndKeepsTheEdit)
     w->ui.cmdModificaArticolo->click();
     scrivi(w->ui.txtSigla, QStringLiteral("K"));
     w->ui.cmdNuovoArticolo->click();
-    EXPECT_EQ(Dialogs().prompts(), (std::vector<QString>{QStringLiteral("Errore: disco pieno"), QStringLiteral("Salvataggio fallito!")}));
+    EXPECT_EQ(Dialogs().prompts(), (std::vector<QString>{QStringLiteral("Errore: Modifica rifiutata da un vincolo del database (disco pieno)"), QStringLiteral("Salvataggio fallito!")}));
     EXPECT_TRUE(inModifica());
     EXPECT_EQ(sigla(), QStringLiteral("K"));
 

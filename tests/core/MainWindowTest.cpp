@@ -3,12 +3,21 @@
 #include "core/frmArticoli.h"
 #include "core/frmImpostazioni.h"
 #include "core/Utility.h"
+#include "reports/PrinterSystem.h"
+#include "support/RecordingPrinter.h"
+#include "support/SampleRows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDir>
+#include <QStyle>
 #include <QTest>
+
+#include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -182,3 +191,96 @@ TEST_F(MainWindow, LogoFolderAndManualOpenThroughTheDesktop)
     SetShellOpenHandler(nullptr);
     EXPECT_EQ(opened, (QStringList{folder.path() + QStringLiteral("/Intestazioni"), folder.path() + QStringLiteral("/manuale.pdf")}));
 }
+
+namespace {
+
+// The widest texts the fields hold at work, page by page of the tab control.
+struct FieldText {
+    QLineEdit* field;
+    const char* text;
+};
+
+std::vector<std::pair<QWidget*, std::vector<FieldText>>> WidestTexts(Ui::frmArticoli& ui)
+{
+    const std::vector<FieldText> article = {
+        {ui.txtSigla, "PASSATA-XL"},        {ui.txtCodInterno, "ART-0042-B/26"}, {ui.txtDescrizione, "Mozzarella di bufala campana DOP 250 g x"},
+        {ui.txtEAN, "8001234567895"},       {ui.txtGTIN, "8001234567895"},      {ui.txtQtCassa, "99999"},
+        {ui.txtPrefGTIN, "9"},              {ui.txtPesoCassa, "1250.5"},        {ui.txtTipoPallet, "9"},
+        {ui.txtQtPallet, "99999"},          {ui.txtDurataProdotto, "365"},      {ui.txtContatoreSSCC, "999999999"}};
+    return {{ui.tabStampa, {{ui.mskDataProduzione, "28/12/26"}, {ui.mskOraProd, "20:48"}, {ui.txtLotto, "L2026-12-08-A-000001"},
+                            {ui.mskQtCartoni, "9999"}, {ui.mskQtBatch, "9999"}, {ui.mskQtPallet, "9999"},
+                            {ui.mskTipoPallet, "9"}, {ui.mskQtBatchMulti, "9999"}}},
+            {ui.tabRistampa, {{ui.txtSSCC, "380012345000000017"}, {ui.mskQtRistampa, "9999"}}},
+            {ui.tabImballi, {{ui.mskQtImballi, "9999"}}},
+            {ui.tabDDT, {{ui.txtNumDDT, "2026/12345"}, {ui.mskDataDDT, "28/12/26"}, {ui.mskQtDDT, "9999"}}},
+            {ui.tabCerca, {{ui.txtCercaLotto, "L2026-12-08-A-000001"}, {ui.txtCercaSSCC, "380012345000000017"}}},
+            {nullptr, article}};
+}
+
+// Room for text inside a line edit: its frame and Qt's fixed margin of 2 pixels a side come off.
+int TextRoom(const QLineEdit& field)
+{
+    const int frame = field.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &field);
+    return field.contentsRect().width() - 2 * (frame + 2);
+}
+
+} // namespace
+
+TEST_F(MainWindow, EveryFieldReadsWholeOnA1280x800Screen)
+{
+    frmArticoli w;
+    w.Form_Load();
+    // The window opens within the smallest screen and goes no smaller.
+    EXPECT_LE(w.width(), 1280);
+    EXPECT_LE(w.height(), 800);
+    EXPECT_LE(w.minimumSizeHint().width(), 1280);
+    w.show();
+    // The mixed-lot grid shows its columns whole at the size the window opens with.
+    const FlexGrid& grid = *w.ui.flxLotti;
+    int columns = 0;
+    for (int c = 0; c < grid.columnCount(); ++c) columns += grid.columnWidth(c);
+    EXPECT_LE(columns, grid.viewport()->width());
+    EXPECT_GE(grid.columnWidth(1), grid.fontMetrics().horizontalAdvance(QStringLiteral("L2026-12-08"))) << "room for a lot";
+    for (const QSize size : {QSize(1280, 800), QSize(1920, 1080)}) {
+        w.resize(size);
+        for (const auto& [page, fields] : WidestTexts(w.ui)) {
+            if (page) w.ui.SSTab1->setCurrentWidget(page);
+            QApplication::processEvents();
+            for (const auto& [field, text] : fields) {
+                field->setText(QString::fromUtf8(text));
+                EXPECT_LE(field->fontMetrics().horizontalAdvance(field->text()), TextRoom(*field))
+                    << field->objectName().toStdString() << " at " << size.width() << "x" << size.height();
+            }
+        }
+    }
+}
+
+namespace {
+
+class MainWindowDocs : public MainWindow {};
+
+// Writes docs/main-window.png when STIVORA_DOCS names the docs folder: the window at the size it
+// opens with, an article loaded and a pallet just printed.
+TEST_F(MainWindowDocs, WritesTheScreenshot)
+{
+    const char* dir = std::getenv("STIVORA_DOCS");
+    if (!dir) GTEST_SKIP() << "STIVORA_DOCS not set";
+    RecordingPrinterSystem printer{{{QStringLiteral("PDF"), QString(), QString()}}, QStringLiteral("PDF")};
+    SetPrinterSystem(&printer);
+    SetSetup({{"ReportPrinter", QStringLiteral("PDF")}, {"contatore", 41}});
+    AddArticle();
+    frmArticoli w;
+    w.Form_Load();
+    w.ui.chkAnteprima->setChecked(false);
+    w.ui.chkAutoLotto->setChecked(false);
+    w.ui.txtLotto->setText(QStringLiteral("L0342"));
+    w.ui.mskQtCartoni->setText(QStringLiteral("40"));
+    w.show();
+    w.ui.cmdStampa->click();
+    SetPrinterSystem(nullptr);
+    EXPECT_EQ(printer.jobs().size(), 1u);
+    QApplication::processEvents();
+    EXPECT_TRUE(w.grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("main-window.png"))));
+}
+
+} // namespace

@@ -261,6 +261,9 @@ TEST_F(RecordsetTest, AFailedUpdateKeepsTheEditAndListsTheError)
     EXPECT_THROW(rs->Update(), AppError);
     ASSERT_EQ(db->Errors().size(), 1u);
     EXPECT_EQ(db->Errors().front().number, 3022);
+    // The operator reads Italian first, the engine's own words after.
+    EXPECT_EQ(db->Errors().front().description,
+              QStringLiteral("Valore duplicato in un indice univoco (UNIQUE constraint failed: Head.SSCC)"));
     EXPECT_EQ(rs->EditMode(), dbEditAdd);
     rs->CancelUpdate();
     auto all = db->OpenRecordset(QStringLiteral("SELECT * FROM Head"));

@@ -10,6 +10,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 
 TEST(Startup, SeparatorsComeFromTheSystemFormats)
@@ -153,4 +155,14 @@ TEST_F(OpenDatabase, TheFileNameMayDifferInCase)
     QFile::rename(data.mdbPath(), data.file(QStringLiteral("STIVORA.MDB")));
     CartellaDati = data.path();
     EXPECT_TRUE(ApriDatabase());
+}
+
+TEST(Startup, QtsOwnDialogsSpeakItalian)
+{
+    const auto italian = InstallQtTranslations();
+    ASSERT_TRUE(italian) << "Qt's Italian translations (qt6-translations-l10n) are not installed";
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Sì"));
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Annulla"));
 }

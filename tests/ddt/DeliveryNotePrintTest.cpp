@@ -77,6 +77,7 @@ TEST_F(DeliveryNotePrint, TwelvePalletsPrintOnTwoSheetsOfTenAndTwo)
     const RecordedJob& job = printers.jobs()[0];
     EXPECT_EQ(job.printer, QStringLiteral("Laser"));
     EXPECT_EQ(job.copies, 2);
+    EXPECT_EQ(job.documentName, QStringLiteral("DDT 7 del 02/03/26"));
     EXPECT_FALSE(job.landscape);
     EXPECT_EQ(job.pages.size(), 2u);
     EXPECT_FALSE(w->MyReport);

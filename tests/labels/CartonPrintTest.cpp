@@ -94,6 +94,7 @@ TEST_F(CartonPrintTest, FiveLabelsAfterConfirmationAndNothingAfterNo)
     EXPECT_EQ(job.printer, QStringLiteral("Cartoni"));
     EXPECT_EQ(job.copies, 5);
     EXPECT_EQ(job.leftMarginTwips, 113);
+    EXPECT_EQ(job.documentName, QStringLiteral("Etichetta cartone ART1 lotto L0342"));
     ASSERT_EQ(job.pages.size(), 1u);
     EXPECT_EQ(eans(job.pages[0]), std::vector<std::string>{kCartonEan.toStdString()});
 

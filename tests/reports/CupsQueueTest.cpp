@@ -67,11 +67,12 @@ protected:
             ASSERT_TRUE(dir.mkpath(QString::fromLatin1(sub)));
         for (const char* sub : {"filter", "daemon", "cgi-bin", "notifier", "monitor"})
             QFile::link(QStringLiteral("/usr/lib/cups/") + QLatin1String(sub), dir.filePath(QStringLiteral("bin/") + QLatin1String(sub)));
-        // The backend keeps each job's file as the program sent it.
+        // The backend keeps each job's file as the program sent it, and its title.
         ASSERT_TRUE(WriteFile(dir.filePath(QStringLiteral("bin/backend/keep")),
                               "#!/bin/sh\n"
                               "[ $# -eq 0 ] && { echo 'direct keep \"Unknown\" \"Keep job\"'; exit 0; }\n"
                               "out=" + dir.filePath(QStringLiteral("out")).toUtf8() + "\n"
+                              "printf '%s' \"$3\" > \"$out/job$1.title\"\n"
                               "if [ -n \"$6\" ]; then cp \"$6\" \"$out/job$1.part\"; else cat > \"$out/job$1.part\"; fi\n"
                               "mv \"$out/job$1.part\" \"$out/job$1.pdf\"\n",
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
@@ -148,6 +149,9 @@ TEST_F(CupsQueue, LabelArrivesAsAPdfThatScans)
     const auto symbols = Gs1Symbols(QImage(png + QStringLiteral(".png")));
     EXPECT_NE(std::find(symbols.begin(), symbols.end(), "00" + row.sscc.toStdString()), symbols.end());
     EXPECT_NE(std::find(symbols.begin(), symbols.end(), row.e128Scanned()), symbols.end());
+    QFile title(QString(pdf).replace(QStringLiteral(".pdf"), QStringLiteral(".title")));
+    ASSERT_TRUE(title.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(title.readAll()), "Etichetta pallet " + row.sscFormatted()) << "the queue shows what an operator reads";
 }
 
 } // namespace

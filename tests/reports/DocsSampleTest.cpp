@@ -26,9 +26,9 @@ void WritePdf(ReportLayout& layout, const QString& path)
     PaintPage(painter, pages.front(), pdf.resolution(), pdf.resolution());
 }
 
-class DocsSample : public PalletTest {};
+class PalletLabelDocs : public PalletTest {};
 
-TEST_F(DocsSample, WritesTheSampleLabel)
+TEST_F(PalletLabelDocs, WritesTheSampleLabel)
 {
     const char* dir = std::getenv("STIVORA_DOCS");
     if (!dir) GTEST_SKIP() << "STIVORA_DOCS not set";

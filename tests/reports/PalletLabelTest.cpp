@@ -70,6 +70,16 @@ TEST_F(PalletLabel, SingleLotShowsEveryLineWithItsCaption)
     EXPECT_EQ(text(page, "Descrizione2"), "Cartone da 12 pezzi");
     EXPECT_EQ(item(page, "Descrizione1")->pointSize, 18);
     EXPECT_EQ(item(page, "SSCC_Form")->pointSize, 22);
+    // Each value starts flush left under its caption.
+    const std::pair<const char*, const char*> lines[] = {
+        {"lblCodInterno", "CodInterno"}, {"lblProduzione", "DataOraProduzione"}, {"lblSSCC", "SSCC_Form"},
+        {"lblGTIN", "GTIN_Form"},        {"lblItems", "NumImballi"},            {"lblEAN", "EANUC_Form"},
+        {"lblQty", "NumPezzi"},          {"lblExpire", "DataScadenza"},         {"lblBatch", "Lotto"},
+        {"lblGrossWeight", "PesoLordo"}};
+    for (const auto& [caption, value] : lines) {
+        EXPECT_DOUBLE_EQ(item(page, value)->rect.left(), item(page, caption)->rect.left()) << value;
+        EXPECT_TRUE(item(page, value)->align & Qt::AlignLeft) << value;
+    }
 }
 
 TEST_F(PalletLabel, SsccBarcodeIsTheLowestObject)

@@ -44,6 +44,7 @@ TEST_F(PrintJobTest, EachRowPrintsAsAPageThatScans)
     const RecordedJob& job = printers.jobs()[0];
     EXPECT_EQ(job.printer, "Office") << "the default printer is current at start";
     EXPECT_EQ(job.copies, 1);
+    EXPECT_EQ(job.documentName, "Etichetta pallet " + first.sscFormatted()) << "named after the first label";
     EXPECT_FALSE(job.landscape);
     ASSERT_EQ(job.pages.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) {
@@ -64,6 +65,7 @@ TEST_F(PrintJobTest, DoubleLayoutPrintsTwoLabelsOnALandscapeSheet)
     WritePalletRow(row);
     print();
     const RecordedJob& job = printers.jobs().at(0);
+    EXPECT_EQ(job.documentName, "Etichetta pallet " + row.sscFormatted());
     EXPECT_TRUE(job.landscape);
     ASSERT_EQ(job.pages.size(), 1u);
     const QImage& sheet = job.pages[0];

@@ -35,6 +35,36 @@ long errorNumber(int rc, const QString& message)
     return 3146;
 }
 
+// What the operator reads before the engine's own text.
+QString italianDescription(int rc, long number)
+{
+    switch (rc) {
+    case SQLITE_CONSTRAINT_UNIQUE:
+    case SQLITE_CONSTRAINT_PRIMARYKEY: return QStringLiteral("Valore duplicato in un indice univoco");
+    case SQLITE_CONSTRAINT_NOTNULL: return QStringLiteral("Campo obbligatorio senza valore");
+    case SQLITE_CONSTRAINT_FOREIGNKEY: return QStringLiteral("Manca il record collegato");
+    default: break;
+    }
+    switch (rc & 0xff) {
+    case SQLITE_CONSTRAINT: return QStringLiteral("Modifica rifiutata da un vincolo del database");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return QStringLiteral("Database bloccato da un altro utente o programma");
+    case SQLITE_READONLY: return QStringLiteral("Database di sola lettura");
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT: return QStringLiteral("File di database non riconosciuto o danneggiato");
+    case SQLITE_CANTOPEN: return QStringLiteral("Impossibile aprire il file di database");
+    case SQLITE_FULL: return QStringLiteral("Disco pieno");
+    case SQLITE_IOERR: return QStringLiteral("Errore di lettura o scrittura del file di database");
+    default: break;
+    }
+    switch (number) {
+    case 3078: return QStringLiteral("Tabella inesistente");
+    case 3061: return QStringLiteral("Campo inesistente");
+    case 3075: return QStringLiteral("Errore di sintassi nell'istruzione SQL");
+    default: return QStringLiteral("Errore del database");
+    }
+}
+
 } // namespace
 
 Statement::~Statement()
@@ -132,7 +162,8 @@ void Database::fail(long number, const QString& description)
 void Database::failFromEngine(int rc)
 {
     const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
-    fail(errorNumber(rc, message), message);
+    const long number = errorNumber(rc, message);
+    fail(number, italianDescription(rc, number) + QStringLiteral(" (") + message + u')');
 }
 
 std::unique_ptr<Recordset> Database::OpenRecordset(const QString& source)
