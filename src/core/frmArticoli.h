@@ -17,6 +17,8 @@
 // Form_Load sets check boxes without raising their handlers: connect the check boxes' `clicked`.
 
 #include "labels/PalletLabel.h"
+#include "passive/RequestImport.h"
+#include "passive/SetAsideRequests.h"
 #include "reports/PrinterSystem.h"
 #include "reports/ReportLayout.h"
 #include "ui_frmArticoli.h"
@@ -222,7 +224,8 @@ public:
     class TrayIcon* TrayIconData = nullptr;
     // Imports the request folder's files when ModoFileRichiesta is on.
     void ImportaRichieste();
-    // Prints every request of the request tables; a request that fails stays for the next tick.
+    // Prints every request of the request tables; a request that fails stays for the next tick, one
+    // that a check refuses stays set aside while the requests behind it are printed.
     void timPassive_Timer();
     void BackGroundMode(QLabel* picture, const QString& tip);
     void ForeGroundMode();
@@ -242,6 +245,8 @@ private:
     bool ElaboraImballo();
     void DataOraRichiesta(const Recordset& riga);
     bool ArticoloRichiesta(const Recordset& riga);
+    RequestFolder cartellaRichieste_;
+    SetAsideRequests accantonate_;
     bool tickInCorso_ = false;
     bool chiusuraRichiesta_ = false;
 };

@@ -4,7 +4,7 @@
 #include "core/Globals.h"
 #include "passive/TrayIcon.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 void frmArticoli::ConnettiPassivo()
 {
@@ -20,9 +20,12 @@ void frmArticoli::BackGroundMode(QLabel* picture, const QString& tip) { TrayIcon
 
 void frmArticoli::ForeGroundMode() { TrayIconData->Remove(); }
 
+// A message box a print handler shows is then the only window: closing it must not end the
+// program, which in passive mode ends only by "&Chiudi".
 void frmArticoli::ModoPassivo()
 {
     BackGroundMode(ui.IconTray, QStringLiteral("Stivora"));
+    QApplication::setQuitOnLastWindowClosed(false);
     hide();
     timPassive.start();
 }
@@ -48,6 +51,7 @@ void frmArticoli::mnuApri_Click()
     timPassive.stop();
     ForeGroundMode();
     show();
+    QApplication::setQuitOnLastWindowClosed(true);
 }
 
 // A hidden window closing does not end the event loop by itself. In the middle of a tick the
@@ -60,5 +64,5 @@ void frmArticoli::mnuChiudi_Click()
     }
     timPassive.stop();
     ForeGroundMode();
-    if (close()) QCoreApplication::quit();
+    if (close()) QApplication::quit();
 }

@@ -7,21 +7,61 @@
 #include "core/MaskedEdit.h"
 #include "core/Utility.h"
 #include "core/ui/ControlTag.h"
-#include "passive/RequestImport.h"
+#include "core/ui/Dialogs.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 namespace {
 
-// The request stays in its table and is tried again at the next tick.
-[[noreturn]] void NonRiuscita(const QString& why) { throw AppError(0, QStringLiteral("timPassive"), why); }
+const QString kTestate = QStringLiteral("RichiesteTestate");
+const QString kImballi = QStringLiteral("RichiesteImballi");
+
+// A request a check refused: it stays in its table, set aside, and the requests behind it go on.
+struct Rifiutata {};
 
 // A number the field cannot hold whole would print another quantity.
 void ImpostaNumero(QLineEdit* field, qint64 value)
 {
     const QString text = QString::number(value);
     field->setText(text);
-    if (field->text().trimmed() != text) NonRiuscita(field->objectName() + QStringLiteral(" non accetta ") + text);
+    if (field->text().trimmed() != text) throw Rifiutata{};
+}
+
+// False when a check refused the request: the print handlers tell a refusal by its message.
+// An AppError (the database busy, no printer) goes on to the tick, which tries the request again.
+bool Stampata(const std::function<void()>& print)
+{
+    const int messaggi = MessaggiMostrati();
+    try {
+        print();
+    } catch (const Rifiutata&) {
+        return false;
+    }
+    return MessaggiMostrati() == messaggi;
+}
+
+// A header and its lines: a change to any line makes it another request.
+QString ImprontaTestata(const Recordset& testata)
+{
+    QString fingerprint = RowFingerprint(testata);
+    const auto righe = DB->OpenRecordset(QStringLiteral("SELECT * FROM RichiesteRighe WHERE IDRichiesteTestate = ")
+                                         + QString::number(testata.Value(QStringLiteral("IDRichiesteTestate")).toLongLong())
+                                         + QStringLiteral(" ORDER BY NumRiga, IDRichiesteRighe"));
+    for (; !righe->Eof(); righe->MoveNext()) fingerprint += u'\x1d' + RowFingerprint(*righe);
+    return fingerprint;
+}
+
+// Stands on the first row not set aside and gives its fingerprint; nothing when there is none.
+std::optional<QString> PrimaRichiesta(Recordset& rs, const QString& table, const SetAsideRequests& accantonate,
+                                      QString (*impronta)(const Recordset&))
+{
+    for (; !rs.Eof(); rs.MoveNext()) {
+        QString fingerprint = impronta(rs);
+        if (!accantonate.contains(table, rs.Value(QStringLiteral("ID") + table).toLongLong(), fingerprint)) return fingerprint;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -32,7 +72,7 @@ void frmArticoli::ImportaRichieste()
     try {
         const QString folder = NzStr(rsSetup->Value(QStringLiteral("CartellaRichieste"))).trimmed();
         if (folder.isEmpty()) return;
-        ImportRequestFolder(*DB, folder, RequestDefaultsFromSetup(*rsSetup, QDateTime::currentDateTime()));
+        cartellaRichieste_.Scan(*DB, folder, RequestDefaultsFromSetup(*rsSetup, QDateTime::currentDateTime()));
     } catch (const AppError&) {
         // The files wait in the folder for the next tick.
     }
@@ -49,7 +89,7 @@ void frmArticoli::timPassive_Timer()
         while (ElaboraImballo()) {
         }
     } catch (const AppError&) {
-        // Nobody is there to read a message: the failed request is simply tried again.
+        // An error that may pass (the database busy, no printer): the request is tried again at the next tick.
     }
     tickInCorso_ = false;
     if (chiusuraRichiesta_) return mnuChiudi_Click();
@@ -62,10 +102,15 @@ bool frmArticoli::ElaboraTestata()
     if (ModoInterattivo || chiusuraRichiesta_) return false;
     CommitAndRefresh(*rsSetup);
     CommitAndRefresh(*rsRichiesteTestate);
-    if (rsRichiesteTestate->IsEmpty()) return false;
-    if (rsRichiesteTestate->Value(QStringLiteral("Ristampa")).toBool()) RistampaRichiesta(*rsRichiesteTestate);
-    else PalletRichiesta(*rsRichiesteTestate);
-    rsRichiesteTestate->Delete();
+    const std::optional<QString> impronta = PrimaRichiesta(*rsRichiesteTestate, kTestate, accantonate_, ImprontaTestata);
+    if (!impronta) return false;
+    const Recordset& testata = *rsRichiesteTestate;
+    const bool stampata = Stampata([&] {
+        if (testata.Value(QStringLiteral("Ristampa")).toBool()) RistampaRichiesta(testata);
+        else PalletRichiesta(testata);
+    });
+    if (!stampata) accantonate_.add(kTestate, testata.Value(QStringLiteral("IDRichiesteTestate")).toLongLong(), *impronta);
+    else rsRichiesteTestate->Delete();
     return true;
 }
 
@@ -123,7 +168,7 @@ void frmArticoli::LottoRichiesta(const Recordset& riga)
     ImpostaNumero(ui.mskQtCartoni, riga.Value(QStringLiteral("NumCartoni")).toLongLong());
     const int lotti = ui.flxLotti->Rows();
     cmdStampa_Click();
-    if (ui.flxLotti->Rows() == lotti) NonRiuscita(QStringLiteral("Lotto non aggiunto"));
+    if (ui.flxLotti->Rows() == lotti) throw Rifiutata{};
 }
 
 // A carton request of an unknown article is dropped without printing.
@@ -132,14 +177,17 @@ bool frmArticoli::ElaboraImballo()
     if (ModoInterattivo || chiusuraRichiesta_) return false;
     CommitAndRefresh(*rsSetup);
     CommitAndRefresh(*rsRichiesteImballi);
-    if (rsRichiesteImballi->IsEmpty()) return false;
+    const std::optional<QString> impronta = PrimaRichiesta(*rsRichiesteImballi, kImballi, accantonate_, RowFingerprint);
+    if (!impronta) return false;
     const Recordset& imballo = *rsRichiesteImballi;
-    DataOraRichiesta(imballo);
-    if (ArticoloRichiesta(imballo)) {
+    const bool stampata = Stampata([&] {
+        DataOraRichiesta(imballo);
+        if (!ArticoloRichiesta(imballo)) return;
         ImpostaNumero(ui.mskQtImballi, imballo.Value(QStringLiteral("NumCartoni")).toLongLong());
         cmdStampaImballi_Click();
-    }
-    rsRichiesteImballi->Delete();
+    });
+    if (!stampata) accantonate_.add(kImballi, imballo.Value(QStringLiteral("IDRichiesteImballi")).toLongLong(), *impronta);
+    else rsRichiesteImballi->Delete();
     return true;
 }
 

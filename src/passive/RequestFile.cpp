@@ -192,11 +192,16 @@ RequestFile ParseRequestFile(const QString& text, const RequestDefaults& default
 {
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
     Parser parser(defaults);
+    int number = 0;
     try {
-        for (const QString& line : text.split(lineEnd)) parser.line(line);
+        for (const QString& line : text.split(lineEnd)) {
+            ++number;
+            parser.line(line);
+        }
     } catch (const ParseError& e) {
         RequestFile refused;
         refused.error = e.description;
+        refused.errorLine = number;
         return refused;
     }
     return parser.result();

@@ -59,8 +59,10 @@ struct RequestFile {
     std::vector<RequestArticle> articoli;
     std::vector<RequestHeader> testate;
     std::vector<RequestLine> imballi;
-    // Why the file cannot be imported; the lists are then empty, since a file goes in whole or not at all.
+    // Why the file cannot be imported, and on which line (from 1); the lists are then empty, since a
+    // file goes in whole or not at all.
     QString error;
+    int errorLine = 0;
 };
 
 RequestFile ParseRequestFile(const QString& text, const RequestDefaults& defaults);

@@ -6,9 +6,97 @@
 #include "passive/RequestStore.h"
 #include "reports/CaptionFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+// Five seconds of ticks: a writer that creates the file before setting its permissions has the time to.
+constexpr int kScansioniIlleggibile = 10;
+
+enum class Esito { Importato, Scartato, Illeggibile, InAttesa };
+
+// A writer's lock of either kind (flock, or a record lock of any process); the probe itself takes
+// nothing a writer would wait for.
+bool BloccatoDaChiScrive(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    bool locked = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    if (!locked) {
+        struct flock probe {};
+        probe.l_type = F_RDLCK;
+        probe.l_whence = SEEK_SET;
+        locked = ::fcntl(fd, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+    }
+    ::close(fd);
+    return locked;
+}
+
+// A name not yet taken in `dir`, neither by a refused file nor by its reason.
+QString NomeLibero(const QDir& dir, const QString& name)
+{
+    const QFileInfo info(name);
+    QString candidate = name;
+    for (int n = 2; dir.exists(candidate) || dir.exists(candidate + QStringLiteral(".txt")); ++n)
+        candidate = info.completeBaseName() + u'-' + QString::number(n) + u'.' + info.suffix();
+    return candidate;
+}
+
+// The file goes whole beside a text saying why, where no scan reads it again.
+void Scarta(const QString& path, const QString& motivo)
+{
+    const QFileInfo info(path);
+    QDir scartati(info.absolutePath());
+    if (!scartati.mkpath(kCartellaScartati) || !scartati.cd(kCartellaScartati)) return;
+    const QString target = scartati.filePath(NomeLibero(scartati, info.fileName()));
+    if (!QFile::rename(path, target)) return;
+    QFile reason(target + QStringLiteral(".txt"));
+    if (reason.open(QIODevice::WriteOnly | QIODevice::Text)) reason.write((motivo + u'\n').toUtf8());
+}
+
+bool Uguale(const QFileInfo& info, qint64 size, const QDateTime& modified)
+{
+    return info.exists() && info.size() == size && info.lastModified() == modified;
+}
+
+Esito LeggiFileRichiesta(Database& db, const QString& path, qint64 size, const QDateTime& modified, const RequestDefaults& defaults,
+                         const std::function<void()>& pause)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return Esito::Illeggibile;
+    const std::optional<QString> text = DecodeText(file.readAll());
+    file.close();
+    if (!text) {
+        Scarta(path, QStringLiteral("Il file non è testo UTF-8, Windows-1252 o UTF-16 con BOM."));
+        return Esito::Scartato;
+    }
+    const RequestFile requests = ParseRequestFile(*text, defaults);
+    if (!requests.error.isEmpty()) {
+        Scarta(path, QStringLiteral("Riga ") + QString::number(requests.errorLine) + QStringLiteral(": ") + requests.error);
+        return Esito::Scartato;
+    }
+    pause();
+    // Written again while it was read: the next scans look at it afresh.
+    if (!Uguale(QFileInfo(path), size, modified)) return Esito::InAttesa;
+    try {
+        StoreRequests(db, requests);
+    } catch (const AppError&) {
+        return Esito::InAttesa;
+    }
+    QFile::remove(path);
+    return Esito::Importato;
+}
+
+} // namespace
 
 RequestDefaults RequestDefaultsFromSetup(const Recordset& setup, const QDateTime& now)
 {
@@ -21,26 +109,39 @@ RequestDefaults RequestDefaultsFromSetup(const Recordset& setup, const QDateTime
     return d;
 }
 
-bool LeggiFileRichiesta(Database& db, const QString& path, const RequestDefaults& defaults)
+void PausaPrimaDiCancellare()
 {
-    // A file that could not be deleted after its import would be imported again at every scan.
-    if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable()) return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const RequestFile requests = ParseRequestFile(DecodeTextFile(file.readAll()), defaults);
-    file.close();
-    if (!requests.error.isEmpty()) return false;
-    try {
-        StoreRequests(db, requests);
-    } catch (const AppError&) {
-        return false;
-    }
-    return QFile::remove(path);
+    QCoreApplication::processEvents();
+    QThread::msleep(500);
+    QCoreApplication::processEvents();
 }
 
-void ImportRequestFolder(Database& db, const QString& folder, const RequestDefaults& defaults)
+void RequestFolder::Scan(Database& db, const QString& folder, const RequestDefaults& defaults)
 {
     const QDir dir(folder);
-    for (const QString& name : dir.entryList({QStringLiteral("*.req")}, QDir::Files, QDir::Name))
-        LeggiFileRichiesta(db, dir.filePath(name), defaults);
+    // A file that could be neither deleted nor moved away would be imported again at every scan.
+    if (!QFileInfo(dir.absolutePath()).isWritable()) return;
+    std::map<QString, Seen> seen;
+    for (const QString& name : dir.entryList({QStringLiteral("*.req")}, QDir::Files, QDir::Name)) {
+        const QString path = dir.filePath(name);
+        const QFileInfo info(path);
+        Seen now{info.size(), info.lastModified(), 0};
+        const auto before = seen_.find(name);
+        if (before == seen_.end() || !Uguale(info, before->second.size, before->second.modified) || BloccatoDaChiScrive(path)) {
+            seen[name] = now;
+            continue;
+        }
+        now.unopenable = before->second.unopenable;
+        switch (LeggiFileRichiesta(db, path, now.size, now.modified, defaults, pause_)) {
+        case Esito::Importato:
+        case Esito::Scartato: break;
+        case Esito::InAttesa: seen[name] = now; break;
+        case Esito::Illeggibile:
+            if (++now.unopenable < kScansioniIlleggibile) seen[name] = now;
+            else Scarta(path, QStringLiteral("Il file non si è potuto aprire per ") + QString::number(now.unopenable)
+                                  + QStringLiteral(" letture di fila."));
+            break;
+        }
+    }
+    seen_ = std::move(seen);
 }

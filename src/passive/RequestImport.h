@@ -1,18 +1,41 @@
 #pragma once
-// The request folder: each *.req file is read, stored whole and deleted, one file at a time.
+// The request folder: each *.req file is read once it has stopped changing, then stored whole and
+// deleted, or moved with the reason into the folder of refused files; one file at a time.
 
 #include "passive/RequestFile.h"
+
+#include <functional>
+#include <map>
 
 class Database;
 class Recordset;
 
+// The subfolder of the request folder that keeps refused files, each beside "<name>.txt" saying why.
+inline const QString kCartellaScartati = QStringLiteral("scartati");
+
 // The Setup values a request file falls back on, with `now` as the time of the import.
 RequestDefaults RequestDefaultsFromSetup(const Recordset& setup, const QDateTime& now);
 
-// Imports one file and deletes it once its rows are committed. False, leaving the file in place
-// and the tables untouched, when it cannot be read, parsed, stored or deleted.
-bool LeggiFileRichiesta(Database& db, const QString& path, const RequestDefaults& defaults);
+// Yields to pending window messages, waits 500 ms and yields again: the writer may still be closing
+// the file just read.
+void PausaPrimaDiCancellare();
 
-// Every ordinary *.req file of the folder (any letter case), in name order; a file that fails
-// waits in the folder for the next scan while the others go on.
-void ImportRequestFolder(Database& db, const QString& folder, const RequestDefaults& defaults);
+// The folder as scan after scan sees it: what each file looked like at the previous scan.
+class RequestFolder {
+public:
+    explicit RequestFolder(std::function<void()> pause = PausaPrimaDiCancellare) : pause_(std::move(pause)) {}
+
+    // Every ordinary *.req file of the folder (any letter case), in name order. A file is read only when
+    // its size and time of change are those of the previous scan and no writer holds a lock on it.
+    // A file whose rows cannot be written waits for the next scan; the files behind it go on.
+    void Scan(Database& db, const QString& folder, const RequestDefaults& defaults);
+
+private:
+    struct Seen {
+        qint64 size = -1;
+        QDateTime modified;
+        int unopenable = 0; // scans in a row that could not open it
+    };
+    std::map<QString, Seen> seen_;
+    std::function<void()> pause_;
+};

@@ -9,7 +9,7 @@ void TrayIcon::Add(const QPixmap& picture, const QString& tip, QMenu* menu)
     tip_ = tip.left(63);
     menu_ = menu;
     shown_ = true;
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
+    // Made also without a tray: the icon appears as soon as one starts.
     if (!icon_) icon_ = new QSystemTrayIcon(this);
     icon_->setIcon(QIcon(picture));
     icon_->setToolTip(tip_);

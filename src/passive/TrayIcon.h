@@ -1,6 +1,6 @@
 #pragma once
 // The icon passive mode shows in the tray, with its tooltip and pop-up menu. Without a tray host
-// (offscreen, a bare X server) only its state is kept: passive mode runs on without an icon.
+// (offscreen, a bare X server) passive mode runs on, and the icon shows once a tray starts.
 
 #include <QObject>
 #include <QPixmap>
@@ -20,7 +20,7 @@ public:
     bool shown() const { return shown_; }
     const QString& tip() const { return tip_; }
     QMenu* menu() const { return menu_; }
-    // Null without a tray host.
+    // Null until the icon is first added.
     QSystemTrayIcon* platformIcon() const { return icon_; }
 
 private:

@@ -71,11 +71,28 @@ void LoadCaptions(const QString& section, Captions& captions)
     ApplyCaptionText(DecodeTextFile(file.readAll()), section, captions);
 }
 
-QString DecodeTextFile(const QByteArray& bytes)
+std::optional<QString> DecodeText(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return text;
-    QStringDecoder cp1252("windows-1252");
-    return cp1252.isValid() ? QString(cp1252.decode(bytes)) : QString::fromLatin1(bytes);
+    std::optional<QStringDecoder> utf16;
+    if (bytes.startsWith("\xff\xfe")) utf16.emplace(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
+    else if (bytes.startsWith("\xfe\xff")) utf16.emplace(QStringDecoder::Utf16BE, QStringDecoder::Flag::Stateless);
+    QString text;
+    if (utf16) {
+        // Half a character at the end is no error to the decoder.
+        if (bytes.size() % 2 != 0) return std::nullopt;
+        text = utf16->decode(bytes.mid(2));
+        if (utf16->hasError()) return std::nullopt;
+    } else {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        text = utf8.decode(bytes);
+        if (utf8.hasError()) {
+            QStringDecoder cp1252("windows-1252");
+            text = cp1252.isValid() ? QString(cp1252.decode(bytes)) : QString::fromLatin1(bytes);
+        }
+    }
+    // No text file holds a NUL: UTF-16 without its mark, or no text at all.
+    if (text.contains(QChar(0))) return std::nullopt;
+    return text;
 }
+
+QString DecodeTextFile(const QByteArray& bytes) { return DecodeText(bytes).value_or(QString()); }

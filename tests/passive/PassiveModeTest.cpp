@@ -12,6 +12,9 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 namespace {
@@ -31,6 +34,7 @@ protected:
     void TearDown() override
     {
         window.reset();
+        QApplication::setQuitOnLastWindowClosed(true);
         ModoInterattivo = true;
         ModoFileRichiesta = false;
         SetPrinterSystem(nullptr);
@@ -45,6 +49,39 @@ protected:
         EXPECT_EQ(window->timPassive.interval(), 500);
         EXPECT_TRUE(window->TrayIconData->shown());
         EXPECT_EQ(window->TrayIconData->tip(), QStringLiteral("Stivora"));
+        ASSERT_NE(window->TrayIconData->platformIcon(), nullptr) << "made without a tray, to appear when one starts";
+        EXPECT_TRUE(window->TrayIconData->platformIcon()->isVisible());
+    }
+
+    void loadPassive()
+    {
+        window.reset();
+        ModoInterattivo = false;
+        window = std::make_unique<frmArticoli>();
+        window->Form_Load();
+    }
+
+    void addArticle()
+    {
+        rsArticoli->AddNew();
+        rsArticoli->SetValue(QStringLiteral("Sigla"), QStringLiteral("A"));
+        rsArticoli->SetValue(QStringLiteral("CodInterno"), QStringLiteral("A"));
+        rsArticoli->SetValue(QStringLiteral("EANCartone"), QStringLiteral("8001234567897"));
+        rsArticoli->SetValue(QStringLiteral("PrefGTIN"), QStringLiteral("1"));
+        rsArticoli->SetValue(QStringLiteral("QtCartone"), 6);
+        rsArticoli->SetValue(QStringLiteral("DurataProdotto"), 10);
+        rsArticoli->SetValue(QStringLiteral("UnitaDurata"), 1);
+        rsArticoli->Update();
+    }
+
+    void addCarton(const QString& lot)
+    {
+        rsRichiesteImballi->AddNew();
+        rsRichiesteImballi->SetValue(QStringLiteral("AutoLotto"), false);
+        rsRichiesteImballi->SetValue(QStringLiteral("Lotto"), lot);
+        rsRichiesteImballi->SetValue(QStringLiteral("PrefGTIN"), QStringLiteral("1"));
+        rsRichiesteImballi->SetValue(QStringLiteral("EANCartone"), QStringLiteral("8001234567897"));
+        rsRichiesteImballi->Update();
     }
 
     TestDataFolder data;
@@ -89,10 +126,7 @@ TEST_F(PassiveModeTest, TheTrayMenuOpensAndCloses)
 
 TEST_F(PassiveModeTest, ALoadOutsideInteractiveModeStartsHidden)
 {
-    window.reset();
-    ModoInterattivo = false;
-    window = std::make_unique<frmArticoli>();
-    window->Form_Load();
+    loadPassive();
     expectPassive();
 }
 
@@ -122,23 +156,9 @@ TEST_F(PassiveModeTest, ChiudiDuringATickWaitsForItsEnd)
         frmArticoli& w_;
     } closing(*window);
     SetPrinterSystem(&closing);
-    rsArticoli->AddNew();
-    rsArticoli->SetValue(QStringLiteral("Sigla"), QStringLiteral("A"));
-    rsArticoli->SetValue(QStringLiteral("CodInterno"), QStringLiteral("A"));
-    rsArticoli->SetValue(QStringLiteral("EANCartone"), QStringLiteral("8001234567897"));
-    rsArticoli->SetValue(QStringLiteral("PrefGTIN"), QStringLiteral("1"));
-    rsArticoli->SetValue(QStringLiteral("QtCartone"), 6);
-    rsArticoli->SetValue(QStringLiteral("DurataProdotto"), 10);
-    rsArticoli->SetValue(QStringLiteral("UnitaDurata"), 1);
-    rsArticoli->Update();
-    for (int i = 0; i < 2; ++i) {
-        rsRichiesteImballi->AddNew();
-        rsRichiesteImballi->SetValue(QStringLiteral("AutoLotto"), false);
-        rsRichiesteImballi->SetValue(QStringLiteral("Lotto"), QStringLiteral("L1"));
-        rsRichiesteImballi->SetValue(QStringLiteral("PrefGTIN"), QStringLiteral("1"));
-        rsRichiesteImballi->SetValue(QStringLiteral("EANCartone"), QStringLiteral("8001234567897"));
-        rsRichiesteImballi->Update();
-    }
+    addArticle();
+    addCarton(QStringLiteral("L1"));
+    addCarton(QStringLiteral("L1"));
     window->ui.mnuModoPassivo->trigger();
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
 
@@ -147,6 +167,44 @@ TEST_F(PassiveModeTest, ChiudiDuringATickWaitsForItsEnd)
     EXPECT_FALSE(DB);
     auto left = Database::Open(data.mdbPath());
     EXPECT_EQ(left->OpenRecordset(QStringLiteral("SELECT count(*) AS n FROM RichiesteImballi"))->Value(QStringLiteral("n")).toInt(), 1);
+}
+
+// The hidden window leaves a print handler's message box the only window: closing it goes back to
+// the requests, and only "&Chiudi" ends the program, through the unload handler.
+TEST_F(PassiveModeTest, ClosingAMessageBoxDoesNotEndThePassiveProgram)
+{
+    SetDialogBackend(nullptr);
+    addArticle();
+    addCarton(QString());
+    // Loaded hidden, the window is never the active one: the box has no parent, as on a desktop.
+    loadPassive();
+    const bool preview = !window->ui.chkAnteprima->isChecked();
+    window->ui.chkAnteprima->setChecked(preview);
+
+    QString shown;
+    QTimer operatorAndWriter;
+    operatorAndWriter.callOnTimeout([&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->buttons().constFirst()->click();
+            DB->ExecuteNative(QStringLiteral("INSERT INTO RichiesteImballi (AutoLotto, Lotto, PrefGTIN, EANCartone) "
+                                             "VALUES (0, 'L2', '1', '8001234567897')"));
+        } else if (printer.jobs().size() == 1) {
+            operatorAndWriter.stop();
+            window->ui.mnuChiudi->trigger();
+        }
+    });
+    operatorAndWriter.start(50);
+    QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); });
+
+    EXPECT_EQ(QApplication::exec(), 0);
+    SetDialogBackend(&Dialogs());
+    EXPECT_EQ(shown, QStringLiteral("Il lotto non può essere nullo."));
+    EXPECT_EQ(printer.jobs().size(), 1u) << "the request written after the box closed was printed";
+    EXPECT_FALSE(DB) << "the unload handler closed the database";
+    const auto db = Database::Open(data.mdbPath());
+    auto setup = db->OpenRecordset(QStringLiteral("Setup"));
+    EXPECT_EQ(setup->Value(QStringLiteral("PrintPreview")).toBool(), preview) << "the operator settings were saved";
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
 namespace {
@@ -251,7 +252,7 @@ TEST_F(PassiveTimerTest, ANumberTheFieldCannotHoldKeepsTheRequest)
     EXPECT_EQ(count("RichiesteImballi"), 1);
 }
 
-TEST_F(PassiveTimerTest, RequestFilesAreImportedAndPrintedInTheSameTick)
+TEST_F(PassiveTimerTest, RequestFilesAreImportedOnceTheyStoppedChanging)
 {
     ASSERT_TRUE(QDir(data.path()).mkdir(QStringLiteral("req")));
     rsSetup->Edit();
@@ -263,14 +264,49 @@ TEST_F(PassiveTimerTest, RequestFilesAreImportedAndPrintedInTheSameTick)
     file.close();
 
     window->timPassive_Timer();
+    window->timPassive_Timer();
     EXPECT_TRUE(file.exists()) << "without the request-file mode the folder is not read";
     EXPECT_TRUE(printer.jobs().empty());
 
     ModoFileRichiesta = true;
     window->timPassive_Timer();
+    EXPECT_TRUE(file.exists()) << "a file is first seen, and read only if it is the same at the next tick";
+    QElapsedTimer clock;
+    clock.start();
+    window->timPassive_Timer();
+    EXPECT_GE(clock.elapsed(), 500) << "the writer is given time to close the file before it is deleted";
     EXPECT_FALSE(file.exists());
     EXPECT_EQ(archivedLots(), QStringList{QStringLiteral("F1")});
     EXPECT_EQ(count("RichiesteTestate"), 0);
+}
+
+TEST_F(PassiveTimerTest, ARefusedRequestIsShownOnceAndSetAsideUntilItsRowChanges)
+{
+    const qint64 refused = addHeader(false, 1);
+    addLine(refused, 1, QStringLiteral("R1"));
+    DB->ExecuteNative(QStringLiteral("UPDATE RichiesteTestate SET TipoPallet = 'X'"));
+    addLine(addHeader(false, 1), 1, QStringLiteral("P1"));
+    addCarton(kEan, 2);
+    DB->ExecuteNative(QStringLiteral("UPDATE RichiesteImballi SET Lotto = ''"));
+    addCarton(kEan, 3);
+
+    window->timPassive_Timer();
+    window->timPassive_Timer();
+
+    EXPECT_EQ(Dialogs().prompts(), (std::vector<QString>{QStringLiteral("Tipo pallet non valido!"), QStringLiteral("Il lotto non può essere nullo.")}));
+    EXPECT_EQ(printer.jobs().size(), 2u) << "the requests behind the refused ones are printed";
+    EXPECT_EQ(archivedLots(), QStringList{QStringLiteral("P1")});
+    EXPECT_EQ(count("RichiesteTestate"), 1);
+    EXPECT_EQ(count("RichiesteRighe"), 1);
+    EXPECT_EQ(count("RichiesteImballi"), 1);
+
+    DB->ExecuteNative(QStringLiteral("UPDATE RichiesteTestate SET TipoPallet = '3'"));
+    window->timPassive_Timer();
+
+    EXPECT_EQ(archivedLots(), (QStringList{QStringLiteral("P1"), QStringLiteral("R1")})) << "a changed row is another request";
+    EXPECT_EQ(count("RichiesteTestate"), 0);
+    EXPECT_EQ(count("RichiesteImballi"), 1);
+    EXPECT_EQ(Dialogs().messages().size(), 2u);
 }
 
 TEST_F(PassiveTimerTest, BackInInteractiveModeTheTimerStaysOff)

@@ -217,6 +217,7 @@ TEST(RequestFileTest, ALineBeforeAnyHeaderRefusesTheFile)
 {
     const RequestFile f = Parse(QStringLiteral("[ARTICOLO]\nCODINTERNO=X\n[RIGA]\n[TESTATA]\n[RIGA]\n"));
     EXPECT_FALSE(f.error.isEmpty());
+    EXPECT_EQ(f.errorLine, 3);
     EXPECT_TRUE(f.articoli.empty());
     EXPECT_TRUE(f.testate.empty());
 }

@@ -1,4 +1,5 @@
-// The request folder into the tables: whole files, deleted only once their rows are committed.
+// The request folder into the tables: whole files once they stopped changing, deleted only once their
+// rows are committed; refused files moved aside with their reason.
 #include "passive/RequestImport.h"
 
 #include "core/Globals.h"
@@ -10,7 +11,28 @@
 #include <QDir>
 #include <QFile>
 
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <sys/file.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace {
+
+// Takes from (or gives back to) this thread the capabilities that let root read any file, so that a
+// file's permissions stop root too; for any other user they already do.
+void PermissionsBindRoot(bool bind)
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    ASSERT_EQ(::syscall(SYS_capget, &header, data), 0);
+    for (const int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) {
+        __u32& effective = data[cap / 32].effective;
+        const __u32 bit = 1u << (cap % 32);
+        effective = bind ? effective & ~bit : effective | (data[cap / 32].permitted & bit);
+    }
+    ASSERT_EQ(::syscall(SYS_capset, &header, data), 0);
+}
 
 class RequestImportTest : public ::testing::Test {
 protected:
@@ -39,9 +61,23 @@ protected:
 
     QStringList files() const { return QDir(folder).entryList(QDir::Files, QDir::Name); }
 
+    QString refusal(const QString& name) const
+    {
+        QFile reason(QDir(folder).filePath(kCartellaScartati + u'/' + name + QStringLiteral(".txt")));
+        return reason.open(QIODevice::ReadOnly) ? QString::fromUtf8(reason.readAll()).trimmed() : QString();
+    }
+
+    // The first scan only sees the files; the second reads those that stayed as they were.
+    void scanTwice()
+    {
+        scanner.Scan(*DB, folder, defaults);
+        scanner.Scan(*DB, folder, defaults);
+    }
+
     TestDataFolder data;
     QString folder;
     RequestDefaults defaults;
+    RequestFolder scanner{[] {}};
 };
 
 TEST_F(RequestImportTest, AFolderOfRequestsIsImportedAndEmptied)
@@ -53,7 +89,7 @@ TEST_F(RequestImportTest, AFolderOfRequestsIsImportedAndEmptied)
     write(QStringLiteral("note.txt"), "[IMBALLO]\n");
     write(QStringLiteral(".nascosto.req"), "[IMBALLO]\n");
 
-    ImportRequestFolder(*DB, folder, defaults);
+    scanTwice();
 
     EXPECT_EQ(files(), QStringList{QStringLiteral("note.txt")});
     EXPECT_EQ(count(QStringLiteral("RichiesteTestate")), 2);
@@ -96,7 +132,7 @@ TEST_F(RequestImportTest, AnArticleOfAKnownGtinIsRewrittenWholeAndKeepsItsOwnCol
     rsArticoli->Update();
     write(QStringLiteral("a.req"), "[ARTICOLO]\nPREFGTIN=1\nEANCARTONE=8001234567890\nCODINTERNO=NEW\n");
 
-    ImportRequestFolder(*DB, folder, defaults);
+    scanTwice();
 
     EXPECT_EQ(count(QStringLiteral("Articoli")), 1);
     auto a = DB->OpenRecordset(QStringLiteral("Articoli"));
@@ -107,31 +143,106 @@ TEST_F(RequestImportTest, AnArticleOfAKnownGtinIsRewrittenWholeAndKeepsItsOwnCol
     EXPECT_EQ(a->Value(QStringLiteral("TipoPallet")).toString(), QStringLiteral("3"));
 }
 
-TEST_F(RequestImportTest, AFileThatCannotBeReadWholeStaysAndImportsNothing)
+TEST_F(RequestImportTest, AFileStillBeingWrittenOrLockedWaits)
 {
-    const QString overflow = write(QStringLiteral("1.req"), "[ARTICOLO]\nCODINTERNO=X\n[TESTATA]\n[RIGA]\n[IMBALLO]\nNUMCARTONI=5\n"
-                                                            "[ARTICOLO]\nQTCARTONE=40000\n");
-    const QString orphan = write(QStringLiteral("2.req"), "[IMBALLO]\n[RIGA]\n[TESTATA]\n");
-    write(QStringLiteral("3.req"), "[IMBALLO]\nNUMCARTONI=3\n");
+    const QString path = write(QStringLiteral("a.req"), "[IMBALLO]\nAUTOLOTTO=N\n");
+    scanner.Scan(*DB, folder, defaults);
+    QFile more(path);
+    ASSERT_TRUE(more.open(QIODevice::Append));
+    more.write("LOTTO=L1\n");
+    more.close();
+    scanner.Scan(*DB, folder, defaults);
+    EXPECT_TRUE(QFile::exists(path)) << "it grew since the last scan";
 
-    ImportRequestFolder(*DB, folder, defaults);
+    const int flocked = ::open(QFile::encodeName(path).constData(), O_RDWR);
+    ASSERT_EQ(::flock(flocked, LOCK_EX), 0);
+    scanTwice();
+    EXPECT_TRUE(QFile::exists(path)) << "a writer holds it";
+    ::close(flocked);
 
-    EXPECT_EQ(files(), (QStringList{QStringLiteral("1.req"), QStringLiteral("2.req")}));
+    const int recordLocked = ::open(QFile::encodeName(path).constData(), O_RDWR);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    ASSERT_EQ(::fcntl(recordLocked, F_SETLK, &lock), 0);
+    scanner.Scan(*DB, folder, defaults);
+    EXPECT_TRUE(QFile::exists(path)) << "a writer holds a record lock on it";
+    ::close(recordLocked);
+    EXPECT_EQ(count(QStringLiteral("RichiesteImballi")), 0);
+
+    scanner.Scan(*DB, folder, defaults);
+    EXPECT_FALSE(QFile::exists(path));
+    auto carton = DB->OpenRecordset(QStringLiteral("RichiesteImballi"));
+    ASSERT_FALSE(carton->IsEmpty());
+    EXPECT_EQ(carton->Value(QStringLiteral("Lotto")).toString(), QStringLiteral("L1")) << "the whole file";
+}
+
+TEST_F(RequestImportTest, AFileThatCannotBeReadWholeIsMovedAsideWithItsReason)
+{
+    write(QStringLiteral("1.req"), "[ARTICOLO]\nCODINTERNO=X\n[TESTATA]\n[RIGA]\n[IMBALLO]\nNUMCARTONI=5\n[ARTICOLO]\nQTCARTONE=40000\n");
+    write(QStringLiteral("2.req"), "[IMBALLO]\n[RIGA]\n[TESTATA]\n");
+    write(QStringLiteral("3.req"), QByteArray("[IMBALLO]\0\n", 11));
+    write(QStringLiteral("4.req"), "[IMBALLO]\nNUMCARTONI=3\n");
+    ASSERT_TRUE(QDir(folder).mkdir(kCartellaScartati));
+    write(kCartellaScartati + QStringLiteral("/2.req"), "an earlier file of the same name");
+
+    scanTwice();
+
+    EXPECT_TRUE(files().isEmpty());
     EXPECT_EQ(count(QStringLiteral("Articoli")), 0);
     EXPECT_EQ(count(QStringLiteral("RichiesteTestate")), 0);
     EXPECT_EQ(count(QStringLiteral("RichiesteRighe")), 0);
     EXPECT_EQ(count(QStringLiteral("RichiesteImballi")), 1) << "the good file behind them still goes in";
-    EXPECT_FALSE(LeggiFileRichiesta(*DB, overflow, defaults));
-    EXPECT_FALSE(LeggiFileRichiesta(*DB, orphan, defaults));
-    EXPECT_FALSE(LeggiFileRichiesta(*DB, QDir(folder).filePath(QStringLiteral("manca.req")), defaults));
+    EXPECT_EQ(refusal(QStringLiteral("1.req")), QStringLiteral("Riga 8: Overflow: QTCARTONE=40000"));
+    EXPECT_EQ(refusal(QStringLiteral("2-2.req")), QStringLiteral("Riga 2: [RIGA] senza [TESTATA]"));
+    EXPECT_FALSE(refusal(QStringLiteral("3.req")).isEmpty());
+    QFile kept(QDir(folder).filePath(kCartellaScartati + QStringLiteral("/1.req")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(kept.readAll().endsWith("QTCARTONE=40000\n")) << "moved whole";
+
+    const QString closed = write(QStringLiteral("5.req"), "[IMBALLO]\n");
+    ASSERT_TRUE(QFile::setPermissions(closed, QFileDevice::WriteOwner));
+    PermissionsBindRoot(true);
+    for (int scan = 0; scan < 5; ++scan) scanner.Scan(*DB, folder, defaults);
+    EXPECT_TRUE(QFile::exists(closed)) << "a writer may still set its permissions";
+    for (int scan = 0; scan < 10; ++scan) scanner.Scan(*DB, folder, defaults);
+    PermissionsBindRoot(false);
+    EXPECT_FALSE(QFile::exists(closed));
+    EXPECT_FALSE(refusal(QStringLiteral("5.req")).isEmpty());
+    EXPECT_EQ(count(QStringLiteral("RichiesteImballi")), 1);
 }
 
-TEST_F(RequestImportTest, AFailedWriteRollsTheWholeFileBack)
+TEST_F(RequestImportTest, Utf16FilesWithTheirMark)
+{
+    const QString text = QStringLiteral("[IMBALLO]\r\nLOTTO=\u00e8\u20ac1\r\n");
+    QByteArray le("\xff\xfe");
+    QByteArray be("\xfe\xff");
+    for (const QChar c : text) {
+        le.append(char(c.unicode() & 0xff)).append(char(c.unicode() >> 8));
+        be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xff));
+    }
+    write(QStringLiteral("le.req"), le);
+    write(QStringLiteral("be.req"), be);
+    write(QStringLiteral("cut.req"), le + 'x');
+
+    scanTwice();
+
+    EXPECT_TRUE(files().isEmpty());
+    auto cartons = DB->OpenRecordset(QStringLiteral("RichiesteImballi"));
+    for (int i = 0; i < 2; ++i, cartons->MoveNext()) {
+        ASSERT_FALSE(cartons->Eof());
+        EXPECT_EQ(cartons->Value(QStringLiteral("Lotto")).toString(), QStringLiteral("\u00e8\u20ac1"));
+    }
+    EXPECT_TRUE(cartons->Eof());
+    EXPECT_FALSE(refusal(QStringLiteral("cut.req")).isEmpty()) << "a UTF-16 body cut in the middle of a character";
+}
+
+TEST_F(RequestImportTest, AFailedWriteRollsTheWholeFileBackAndTriesAgain)
 {
     DB->ExecuteNative(QStringLiteral("CREATE TRIGGER rifiuta BEFORE INSERT ON RichiesteImballi BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"));
     const QString path = write(QStringLiteral("a.req"), "[ARTICOLO]\nCODINTERNO=X\n[TESTATA]\n[RIGA]\n[IMBALLO]\n");
 
-    EXPECT_FALSE(LeggiFileRichiesta(*DB, path, defaults));
+    scanTwice();
 
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_FALSE(DB->InTransaction());
@@ -139,7 +250,7 @@ TEST_F(RequestImportTest, AFailedWriteRollsTheWholeFileBack)
         EXPECT_EQ(count(QString::fromLatin1(t)), 0) << t;
 
     DB->ExecuteNative(QStringLiteral("DROP TRIGGER rifiuta"));
-    EXPECT_TRUE(LeggiFileRichiesta(*DB, path, defaults));
+    scanner.Scan(*DB, folder, defaults);
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(count(QStringLiteral("RichiesteRighe")), 1);
 }

@@ -72,6 +72,7 @@ QtDialogs& qtDialogs()
 }
 
 DialogBackend* g_backend = nullptr;
+int g_messaggi = 0;
 
 } // namespace
 
@@ -81,8 +82,11 @@ DialogBackend& CurrentDialogBackend() { return g_backend ? *g_backend : qtDialog
 
 int MsgBox(const QString& prompt, int style, const QString& title)
 {
+    ++g_messaggi;
     return CurrentDialogBackend().msgBox(ShownMessage{prompt, style, title.isEmpty() ? kAppTitle : title});
 }
+
+int MessaggiMostrati() { return g_messaggi; }
 
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText)
 {

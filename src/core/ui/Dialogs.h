@@ -52,6 +52,8 @@ void SetDialogBackend(DialogBackend* backend);
 DialogBackend& CurrentDialogBackend();
 
 int MsgBox(const QString& prompt, int style = vbOKOnly, const QString& title = kAppTitle);
+// Message boxes shown so far in this run: who calls a handler can tell whether it stopped at one.
+int MessaggiMostrati();
 // The text typed, or "" when cancelled, as the program expects of an input box.
 QString InputBox(const QString& prompt, const QString& title = kAppTitle, const QString& defaultText = QString());
 int ShowModal(QDialog& window);
