@@ -7,6 +7,7 @@
 #include "ddt/TraceSearch.h"
 #include "labels/ReprintArchiveList.h"
 #include "labels/Sscc.h"
+#include "labels/frmScegliPNC.h"
 
 #include "ArchiveData.h"
 #include "BenchDialogs.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 
 #include <unistd.h>
 
@@ -111,6 +113,19 @@ void BM_JoinOpen(benchmark::State& state)
     CloseDatabase();
 }
 
+// Every archived line with its pallet, without a condition: opened, then its last row.
+void BM_WholeJoinOpenAndLast(benchmark::State& state)
+{
+    if (!Open(state)) return;
+    for (auto _ : state) {
+        auto rs = DB->OpenRecordset(QStringLiteral("SELECT AppTestate.SSCC, AppRighe.Lotto FROM AppTestate INNER JOIN AppRighe "
+                                                   "ON AppTestate.IDAppTestate = AppRighe.IDAppTestate ORDER BY AppTestate.SSCC DESC"));
+        rs->MoveLast();
+        benchmark::DoNotOptimize(rs->Value(QStringLiteral("Lotto")));
+    }
+    CloseDatabase();
+}
+
 // The last row of the query's order: a keyset would test every key before it.
 void BM_QueryFindFirstLast(benchmark::State& state)
 {
@@ -186,8 +201,27 @@ void BM_PickerOpenAndReachAnyRow(benchmark::State& state)
     CloseDatabase();
 }
 
-// Clearing the archive, then the export tables, of a fresh copy of the archive each time.
-void BM_ClearArchiveAndExport(benchmark::State& state)
+// The picker window opened, shown, and scrolled to its last row (drawn).
+void BM_PickerWindowToTheLastRow(benchmark::State& state)
+{
+    if (!Open(state)) return;
+    const double before = ResidentMb();
+    QLineEdit field;
+    for (auto _ : state) {
+        frmScegliPNC picker(field);
+        picker.show();
+        picker.ui.flxArticoli->scrollToBottom();
+        QCoreApplication::processEvents();
+        picker.ui.flxArticoli->viewport()->grab();
+        if (picker.ui.flxArticoli->rowAt(picker.ui.flxArticoli->viewport()->height() - 2) < picker.Lista().rowCount() - 2)
+            state.SkipWithError("the last row is not shown");
+    }
+    state.counters["rss_growth_MB"] = ResidentMb() - before;
+    CloseDatabase();
+}
+
+// Clearing the archive (or the export tables) of a fresh copy of the archive each time.
+void BM_Clear(benchmark::State& state, const QString& table)
 {
     const QString source = FolderWithArchive(state.range(0)) + QStringLiteral("/stivora.mdb");
     QTemporaryDir copy;
@@ -199,15 +233,17 @@ void BM_ClearArchiveAndExport(benchmark::State& state)
         QFile::copy(source, mdb);
         QFile::setPermissions(mdb, QFile::ReadOwner | QFile::WriteOwner);
         if (!ApriDatabase()) state.SkipWithError("cannot open");
+        Recordset& rs = table == QLatin1String("APPTESTATE") ? *rsAppTestate : *rsExportTestate;
         state.ResumeTiming();
-        AzzeraTestate(*DB, QStringLiteral("APPTESTATE"), *rsAppTestate);
-        AzzeraTestate(*DB, QStringLiteral("EXPORTTESTATE"), *rsExportTestate);
+        AzzeraTestate(*DB, table, rs);
         state.PauseTiming();
-        if (!rsAppTestate->IsEmpty()) state.SkipWithError("not cleared");
+        if (!rs.IsEmpty()) state.SkipWithError("not cleared");
         CloseDatabase();
         state.ResumeTiming();
     }
 }
+void BM_ClearArchive(benchmark::State& state) { BM_Clear(state, QStringLiteral("APPTESTATE")); }
+void BM_ClearExport(benchmark::State& state) { BM_Clear(state, QStringLiteral("EXPORTTESTATE")); }
 
 } // namespace
 
@@ -218,12 +254,15 @@ BENCHMARK(BM_DuplicateLookupNotArchived) SIZES;
 BENCHMARK(BM_ArchiveOnePallet) SIZES;
 BENCHMARK(BM_QueryOpen) SIZES;
 BENCHMARK(BM_JoinOpen) SIZES;
+BENCHMARK(BM_WholeJoinOpenAndLast) SIZES;
 BENCHMARK(BM_QueryFindFirstLast) SIZES;
 BENCHMARK(BM_JoinFindFirstLast) SIZES;
 BENCHMARK(BM_QueryMovesAndBookmark) SIZES;
 BENCHMARK(BM_JoinMovesAndBookmark) SIZES;
 BENCHMARK(BM_PickerOpenAndReachAnyRow) SIZES;
-BENCHMARK(BM_ClearArchiveAndExport)->Arg(1'000'000)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PickerWindowToTheLastRow)->Arg(1'000)->Arg(1'000'000)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClearArchive)->Arg(1'000'000)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClearExport)->Arg(1'000'000)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

@@ -5,6 +5,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace {
 
 QString quoted(const QString& name)
@@ -122,6 +124,15 @@ void Recordset::prepareSeek(const SelectParts& parts)
         keyTests << terms_.back().expr + QStringLiteral(" = ?");
     }
     loadColumns(QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(parts.selectList, from_, keyTests.join(QStringLiteral(" AND "))));
+    // A join without a condition, led by a column of one of its tables (or by its first table's key),
+    // starts from that table; a condition leads SQLite to its own index.
+    const QString lead = terms_.front().expr;
+    for (int t = 0; mode_ == Mode::Join && where_.isEmpty() && t < parts.names.size(); ++t) {
+        const QString column = lead.mid(parts.names[t].size() + 1);
+        if (lead.startsWith(parts.names[t] + u'.', Qt::CaseInsensitive) && !column.isEmpty() &&
+            std::all_of(column.begin(), column.end(), [](QChar c) { return c.isLetterOrNumber() || c == u'_'; }))
+            leadFrom_ = parts.tables[t] + (parts.names[t] == parts.tables[t] ? QString() : QStringLiteral(" AS ") + parts.names[t]);
+    }
     fetchParams_ = parts.selectParams + parts.fromParams;
     seek(true, nullptr); // fails here on what the search cannot walk
 }
@@ -230,41 +241,67 @@ std::optional<Recordset::Position> Recordset::seekOne(const QString& conditions,
     return readPosition(st);
 }
 
+// The terms before `level` of a position as conditions that hold them equal, with their values.
+std::pair<QStringList, std::vector<Recordset::SqlValue>> Recordset::equalTo(const Position& from, size_t level) const
+{
+    QStringList equal;
+    std::vector<SqlValue> values;
+    for (size_t j = 0; j < level; ++j) {
+        if (sqlite3_value_type(from[j].get()) == SQLITE_NULL) {
+            equal << u'(' + terms_[j].expr + QStringLiteral(") IS NULL");
+        } else {
+            equal << u'(' + terms_[j].expr + QStringLiteral(") = ?");
+            values.push_back(from[j]);
+        }
+    }
+    return {equal, values};
+}
+
+// The first row equal to `from` on the terms before `level` and beyond it on term `level`.
+std::optional<Recordset::Position> Recordset::seekBeyond(bool forward, const Position& from, size_t level) const
+{
+    const auto [equal, values] = equalTo(from, level);
+    const QString e = u'(' + terms_[level].expr + u')';
+    const SqlValue& v = from[level];
+    const bool isNull = sqlite3_value_type(v.get()) == SQLITE_NULL;
+    const bool upward = forward != terms_[level].desc;
+    std::vector<std::pair<QString, bool>> ranges; // condition, binds v
+    if (upward) ranges.push_back(isNull ? std::pair(e + QStringLiteral(" IS NOT NULL"), false) : std::pair(e + QStringLiteral(" > ?"), true));
+    else if (!isNull) ranges = {{e + QStringLiteral(" < ?"), true}, {e + QStringLiteral(" IS NULL"), false}};
+    for (const auto& [range, binds] : ranges) {
+        std::vector<SqlValue> bound = values;
+        if (binds) bound.push_back(v);
+        QStringList conditions = equal;
+        conditions << range;
+        if (auto found = seekOne(conditions.join(QStringLiteral(" AND ")), bound, {}, forward, level)) return found;
+    }
+    return std::nullopt;
+}
+
 // The row next to `from` in the walk's direction, or the first row when there is none. The rows after
 // a position are, nearest first: those equal on every term but the last and beyond it on the last,
 // then those equal on all terms but the last two and beyond on the last but one, and so on; each
 // group is one indexed range. NULL comes before any value, as in SQLite's order.
 std::optional<Recordset::Position> Recordset::seek(bool forward, const Position* from) const
 {
-    if (!from) return seekOne(QString(), {}, {}, forward, 0);
-    for (size_t level = terms_.size(); level-- > 0;) {
-        QStringList equal;
-        std::vector<SqlValue> values;
-        for (size_t j = 0; j < level; ++j) {
-            sqlite3_value* v = (*from)[j].get();
-            if (sqlite3_value_type(v) == SQLITE_NULL) {
-                equal << u'(' + terms_[j].expr + QStringLiteral(") IS NULL");
-            } else {
-                equal << u'(' + terms_[j].expr + QStringLiteral(") = ?");
-                values.push_back((*from)[j]);
-            }
-        }
-        const QString e = u'(' + terms_[level].expr + u')';
-        const SqlValue& v = (*from)[level];
-        const bool isNull = sqlite3_value_type(v.get()) == SQLITE_NULL;
-        const bool upward = forward != terms_[level].desc;
-        std::vector<std::pair<QString, bool>> ranges; // condition, binds v
-        if (upward) ranges.push_back(isNull ? std::pair(e + QStringLiteral(" IS NOT NULL"), false) : std::pair(e + QStringLiteral(" > ?"), true));
-        else if (!isNull) ranges = {{e + QStringLiteral(" < ?"), true}, {e + QStringLiteral(" IS NULL"), false}};
-        for (const auto& [range, binds] : ranges) {
-            std::vector<SqlValue> bound = values;
-            if (binds) bound.push_back(v);
-            QStringList conditions = equal;
-            conditions << range;
-            if (auto found = seekOne(conditions.join(QStringLiteral(" AND ")), bound, {}, forward, level)) return found;
-        }
+    if (from) {
+        for (size_t level = terms_.size(); level-- > 0;)
+            if (auto found = seekBeyond(forward, *from, level)) return found;
+        return std::nullopt;
     }
-    return std::nullopt;
+    if (leadFrom_.isEmpty()) return seekOne(QString(), {}, {}, forward, 0);
+    // Without statistics SQLite would sort the whole join for its first row. The first term's first
+    // value in its own table is found through that table's index; the join's first row has it or
+    // lies beyond it, and both are ranges of that index.
+    const SeekTerm& lead = terms_.front();
+    Statement st = db_.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1%3 LIMIT 1")
+                                   .arg(lead.expr, leadFrom_, lead.desc == forward ? QStringLiteral(" DESC") : QString()));
+    if (!st.step()) return std::nullopt;
+    Position start(terms_.size());
+    start.front() = SqlValue(sqlite3_value_dup(sqlite3_column_value(st.handle(), 0)), sqlite3_value_free);
+    const auto [equal, values] = equalTo(start, 1);
+    if (auto found = seekOne(equal.front(), values, {}, forward, 1)) return found;
+    return seekBeyond(forward, start, 0);
 }
 
 // Where the row of these keys stands, whether or not it meets the query's condition (a row added

@@ -92,6 +92,8 @@ private:
     void requireUpdatable() const;
     void leaveEdit();
     std::optional<Position> seek(bool forward, const Position* from) const;
+    std::optional<Position> seekBeyond(bool forward, const Position& from, size_t level) const;
+    std::pair<QStringList, std::vector<SqlValue>> equalTo(const Position& from, size_t level) const;
     std::optional<Position> seekOne(const QString& conditions, const std::vector<SqlValue>& values, const QVector<QVariant>& extra,
                                     bool forward, size_t firstTerm) const;
     std::optional<Position> positionOfKeys(const std::vector<qint64>& keys) const;
@@ -120,6 +122,7 @@ private:
     int fromParamCount_ = 0;
     std::vector<SeekTerm> terms_;
     size_t keyCount_ = 1;
+    QString leadFrom_;              // a join's table holding its first term, with its name in the join
     Position at_;                   // where the current row stands
     mutable std::vector<std::vector<qint64>> joinBookmarks_;
     std::vector<Column> columns_;
