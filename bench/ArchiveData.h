@@ -1,6 +1,6 @@
 #pragma once
-// Data folders holding an archive of a given number of pallets, made once per size and kept for the
-// whole benchmark run.
+// Data folders holding an archive (and export tables) of a given number of pallets, made once per
+// size and kept for the whole benchmark run.
 
 #include "core/db/Database.h"
 
@@ -37,6 +37,9 @@ inline const QString& FolderWithArchive(qint64 pallets)
                                              "'18001234567892', 480, 'Articolo')"),
                               {i, QStringLiteral("L%1").arg(i % 1000)});
         }
+        // What the export tables hold until other software collects them: the same pallets.
+        db->ExecuteNative(QStringLiteral("INSERT INTO ExportTestate SELECT * FROM AppTestate"));
+        db->ExecuteNative(QStringLiteral("INSERT INTO ExportRighe SELECT * FROM AppRighe"));
         db->CommitTrans();
     }
     Folder& kept = folders[pallets];

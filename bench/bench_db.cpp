@@ -1,15 +1,49 @@
-// Start-up and per-pallet database work against archives of 10 thousand and 1 million pallets:
-// opening the eleven table recordsets, finding a pallet by SSCC, archiving one pallet.
+// Database work against archives of 1 thousand and 1 million pallets, side by side: start-up's
+// table recordsets, the lookups every print makes, query and join recordsets (opening, finding,
+// moving, bookmarks), the reprint picker, and clearing the archive and the export tables.
 #include "core/Globals.h"
 #include "core/Startup.h"
+#include "core/db/Recordset.h"
+#include "ddt/TraceSearch.h"
+#include "labels/ReprintArchiveList.h"
+#include "labels/Sscc.h"
+#include "labels/frmScegliPNC.h"
 
 #include "ArchiveData.h"
+#include "BenchDialogs.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+
+#include <unistd.h>
 
 namespace {
+
+const QString kByDescendingSscc = QStringLiteral("SELECT * FROM AppTestate ORDER BY SSCC DESC");
+// Archived lines by the start of their pallet's SSCC (here: all), highest first.
+const QString kJoin = QStringLiteral("SELECT AppTestate.SSCC, AppRighe.Lotto, AppRighe.QtCartoni FROM AppTestate INNER JOIN AppRighe "
+                                     "ON AppTestate.IDAppTestate = AppRighe.IDAppTestate WHERE AppTestate.SSCC LIKE '38*' "
+                                     "ORDER BY AppTestate.SSCC DESC");
+
+// Resident memory in MB.
+double ResidentMb()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / 1048576.0 : 0;
+}
+
+bool Open(benchmark::State& state)
+{
+    CartellaDati = FolderWithArchive(state.range(0));
+    if (ApriDatabase()) return true;
+    state.SkipWithError("cannot open the database");
+    return false;
+}
 
 void BM_OpenTableRecordsets(benchmark::State& state)
 {
@@ -23,8 +57,7 @@ void BM_OpenTableRecordsets(benchmark::State& state)
 void BM_FindFirstBySscc(benchmark::State& state)
 {
     const qint64 pallets = state.range(0);
-    CartellaDati = FolderWithArchive(pallets);
-    ApriDatabase();
+    if (!Open(state)) return;
     qint64 i = 0;
     for (auto _ : state) {
         i = (i * 7919 + 13) % pallets + 1;
@@ -35,10 +68,19 @@ void BM_FindFirstBySscc(benchmark::State& state)
     CloseDatabase();
 }
 
+// The duplicate check every print makes: its SSCC is not archived.
+void BM_DuplicateLookupNotArchived(benchmark::State& state)
+{
+    if (!Open(state)) return;
+    qint64 n = 20'000'000;
+    for (auto _ : state)
+        if (SsccArchiviato(*rsAppTestate, ArchivedSscc(++n))) state.SkipWithError("found");
+    CloseDatabase();
+}
+
 void BM_ArchiveOnePallet(benchmark::State& state)
 {
-    CartellaDati = FolderWithArchive(state.range(0));
-    ApriDatabase();
+    if (!Open(state)) return;
     qint64 n = 10'000'000;
     for (auto _ : state) {
         DB->BeginTrans();
@@ -57,15 +99,181 @@ void BM_ArchiveOnePallet(benchmark::State& state)
     CloseDatabase();
 }
 
+void BM_QueryOpen(benchmark::State& state)
+{
+    if (!Open(state)) return;
+    for (auto _ : state) benchmark::DoNotOptimize(DB->OpenRecordset(kByDescendingSscc)->Value(QStringLiteral("SSCC")));
+    CloseDatabase();
+}
+
+void BM_JoinOpen(benchmark::State& state)
+{
+    if (!Open(state)) return;
+    for (auto _ : state) benchmark::DoNotOptimize(DB->OpenRecordset(kJoin)->Value(QStringLiteral("Lotto")));
+    CloseDatabase();
+}
+
+// Every archived line with its pallet, without a condition: opened, then its last row.
+void BM_WholeJoinOpenAndLast(benchmark::State& state)
+{
+    if (!Open(state)) return;
+    for (auto _ : state) {
+        auto rs = DB->OpenRecordset(QStringLiteral("SELECT AppTestate.SSCC, AppRighe.Lotto FROM AppTestate INNER JOIN AppRighe "
+                                                   "ON AppTestate.IDAppTestate = AppRighe.IDAppTestate ORDER BY AppTestate.SSCC DESC"));
+        rs->MoveLast();
+        benchmark::DoNotOptimize(rs->Value(QStringLiteral("Lotto")));
+    }
+    CloseDatabase();
+}
+
+// The last row of the query's order: a keyset would test every key before it.
+void BM_QueryFindFirstLast(benchmark::State& state)
+{
+    if (!Open(state)) return;
+    auto rs = DB->OpenRecordset(kByDescendingSscc);
+    for (auto _ : state) {
+        rs->FindFirst(QStringLiteral("SSCC = '") + ArchivedSscc(1) + QStringLiteral("'"));
+        if (rs->NoMatch()) state.SkipWithError("not found");
+    }
+    rs.reset();
+    CloseDatabase();
+}
+
+void BM_JoinFindFirstLast(benchmark::State& state)
+{
+    if (!Open(state)) return;
+    auto rs = DB->OpenRecordset(kJoin);
+    for (auto _ : state) {
+        rs->FindFirst(QStringLiteral("AppTestate.SSCC = '") + ArchivedSscc(1) + QStringLiteral("'"));
+        if (rs->NoMatch()) state.SkipWithError("not found");
+    }
+    rs.reset();
+    CloseDatabase();
+}
+
+// A bookmark taken, ten moves, back to the bookmark.
+void BM_QueryMovesAndBookmark(benchmark::State& state)
+{
+    if (!Open(state)) return;
+    auto rs = DB->OpenRecordset(kByDescendingSscc);
+    rs->FindFirst(QStringLiteral("SSCC = '") + ArchivedSscc(state.range(0) / 2) + QStringLiteral("'"));
+    for (auto _ : state) {
+        const Bookmark mark = rs->GetBookmark();
+        for (int i = 0; i < 5; ++i) rs->MoveNext();
+        for (int i = 0; i < 5; ++i) rs->MovePrevious();
+        rs->SetBookmark(mark);
+    }
+    rs.reset();
+    CloseDatabase();
+}
+
+void BM_JoinMovesAndBookmark(benchmark::State& state)
+{
+    if (!Open(state)) return;
+    auto rs = DB->OpenRecordset(kJoin);
+    for (auto _ : state) {
+        const Bookmark mark = rs->GetBookmark();
+        for (int i = 0; i < 5; ++i) rs->MoveNext();
+        rs->MoveLast();
+        rs->SetBookmark(mark);
+    }
+    rs.reset();
+    CloseDatabase();
+}
+
+// The picker's list: counted, then the last row shown (the first, the middle and the last block
+// as a fresh list would read them). The memory counter is what reading rows from every part of
+// the archive added.
+void BM_PickerOpenAndReachAnyRow(benchmark::State& state)
+{
+    if (!Open(state)) return;
+    const double before = ResidentMb();
+    for (auto _ : state) {
+        ArchiveListModel list(*DB);
+        for (int row : {0, list.rowCount() / 2, list.rowCount() - 1})
+            if (list.Row(row).idAppTestate < 0) state.SkipWithError("row missing");
+    }
+    {
+        ArchiveListModel list(*DB);
+        for (int row = 0; row < list.rowCount(); row += std::max(1, list.rowCount() / 200)) benchmark::DoNotOptimize(list.Row(row));
+    }
+    state.counters["rss_growth_MB"] = ResidentMb() - before;
+    CloseDatabase();
+}
+
+// The picker window opened, shown, and scrolled to its last row (drawn).
+void BM_PickerWindowToTheLastRow(benchmark::State& state)
+{
+    if (!Open(state)) return;
+    const double before = ResidentMb();
+    QLineEdit field;
+    for (auto _ : state) {
+        frmScegliPNC picker(field);
+        picker.show();
+        picker.ui.flxArticoli->scrollToBottom();
+        QCoreApplication::processEvents();
+        picker.ui.flxArticoli->viewport()->grab();
+        if (picker.ui.flxArticoli->rowAt(picker.ui.flxArticoli->viewport()->height() - 2) < picker.Lista().rowCount() - 2)
+            state.SkipWithError("the last row is not shown");
+    }
+    state.counters["rss_growth_MB"] = ResidentMb() - before;
+    CloseDatabase();
+}
+
+// Clearing the archive (or the export tables) of a fresh copy of the archive each time.
+void BM_Clear(benchmark::State& state, const QString& table)
+{
+    const QString source = FolderWithArchive(state.range(0)) + QStringLiteral("/stivora.mdb");
+    QTemporaryDir copy;
+    CartellaDati = copy.path();
+    const QString mdb = copy.filePath(QStringLiteral("stivora.mdb"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(mdb);
+        QFile::copy(source, mdb);
+        QFile::setPermissions(mdb, QFile::ReadOwner | QFile::WriteOwner);
+        {
+            // The copy on disk first: the clearing's commit must not wait for it.
+            QFile written(mdb);
+            if (written.open(QIODevice::ReadWrite)) ::fsync(written.handle());
+        }
+        if (!ApriDatabase()) state.SkipWithError("cannot open");
+        Recordset& rs = table == QLatin1String("APPTESTATE") ? *rsAppTestate : *rsExportTestate;
+        state.ResumeTiming();
+        AzzeraTestate(*DB, table, rs);
+        state.PauseTiming();
+        if (!rs.IsEmpty()) state.SkipWithError("not cleared");
+        CloseDatabase();
+        state.ResumeTiming();
+    }
+}
+void BM_ClearArchive(benchmark::State& state) { BM_Clear(state, QStringLiteral("APPTESTATE")); }
+void BM_ClearExport(benchmark::State& state) { BM_Clear(state, QStringLiteral("EXPORTTESTATE")); }
+
 } // namespace
 
-BENCHMARK(BM_OpenTableRecordsets)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_FindFirstBySscc)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ArchiveOnePallet)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+#define SIZES ->Arg(1'000)->Arg(1'000'000)->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_OpenTableRecordsets) SIZES;
+BENCHMARK(BM_FindFirstBySscc) SIZES;
+BENCHMARK(BM_DuplicateLookupNotArchived) SIZES;
+BENCHMARK(BM_ArchiveOnePallet) SIZES;
+BENCHMARK(BM_QueryOpen) SIZES;
+BENCHMARK(BM_JoinOpen) SIZES;
+BENCHMARK(BM_WholeJoinOpenAndLast) SIZES;
+BENCHMARK(BM_QueryFindFirstLast) SIZES;
+BENCHMARK(BM_JoinFindFirstLast) SIZES;
+BENCHMARK(BM_QueryMovesAndBookmark) SIZES;
+BENCHMARK(BM_JoinMovesAndBookmark) SIZES;
+BENCHMARK(BM_PickerOpenAndReachAnyRow) SIZES;
+BENCHMARK(BM_PickerWindowToTheLastRow)->Arg(1'000)->Arg(1'000'000)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClearArchive)->Arg(1'000'000)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClearExport)->Arg(1'000'000)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    BenchDialogs();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -16,12 +16,16 @@ const QString kErrore = QStringLiteral("Errore");
 
 DDTTables tabelleDDT() { return {*DB, *rsDDTTestate, *rsDDTRighe, *rsAppTestate}; }
 
-// Number and date of a note, as the operator types them; nothing when either is left out or
-// the date is no date.
-std::optional<std::pair<QString, QString>> chiediEstremiDDT()
+// Number and date of a note, as the operator types them; nothing when either is left out, the
+// number does not fit its field (cut, it would not be found as typed) or the date is no date.
+std::optional<std::pair<QString, QString>> chiediEstremiDDT(int lunghezzaNumero)
 {
     const QString numero = InputBox(QStringLiteral("Introdurre il numero del DDT:"), QStringLiteral("Nuovo DDT")).trimmed();
     if (numero.isEmpty()) return std::nullopt;
+    if (numero.size() > lunghezzaNumero) {
+        MsgBox(QStringLiteral("Il numero del DDT può avere al massimo %1 caratteri.").arg(lunghezzaNumero), vbCritical, kErrore);
+        return std::nullopt;
+    }
     const QString testo = InputBox(QStringLiteral("Introdurre la data del DDT (gg/mm/aa):"), QStringLiteral("Data DDT"),
                                    DataDDT(QDate::currentDate()))
                               .trimmed();
@@ -71,7 +75,7 @@ void frmArticoli::cmdNuovoDDT_Click()
     PulisciDDT();
     ui.txtNumDDT->clear();
     ui.mskDataDDT->setText(DataDDT(QDate::currentDate()));
-    if (const auto estremi = chiediEstremiDDT()) {
+    if (const auto estremi = chiediEstremiDDT(ui.txtNumDDT->maxLength())) {
         ui.txtNumDDT->setText(estremi->first);
         ui.mskDataDDT->setText(estremi->second);
         // An empty note is a change too: it can be saved as it is.
@@ -86,7 +90,7 @@ void frmArticoli::cmdCercaDDT_Click()
     if (!DomandaSalvataggioDDT(ui.cmdCercaDDT)) return;
     PulisciDDT();
     ui.txtNumDDT->clear();
-    if (const auto estremi = chiediEstremiDDT(); estremi && CaricaDDT(estremi->first, estremi->second))
+    if (const auto estremi = chiediEstremiDDT(ui.txtNumDDT->maxLength()); estremi && CaricaDDT(estremi->first, estremi->second))
         ui.cmdSalvaDDT->setEnabled(false);
     ui.cmdCercaDDT->setEnabled(true);
 }

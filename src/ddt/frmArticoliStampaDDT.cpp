@@ -8,6 +8,8 @@
 #include "core/HandlerGuard.h"
 #include "reports/StampaReport.h"
 
+#include <optional>
+
 void frmArticoli::ConnettiStampaDDT()
 {
     connect(ui.cmdStampaDDT, &QPushButton::clicked, this, &frmArticoli::cmdStampaDDT_Click);
@@ -41,9 +43,14 @@ void frmArticoli::StampaDDT()
         if (!SalvaDDT()) return;
         ui.cmdSalvaDDT->setEnabled(false);
     }
-    WaitCursor attesa;
+    std::optional<WaitCursor> attesa(std::in_place);
     try {
-        CompilaReportDDT(*DB, ui.txtNumDDT->text(), ui.mskDataDDT->text());
+        // A note without lines would send a job without pages: a blank sheet.
+        if (CompilaReportDDT(*DB, ui.txtNumDDT->text(), ui.mskDataDDT->text()) == 0) {
+            attesa.reset();
+            MsgBox(QStringLiteral("Introdurre dei dati da stampare."), vbCritical, QStringLiteral("Errore"));
+            return;
+        }
         StampaReport(DeliveryNoteJob(ui.chkAnteprimaDDT->isChecked(), copie), MyReport);
     } catch (const AppError& e) {
         MyReport.reset();

@@ -1,10 +1,13 @@
 #pragma once
-// The archive as the reprint picker lists it, highest SSCC first, one page at a time: a page
-// costs the same however many pallets the archive holds.
+// The archive as the reprint picker lists it: highest SSCC first, pallets of one SSCC by falling
+// key, pallets without an SSCC last. The model knows the archive's length and reads the rows a
+// view shows through the SSCC index, a block at a time, keeping a few blocks: opening, scrolling
+// anywhere and the memory it takes do not grow with the archive.
 
+#include <QAbstractTableModel>
 #include <QString>
 
-#include <optional>
+#include <list>
 #include <vector>
 
 class Database;
@@ -18,11 +21,32 @@ struct ArchiveListRow {
     QString descrizione; // the first line's, or "Vari" when the lines hold several EANs
 };
 
-// The last row listed: the next page starts below it (pallets of one SSCC go by falling key).
-struct ArchiveListCursor {
-    QString sscc;
-    qint64 idAppTestate = 0;
-};
+class ArchiveListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int kBlock = 64;
+    static constexpr size_t kBlocksKept = 16;
 
-// Up to `count` pallets after `after`, or from the top when there is none.
-std::vector<ArchiveListRow> ArchiveListPage(Database& db, const std::optional<ArchiveListCursor>& after, int count);
+    // Counts the archive now; the rows are read as they are asked for.
+    explicit ArchiveListModel(Database& db, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // Row `row` of the list; a pallet deleted since the count reads as an empty row.
+    ArchiveListRow Row(int row) const;
+
+private:
+    struct Block {
+        int first;
+        std::vector<ArchiveListRow> rows;
+    };
+    std::vector<qint64> keysFrom(int first, int count) const;
+
+    Database& db_;
+    int rows_ = 0;
+    int withSscc_ = 0; // the rows with an SSCC come first
+    mutable std::list<Block> blocks_; // most recently used first
+};

@@ -91,12 +91,14 @@ TEST(ArticleCheck, DuplicateAbbreviationLookup)
     TestDataFolder folder;
     CartellaDati = folder.path();
     ASSERT_TRUE(ApriDatabase());
-    DB->ExecuteNative(QStringLiteral("INSERT INTO Articoli (ID, Sigla) VALUES (7, 'L''ORO'), (8, 'AB')"));
+    DB->ExecuteNative(QStringLiteral("INSERT INTO Articoli (ID, Sigla) VALUES (7, 'L''ORO'), (8, 'AB'), (9, 'ÈLA')"));
 
     EXPECT_TRUE(SiglaDuplicata(*DB, QStringLiteral("l'oro"), ArticoloCopiato, QStringLiteral("-1")));
     EXPECT_FALSE(SiglaDuplicata(*DB, QStringLiteral("L'ORO"), ArticoloModificato, QStringLiteral("7")));
     EXPECT_TRUE(SiglaDuplicata(*DB, QStringLiteral("AB"), ArticoloModificato, QStringLiteral("7")));
     EXPECT_FALSE(SiglaDuplicata(*DB, QStringLiteral("A' OR ''='"), ArticoloInserito, QStringLiteral("-1")));
+    EXPECT_TRUE(SiglaDuplicata(*DB, QStringLiteral("èla"), ArticoloInserito, QStringLiteral("-1")));
+    EXPECT_FALSE(SiglaDuplicata(*DB, QStringLiteral("ela"), ArticoloInserito, QStringLiteral("-1")));
     CloseDatabase();
 }
 

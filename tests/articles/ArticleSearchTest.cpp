@@ -80,11 +80,12 @@ TEST_F(ArticleSearch, ByTheStartOfTheAbbreviationHighestFirst)
     EXPECT_EQ(w->ui.txtDescrizione2->text(), QStringLiteral("bis"));
 }
 
-TEST_F(ArticleSearch, ByTheStartOfTheInternalCodeWithAQuote)
+TEST_F(ArticleSearch, ByTheStartOfTheInternalCodeWithAQuoteAndLiteralPercentOrUnderscore)
 {
     aggiungi(QStringLiteral("A"), QStringLiteral("D'1"));
     aggiungi(QStringLiteral("C"), QStringLiteral("D'2"));
     aggiungi(QStringLiteral("B"), QStringLiteral("D1"));
+    aggiungi(QStringLiteral("ÈLA"), QStringLiteral("D_%"));
     mostraPrimo();
     rispondi(QStringLiteral("d'"));
     w->ui.cmdCercaInterno->click();
@@ -98,6 +99,20 @@ TEST_F(ArticleSearch, ByTheStartOfTheInternalCodeWithAQuote)
     lista()->ui.flxArticoli->SetRow(2);
     lista()->ui.cmdSeleziona->click();
     EXPECT_EQ(sigla(), QStringLiteral("A"));
+
+    // "%" and "_" stand for themselves; accented letters match without case.
+    for (const char* typed : {"D_", "d_%", "èl"}) {
+        ASSERT_FALSE(lista());
+        rispondi(QString::fromUtf8(typed));
+        (QString::fromUtf8(typed).startsWith(u'è') ? w->ui.cmdCercaAbb : w->ui.cmdCercaInterno)->click();
+        ASSERT_TRUE(lista()) << typed;
+        EXPECT_EQ(colonna(0), QStringList{QStringLiteral("ÈLA")}) << typed;
+        lista()->ui.cmdOk->click();
+    }
+    ASSERT_FALSE(lista());
+    rispondi(QStringLiteral("D%"));
+    w->ui.cmdCercaInterno->click();
+    EXPECT_FALSE(lista());
 }
 
 TEST_F(ArticleSearch, TheListButtonShowsEveryArticleWithoutAPrompt)

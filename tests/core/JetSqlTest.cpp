@@ -16,8 +16,16 @@ TEST(JetSql, LiteralsBecomeParameters)
 TEST(JetSql, LikeWildcardsAndTop)
 {
     auto t = TranslateJetSql(QStringLiteral("SELECT TOP 1 * FROM AppTestate WHERE SSCC LIKE '38*5?' ORDER BY SSCC DESC;"));
-    EXPECT_EQ(t.sql, QStringLiteral("SELECT * FROM AppTestate WHERE SSCC LIKE ? ORDER BY SSCC DESC LIMIT 1"));
+    EXPECT_EQ(t.sql, QStringLiteral("SELECT * FROM AppTestate WHERE SSCC LIKE ? ESCAPE '\\' ORDER BY SSCC DESC LIMIT 1"));
     EXPECT_EQ(t.params[0].toString(), QStringLiteral("38%5_"));
+    EXPECT_EQ(TranslateJetSql(QStringLiteral("SELECT * FROM T WHERE A LIKE '5%_\\*'")).params[0].toString(),
+              QStringLiteral("5\\%\\_\\\\%"));
+    // Only a literal with a non-ASCII letter folds its column, so other lookups keep their index.
+    t = TranslateJetSql(QStringLiteral("SELECT * FROM T WHERE ((T.A) = 'ÈL') AND B NOT LIKE 'Ù*' AND C = 'X'"));
+    EXPECT_EQ(t.sql, QStringLiteral("SELECT * FROM T WHERE ( stivora_casefold ( T.A ) = ? ) AND stivora_casefold(B) NOT LIKE ? "
+                                    "ESCAPE '\\' AND C = ?"));
+    EXPECT_EQ(t.params[0].toString(), QStringLiteral("èl"));
+    EXPECT_EQ(t.params[2].toString(), QStringLiteral("X"));
     // Outside LIKE a star is a star.
     EXPECT_EQ(TranslateJetSql(QStringLiteral("SELECT * FROM T WHERE A = '*'")).params[0].toString(), QStringLiteral("*"));
 }
@@ -30,14 +38,29 @@ TEST(JetSql, DatesBracketsAndConcatenation)
     EXPECT_THROW(TranslateJetSql(QStringLiteral("SELECT * FROM T WHERE A = 'open")), AppError);
 }
 
-TEST(JetSql, SingleTableSelectsAreRecognised)
+TEST(JetSql, SelectsAreSplitIntoTheirParts)
 {
-    SingleTableSelect s;
-    ASSERT_TRUE(ParseSingleTableSelect(TranslateJetSql(QStringLiteral("SELECT * FROM AppRighe WHERE IDAppTestate = 5")), s));
-    EXPECT_EQ(s.table, QStringLiteral("AppRighe"));
-    EXPECT_EQ(s.rest, QStringLiteral("WHERE IDAppTestate = ?"));
-    EXPECT_FALSE(ParseSingleTableSelect(
-        TranslateJetSql(QStringLiteral("SELECT * FROM (A INNER JOIN B ON A.ID = B.ID) WHERE X = 1")), s));
-    EXPECT_FALSE(ParseSingleTableSelect(TranslateJetSql(QStringLiteral("SELECT A.X FROM A INNER JOIN B ON A.ID = B.ID")), s));
-    EXPECT_FALSE(ParseSingleTableSelect(TranslateJetSql(QStringLiteral("SELECT DISTINCT X FROM A")), s));
+    SelectParts s;
+    ASSERT_TRUE(ParseSelect(TranslateJetSql(QStringLiteral(
+                                "SELECT * FROM (DDTTESTATE INNER JOIN DDTRIGHE AS r ON (r.IDDDT = DDTTESTATE.IDDDT AND r.X = 'a')) "
+                                "WHERE (NUMERODDT = '7' AND f(1, 2) = 3) ORDER BY NUMRIGA, f(a, b) DESC")),
+                            s));
+    EXPECT_EQ(s.tables, (QStringList{"DDTTESTATE", "DDTRIGHE"}));
+    EXPECT_EQ(s.names, (QStringList{"DDTTESTATE", "r"}));
+    EXPECT_EQ(s.fromParams.size(), 1);
+    EXPECT_EQ(s.where, QStringLiteral("( NUMERODDT = ? AND f ( ? , ? ) = ? )"));
+    EXPECT_EQ(s.whereParams.size(), 4);
+    ASSERT_EQ(s.orderBy.size(), 2u);
+    EXPECT_EQ(s.orderBy[1].expr, QStringLiteral("f ( a , b )"));
+    EXPECT_TRUE(s.orderBy[1].desc);
+    EXPECT_FALSE(s.orderBy[0].desc);
+
+    SelectParts top;
+    ASSERT_TRUE(ParseSelect(TranslateJetSql(QStringLiteral("SELECT TOP 1 * FROM AppTestate ORDER BY SSCC DESC")), top));
+    EXPECT_EQ(top.limit, QStringLiteral("1"));
+    for (const char* other : {"SELECT DISTINCT X FROM A", "SELECT count(*) FROM A", "SELECT * FROM A LEFT JOIN B ON A.I = B.I",
+                              "SELECT X FROM A GROUP BY X", "SELECT * FROM (SELECT * FROM A)"}) {
+        SelectParts p;
+        EXPECT_FALSE(ParseSelect(TranslateJetSql(QString::fromLatin1(other)), p)) << other;
+    }
 }

@@ -1,5 +1,6 @@
 // The engine behaviours the program relies on, each of which a naive cursor gets wrong.
 #include "core/db/Database.h"
+#include "core/db/JetSql.h"
 #include "core/db/Recordset.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,8 @@
 
 #include <QDateTime>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 namespace {
 
@@ -222,6 +225,87 @@ TEST_F(RecordsetTest, JoinsReadLikeTables)
     EXPECT_EQ(j->Value(QStringLiteral("lotto")).toString(), QStringLiteral("L1"));
     EXPECT_EQ(j->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("9"));
     EXPECT_THROW(j->Edit(), AppError);
+}
+
+// Queries are walked by seeking on their order: ties, NULLs and both directions must give every
+// row once, in order, as a copy of the rows would.
+TEST_F(RecordsetTest, QueriesAndJoinsWalkTheirOrderThroughTiesAndNulls)
+{
+    auto head = db->OpenRecordset(QStringLiteral("Head"));
+    auto lines = db->OpenRecordset(QStringLiteral("Line"));
+    const QStringList siglas{"b", "A", QString(), "a", "C", QString(), "B", "a"};
+    for (int i = 0; i < siglas.size(); ++i) {
+        const qint64 id = addHead(*head, QString::number(i), siglas[i]);
+        for (const char* lotto : {"L2", "L1"}) {
+            lines->AddNew();
+            lines->SetValue(QStringLiteral("ID"), id);
+            lines->SetValue(QStringLiteral("Lotto"), QString::fromLatin1(lotto));
+            lines->Update();
+        }
+    }
+    addHead(*head, QStringLiteral("9"), QStringLiteral("zz")); // first by Sigla, joined to no line
+    for (const QString& sql : {QStringLiteral("SELECT * FROM Head ORDER BY Sigla DESC, Qt"), QStringLiteral("SELECT * FROM Head ORDER BY Sigla"),
+                               QStringLiteral("SELECT Head.SSCC, Line.Lotto, Line.IDLine FROM Head INNER JOIN Line ON Line.ID = Head.ID "
+                                              "WHERE Head.Qt = 0 ORDER BY Head.Sigla DESC, Line.Lotto"),
+                               QStringLiteral("SELECT Head.SSCC, Line.Lotto FROM Head INNER JOIN Line ON Line.ID = Head.ID ORDER BY Head.Sigla DESC"),
+                               QStringLiteral("SELECT Line.Lotto, Head.Sigla FROM Line INNER JOIN Head ON Line.ID = Head.ID")}) {
+        const auto signature = [](Recordset& r) {
+            QStringList values;
+            for (int i = 0; i < r.FieldCount(); ++i) values << r.Value(r.FieldName(i)).toString();
+            return values.join(u'/');
+        };
+        QStringList expected;
+        {
+            const TranslatedSql t = TranslateJetSql(sql);
+            Statement st = db->prepare(t.sql);
+            st.bindAll(t.params);
+            while (st.step()) {
+                QStringList values;
+                for (int i = 0; i < st.columnCount(); ++i) values << st.value(i).toString();
+                expected << values.join(u'/');
+            }
+        }
+        std::sort(expected.begin(), expected.end());
+        auto rs = db->OpenRecordset(sql);
+        QStringList forward;
+        QStringList backward;
+        for (; !rs->Eof(); rs->MoveNext()) forward << signature(*rs);
+        for (rs->MoveLast(); !rs->Bof(); rs->MovePrevious()) backward.prepend(signature(*rs));
+        EXPECT_EQ(forward, backward) << sql.toStdString();
+        QStringList sorted = forward;
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(sorted, expected) << sql.toStdString();
+    }
+
+    // Descending, NULLs come last and ties go by key; a find and a bookmark land on the same row.
+    auto q = db->OpenRecordset(QStringLiteral("SELECT * FROM Head ORDER BY Sigla DESC"));
+    QStringList order;
+    for (; !q->Eof(); q->MoveNext()) order << q->Value(QStringLiteral("SSCC")).toString();
+    EXPECT_EQ(order, (QStringList{"9", "4", "0", "6", "1", "3", "7", "2", "5"}));
+    q->FindFirst(QStringLiteral("Sigla = 'A'"));
+    EXPECT_EQ(q->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("1"));
+    const Bookmark mark = q->GetBookmark();
+    q->MoveNext();
+    q->MoveNext();
+    q->SetBookmark(mark);
+    q->MoveNext();
+    EXPECT_EQ(q->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("3"));
+    // A row added through the query is reached by its bookmark even when it does not meet the condition.
+    auto a = db->OpenRecordset(QStringLiteral("SELECT * FROM Head WHERE Sigla = 'C'"));
+    const qint64 added = addHead(*a, QStringLiteral("new"), QStringLiteral("Z"));
+    EXPECT_EQ(a->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("4"));
+    a->SetBookmark(a->LastModified());
+    EXPECT_EQ(a->Value(QStringLiteral("ID")).toLongLong(), added);
+
+    auto j = db->OpenRecordset(QStringLiteral("SELECT Head.SSCC, Line.Lotto FROM Head INNER JOIN Line ON Line.ID = Head.ID ORDER BY Line.Lotto"));
+    j->FindFirst(QStringLiteral("Head.SSCC = '6' AND Line.Lotto = 'L2'"));
+    ASSERT_FALSE(j->NoMatch());
+    const Bookmark joined = j->GetBookmark();
+    j->MoveFirst();
+    j->SetBookmark(joined);
+    EXPECT_EQ(j->Value(QStringLiteral("SSCC")).toString(), QStringLiteral("6"));
+    EXPECT_EQ(j->Value(QStringLiteral("Lotto")).toString(), QStringLiteral("L2"));
+    EXPECT_THROW(j->SetBookmark(joined + 1), AppError);
 }
 
 TEST_F(RecordsetTest, ValuesKeepTheirTypesAndWidths)

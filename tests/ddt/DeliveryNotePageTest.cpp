@@ -2,7 +2,7 @@
 
 using DeliveryNotePage = DdtTest;
 
-TEST_F(DeliveryNotePage, NoNoteOpensWithoutANumberAndARealDate)
+TEST_F(DeliveryNotePage, NoNoteOpensWithoutAFittingNumberAndARealDate)
 {
     Dialogs().type(QString());
     w->ui.cmdNuovoDDT->click();
@@ -11,6 +11,14 @@ TEST_F(DeliveryNotePage, NoNoteOpensWithoutANumberAndARealDate)
     EXPECT_EQ(ultimoMessaggio(), QStringLiteral("Data errata"));
     EXPECT_TRUE(w->ui.txtNumDDT->text().isEmpty());
     EXPECT_FALSE(w->ui.cmdSalvaDDT->isEnabled());
+    // A number longer than its field is refused rather than cut.
+    Dialogs().type(QString(51, u'9'));
+    w->ui.cmdNuovoDDT->click();
+    EXPECT_EQ(ultimoMessaggio(), QStringLiteral("Il numero del DDT può avere al massimo 50 caratteri."));
+    EXPECT_TRUE(w->ui.txtNumDDT->text().isEmpty());
+    nuovo(QString(50, u'9'), QStringLiteral("01/02/26"));
+    EXPECT_EQ(w->ui.txtNumDDT->text(), QString(50, u'9'));
+    w->ui.cmdSalvaDDT->setEnabled(false);
 
     Dialogs().type(QStringLiteral("4"));
     Dialogs().type(QStringLiteral("01/02/26"));

@@ -132,7 +132,7 @@ TEST_F(DeliveryNotePrint, DoubleLayoutPutsTheSameSheetInBothHalvesOfALandscapePa
     }
 }
 
-TEST_F(DeliveryNotePrint, NothingHappensWithoutANoteOrWithoutCopies)
+TEST_F(DeliveryNotePrint, NothingIsPrintedWithoutANoteItsLinesOrCopies)
 {
     w->ui.cmdStampaDDT->click();
     EXPECT_EQ(ultimoMessaggio(), QStringLiteral("Introdurre dei dati da stampare."));
@@ -146,6 +146,12 @@ TEST_F(DeliveryNotePrint, NothingHappensWithoutANoteOrWithoutCopies)
     }
     EXPECT_TRUE(w->ui.cmdSalvaDDT->isEnabled()) << "nothing was saved";
     EXPECT_EQ(conta(QStringLiteral("SELECT count(*) FROM DDTTestate")), 0);
+
+    // A note without lines is saved but gives no sheet to print.
+    w->ui.mskQtDDT->setText(QStringLiteral("1"));
+    w->ui.cmdStampaDDT->click();
+    EXPECT_EQ(ultimoMessaggio(), QStringLiteral("Introdurre dei dati da stampare."));
+    EXPECT_EQ(conta(QStringLiteral("SELECT count(*) FROM DDTTestate")), 1);
     EXPECT_TRUE(printers.jobs().empty());
     EXPECT_TRUE(w->ui.cmdStampaDDT->isEnabled());
 }

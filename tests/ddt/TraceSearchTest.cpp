@@ -7,6 +7,7 @@
 #include "support/RecordingPrinter.h"
 #include "reports/TraceLayouts.h"
 
+#include <QApplication>
 #include <QDialog>
 
 namespace {
@@ -198,6 +199,10 @@ TEST_F(TraceSearch, ClearingTheArchiveAsksFirstAndLeavesNotesAndExportAlone)
 TEST_F(TraceSearch, ClearingTheExportEmptiesOnlyTheExportTables)
 {
     archivia(kSscc1, 2);
+    // A line another program wrote without its header is left alone, as deleting the headers leaves it.
+    DB->ExecuteNative(QStringLiteral("PRAGMA foreign_keys = OFF"));
+    DB->ExecuteNative(QStringLiteral("INSERT INTO ExportRighe (IDExportTestate, NumRiga) VALUES (4242, 1)"));
+    DB->ExecuteNative(QStringLiteral("PRAGMA foreign_keys = ON"));
     Dialogs().answer(vbNo);
     w->ui.mnuAzzeraExport->trigger();
     EXPECT_EQ(conta(QStringLiteral("SELECT count(*) FROM ExportTestate")), 1);
@@ -207,8 +212,15 @@ TEST_F(TraceSearch, ClearingTheExportEmptiesOnlyTheExportTables)
     EXPECT_EQ(Dialogs().messages().front().prompt, QStringLiteral("Confermi l'azzeramento delle tabelle di esportazione?"));
     EXPECT_EQ(ultimoMessaggio(), QStringLiteral("Tabelle azzerate"));
     EXPECT_EQ(conta(QStringLiteral("SELECT count(*) FROM ExportTestate")), 0);
-    EXPECT_EQ(conta(QStringLiteral("SELECT count(*) FROM ExportRighe")), 0);
+    EXPECT_EQ(conta(QStringLiteral("SELECT IDExportTestate FROM ExportRighe")), 4242);
+    EXPECT_EQ(conta(QStringLiteral("SELECT count(*) FROM ExportRighe")), 1);
     EXPECT_EQ(conta(QStringLiteral("SELECT count(*) FROM AppRighe")), 2);
+    EXPECT_FALSE(QApplication::overrideCursor()) << "the hourglass is gone";
+
+    // The lines still go with their header afterwards.
+    archivia(kSscc2, 1);
+    DB->Execute(QStringLiteral("DELETE FROM ExportTestate"));
+    EXPECT_EQ(conta(QStringLiteral("SELECT count(*) FROM ExportRighe")), 1);
 }
 
 } // namespace

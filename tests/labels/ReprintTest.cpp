@@ -18,6 +18,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <limits>
 #include <set>
 
 namespace {
@@ -93,7 +94,7 @@ protected:
     {
         Dialogs().onModal([this, pick](QDialog& d) {
             auto& picker = static_cast<frmScegliPNC&>(d);
-            pickerRows = picker.ui.flxArticoli->Rows();
+            pickerRows = picker.Lista().rowCount();
             pick(picker);
             return d.result();
         });
@@ -104,6 +105,10 @@ protected:
     std::unique_ptr<frmArticoli> window;
     int pickerRows = -1;
 };
+
+void choose(frmScegliPNC& picker, int row) { picker.ui.flxArticoli->setCurrentIndex(picker.Lista().index(row, 0)); }
+
+QString cell(const frmScegliPNC& picker, int row, int column) { return picker.Lista().index(row, column).data().toString(); }
 
 std::string scanned(const QString& barcodeForm)
 {
@@ -178,7 +183,7 @@ TEST_F(ReprintTest, AnEmptyArchiveLeavesTheFieldEmptyAndOpensAnEmptyPicker)
     EXPECT_EQ(Tag(window->ui.txtSSCC), QStringLiteral("-1"));
     onPicker([](frmScegliPNC& p) { p.ui.cmdOk->click(); });
     window->ui.cmdRistampa->click();
-    EXPECT_EQ(pickerRows, 1);
+    EXPECT_EQ(pickerRows, 0);
     EXPECT_TRUE(Dialogs().messages().empty());
     EXPECT_TRUE(printer.jobs().empty());
 
@@ -211,7 +216,7 @@ TEST_F(ReprintTest, ATypedSsccIsLookedUpTrimmedAndAnUnknownOneOpensThePicker)
         ui.txtSSCC->setText(unknown);
         onPicker([](frmScegliPNC& p) { p.ui.cmdOk->click(); });
         ui.cmdRistampa->click();
-        EXPECT_EQ(pickerRows, 3) << unknown.toStdString();
+        EXPECT_EQ(pickerRows, 2) << unknown.toStdString();
         EXPECT_EQ(Tag(ui.txtSSCC), QStringLiteral("-1"));
     }
     EXPECT_EQ(printer.jobs().size(), 1u);
@@ -233,7 +238,7 @@ TEST_F(ReprintTest, NoCopiesIsRefusedAfterThePickerHasChosen)
     const qint64 id = archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 40)});
     window->ui.mskQtRistampa->setText(QStringLiteral("0"));
     onPicker([](frmScegliPNC& p) {
-        p.ui.flxArticoli->SetRow(1);
+        choose(p, 0);
         p.ui.cmdSeleziona->click();
     });
     window->ui.cmdRistampa->click();
@@ -346,64 +351,79 @@ TEST_F(ReprintTest, ThePickerListsByDescendingSsccAndPicksByButtonOrDoubleClick)
     {
         frmScegliPNC picker(field);
         EXPECT_EQ(picker.windowTitle(), QStringLiteral(" Scelta SSCC"));
-        FlexGrid& grid = *picker.ui.flxArticoli;
-        ASSERT_EQ(grid.Rows(), 4);
-        EXPECT_EQ(grid.TextMatrix(0, 1), QStringLiteral("N° cartoni"));
-        EXPECT_EQ(grid.TextMatrix(1, 0), QStringLiteral("380012345000000441"));
-        EXPECT_EQ(grid.TextMatrix(1, 4), QStringLiteral("Vari"));
-        EXPECT_EQ(grid.TextMatrix(2, 0), QStringLiteral("380012345000000434"));
-        EXPECT_EQ(grid.TextMatrix(2, 1), QStringLiteral("40"));
-        EXPECT_EQ(grid.TextMatrix(2, 2), QStringLiteral("240"));
-        EXPECT_EQ(grid.TextMatrix(2, 4), QStringLiteral("Polpa"));
-        EXPECT_EQ(grid.TextMatrix(3, 0), QStringLiteral("380012345000000427"));
+        ASSERT_EQ(picker.Lista().rowCount(), 3);
+        EXPECT_EQ(picker.Lista().headerData(1, Qt::Horizontal).toString(), QStringLiteral("N° cartoni"));
+        EXPECT_EQ(cell(picker, 0, 0), QStringLiteral("380012345000000441"));
+        EXPECT_EQ(cell(picker, 0, 4), QStringLiteral("Vari"));
+        EXPECT_EQ(cell(picker, 1, 0), QStringLiteral("380012345000000434"));
+        EXPECT_EQ(cell(picker, 1, 1), QStringLiteral("40"));
+        EXPECT_EQ(cell(picker, 1, 2), QStringLiteral("240"));
+        EXPECT_EQ(cell(picker, 1, 4), QStringLiteral("Polpa"));
+        EXPECT_EQ(cell(picker, 2, 0), QStringLiteral("380012345000000427"));
 
-        // On the title row nothing is chosen and the picker stays open.
-        grid.setCurrentCell(-1, -1);
+        // Without a current row nothing is chosen and the picker stays open.
         picker.cmdSeleziona_Click();
         EXPECT_EQ(picker.result(), 0);
         EXPECT_TRUE(field.text().isEmpty());
 
-        grid.SetRow(2);
+        choose(picker, 1);
         picker.ui.cmdSeleziona->click();
         EXPECT_EQ(picker.result(), int(QDialog::Accepted));
         EXPECT_EQ(field.text(), QStringLiteral("380012345000000434"));
         EXPECT_EQ(Tag(&field), QString::number(oneEan));
     }
     frmScegliPNC picker(field);
-    picker.ui.flxArticoli->SetRow(1);
-    emit picker.ui.flxArticoli->cellDoubleClicked(1, 2);
+    QTableView& view = *picker.ui.flxArticoli;
+    picker.show();
+    const QPoint first = view.visualRect(picker.Lista().index(0, 2)).center();
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, first);
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, first);
     EXPECT_EQ(field.text(), QStringLiteral("380012345000000441"));
     EXPECT_EQ(Tag(&field), QString::number(mixed));
 }
 
-TEST_F(ReprintTest, ThePickerListsALargeArchiveAPageAtATime)
+TEST_F(ReprintTest, ThePickerListsTheWholeArchiveInOrderFromEitherEnd)
 {
-    // Pallets of one SSCC straddle the page boundary: none may be skipped or listed twice.
+    // More blocks than the picker keeps; pallets of one SSCC straddle the blocks, and pallets
+    // without an SSCC come last.
+    const int pallets = ArchiveListModel::kBlock * int(ArchiveListModel::kBlocksKept + 2) + 30;
     DB->ExecuteNative(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < ?) "
                                      "INSERT INTO AppTestate (SSCC, QtCartoni, numpezzi, pesolordo, TipoPallet) "
-                                     "SELECT printf('3800123450000%05d', i / 3), 1, 6, 37.5, '3' FROM n"),
-                      {2 * frmScegliPNC::kPagina + 30});
+                                     "SELECT CASE WHEN i % 97 = 5 THEN NULL ELSE printf('3800123450000%05d', i / 3) END, "
+                                     "1, 6, 37.5, '3' FROM n"),
+                      {pallets});
     DB->ExecuteNative(QStringLiteral("INSERT INTO AppRighe (IDAppTestate, NumRiga, CodEAN, Descrizione) "
                                      "SELECT IDAppTestate, 1, '8001234567895', 'Passata' FROM AppTestate"));
     std::set<qint64> archived;
     for (auto rs = DB->OpenRecordset(QStringLiteral("SELECT IDAppTestate FROM AppTestate")); !rs->Eof(); rs->MoveNext())
         archived.insert(rs->Value(QStringLiteral("IDAppTestate")).toLongLong());
-    ASSERT_EQ(archived.size(), size_t(2 * frmScegliPNC::kPagina + 30));
     QLineEdit field;
     frmScegliPNC picker(field);
-    FlexGrid& grid = *picker.ui.flxArticoli;
-    EXPECT_LT(grid.Rows(), int(archived.size()) + 1);
-    while (picker.CaricaPagina()) {
-    }
-    ASSERT_EQ(grid.Rows(), int(archived.size()) + 1);
+    const ArchiveListModel& list = picker.Lista();
+    ASSERT_EQ(list.rowCount(), pallets);
+    const qint64 lastId = list.Row(pallets - 1).idAppTestate;
+    EXPECT_TRUE(list.Row(pallets - 1).sscc.isEmpty());
+    EXPECT_EQ(list.Row(pallets - 1).descrizione, QStringLiteral("Passata"));
     std::set<qint64> listed;
-    for (int r = 1; r < grid.Rows(); ++r) {
-        listed.insert(grid.RowData(r).toLongLong());
-        if (r > 1) {
-            EXPECT_GE(grid.TextMatrix(r - 1, 0), grid.TextMatrix(r, 0));
+    bool nullsReached = false;
+    for (int r = 0; r < pallets; ++r) {
+        const ArchiveListRow row = list.Row(r);
+        listed.insert(row.idAppTestate);
+        if (r == 0) continue;
+        const ArchiveListRow above = list.Row(r - 1);
+        if (row.sscc.isEmpty()) {
+            nullsReached = true;
+            EXPECT_LT(row.idAppTestate, above.sscc.isEmpty() ? above.idAppTestate : std::numeric_limits<qint64>::max()) << r;
+        } else {
+            ASSERT_FALSE(nullsReached) << r;
+            EXPECT_TRUE(above.sscc > row.sscc || (above.sscc == row.sscc && above.idAppTestate > row.idAppTestate)) << r;
         }
     }
     EXPECT_EQ(listed, archived);
+    EXPECT_EQ(list.Row(pallets - 1).idAppTestate, lastId);
+    choose(picker, pallets - 1);
+    picker.cmdSeleziona_Click();
+    EXPECT_EQ(Tag(&field), QString::number(lastId));
 }
 
 } // namespace

@@ -13,7 +13,7 @@ void RecordingPrinterSystem::print(const PrintJob& job)
         QPainter painter(&image);
         PaintJobPage(painter, job, page, dpi_, dpi_);
         painter.end();
-        rec.pages.push_back(std::move(image));
+        if (keepPages_) rec.pages.push_back(std::move(image));
     }
     jobs_.push_back(std::move(rec));
 }

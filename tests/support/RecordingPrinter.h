@@ -29,11 +29,14 @@ public:
     void print(const PrintJob& job) override;
 
     void setDpi(double dpi) { dpi_ = dpi; }
+    // Pages are still rendered, but not kept: a long run's memory stays flat.
+    void setKeepPages(bool keep) { keepPages_ = keep; }
     const std::vector<RecordedJob>& jobs() const { return jobs_; }
 
 private:
     QList<PrinterInfo> printers_;
     QString default_;
     double dpi_;
+    bool keepPages_ = true;
     std::vector<RecordedJob> jobs_;
 };

@@ -65,6 +65,18 @@ QString italianDescription(int rc, long number)
     }
 }
 
+// Case-folds Unicode text for the comparisons the translated SQL folds; other values pass as they are.
+void caseFold(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) {
+        sqlite3_result_value(context, argv[0]);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const QByteArray folded = QString::fromUtf8(text, sqlite3_value_bytes(argv[0])).toCaseFolded().toUtf8();
+    sqlite3_result_text(context, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
+}
+
 } // namespace
 
 Statement::~Statement()
@@ -130,6 +142,9 @@ std::unique_ptr<Database> Database::Open(const QString& path, bool readOnly)
     }
     sqlite3_busy_timeout(db, 10000);
     sqlite3_extended_result_codes(db, 1);
+    // On this connection only: the file itself needs nothing but SQLite, for any other program.
+    sqlite3_create_function_v2(db, kCaseFoldFunction, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, caseFold, nullptr, nullptr,
+                               nullptr);
     // Reading the schema is what tells a database from any other file.
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK && !readOnly) rc = sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);

@@ -15,6 +15,8 @@ struct Token {
 
 bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$'; }
 
+// Only "*" and "?" are wildcards in the dialect: SQLite's own wildcards typed by the operator are
+// escaped to stand for themselves.
 QString likePattern(const QString& jet)
 {
     QString out;
@@ -22,9 +24,49 @@ QString likePattern(const QString& jet)
     for (QChar c : jet) {
         if (c == u'*') out += u'%';
         else if (c == u'?') out += u'_';
+        else if (c == u'%' || c == u'_' || c == kLikeEscape) out += QString(kLikeEscape) + c;
         else out += c;
     }
     return out;
+}
+
+bool hasNonAsciiLetter(const QString& s)
+{
+    for (QChar c : s)
+        if (c.unicode() > 127 && c.isLetter()) return true;
+    return false;
+}
+
+int previousToken(const std::vector<Token>& out, int from)
+{
+    for (int k = from - 1; k >= 0; --k)
+        if (out[size_t(k)].kind != Kind::Space) return k;
+    return -1;
+}
+
+// The operand left of the last token, when that token compares text ("=", "<>", [NOT] LIKE), is
+// wrapped in the case fold: SQLite ignores the case of ASCII letters only. Returns whether it did.
+bool foldLeftOperand(std::vector<Token>& out)
+{
+    int op = previousToken(out, int(out.size()));
+    if (op < 0) return false;
+    const QString o = out[size_t(op)].text.toUpper();
+    if (o != QLatin1String("=") && o != QLatin1String("<>") && o != QLatin1String("LIKE")) return false;
+    int k = previousToken(out, op);
+    if (k >= 0 && out[size_t(k)].kind == Kind::Word && out[size_t(k)].text.toUpper() == QLatin1String("NOT")) k = previousToken(out, k);
+    if (k < 0) return false;
+    if (out[size_t(k)].kind == Kind::Word) {
+        out[size_t(k)].text = QLatin1String(kCaseFoldFunction) + u'(' + out[size_t(k)].text + u')';
+        return true;
+    }
+    if (out[size_t(k)].text != QLatin1String(")")) return false;
+    for (int depth = 0; k >= 0; --k) {
+        if (out[size_t(k)].text == QLatin1String(")")) ++depth;
+        else if (out[size_t(k)].text == QLatin1String("(") && --depth == 0) break;
+    }
+    if (k < 0) return false;
+    out.insert(out.begin() + k, Token{Kind::Word, QLatin1String(kCaseFoldFunction)});
+    return true;
 }
 
 QVariant dateLiteral(const QString& text)
@@ -87,9 +129,16 @@ TranslatedSql TranslateJetSql(const QString& jet)
                 value += jet[i++];
             }
             if (!closed) throw unterminated(c);
-            if (lastWord(out) == QLatin1String("LIKE")) value = likePattern(value);
+            const bool like = lastWord(out) == QLatin1String("LIKE");
+            if (like) value = likePattern(value);
+            if (hasNonAsciiLetter(value) && foldLeftOperand(out)) value = value.toCaseFolded();
             result.params.push_back(value);
             out.push_back({Kind::Param, QStringLiteral("?")});
+            if (like) {
+                // A literal escape character, so that the LIKE can still use an index.
+                out.push_back({Kind::Word, QStringLiteral("ESCAPE")});
+                out.push_back({Kind::Word, QStringLiteral("'") + kLikeEscape + QStringLiteral("'")});
+            }
         } else if (c == u'#') {
             const int end = jet.indexOf(u'#', i + 1);
             if (end < 0) throw unterminated(c);
@@ -162,35 +211,123 @@ TranslatedSql TranslateJetSql(const QString& jet)
     return result;
 }
 
-bool ParseSingleTableSelect(const TranslatedSql& sql, SingleTableSelect& out)
+namespace {
+
+bool isKeyword(const QString& word, std::initializer_list<const char*> keywords)
+{
+    const QString u = word.toUpper();
+    for (const char* k : keywords)
+        if (u == QLatin1String(k)) return true;
+    return false;
+}
+
+// The tables of a FROM clause of inner joins, with the name each is known by.
+bool parseFrom(const QStringList& t, SelectParts& out)
+{
+    bool expectTable = true;
+    for (int k = 0; k < t.size(); ++k) {
+        const QString& w = t[k];
+        if (isKeyword(w, {"SELECT", "LEFT", "RIGHT", "FULL", "OUTER", "NATURAL", "USING"})) return false;
+        if (w == QLatin1String("(")) continue;
+        if (expectTable) {
+            if (w == QLatin1String("?") || w == QLatin1String(")") || isKeyword(w, {"INNER", "JOIN", "ON", "CROSS"})) return false;
+            QString name = w;
+            if (k + 2 < t.size() && t[k + 1].toUpper() == QLatin1String("AS")) {
+                name = t[k + 2];
+                k += 2;
+            } else if (k + 1 < t.size() && t[k + 1] != QLatin1String(")") && t[k + 1] != QLatin1String(",") &&
+                       !isKeyword(t[k + 1], {"INNER", "JOIN", "ON", "CROSS", "LEFT", "RIGHT", "FULL", "OUTER", "NATURAL"})) {
+                name = t[++k];
+            }
+            out.tables << w;
+            out.names << name;
+            expectTable = false;
+        } else if (w == QLatin1String(",") || w.toUpper() == QLatin1String("JOIN")) {
+            expectTable = true;
+        }
+    }
+    return !out.tables.isEmpty() && !expectTable;
+}
+
+QVector<QVariant> takeParams(const QStringList& part, const QVector<QVariant>& params, int& next)
+{
+    const int n = int(part.count(QStringLiteral("?")));
+    QVector<QVariant> taken = params.mid(next, n);
+    next += n;
+    return taken;
+}
+
+} // namespace
+
+bool ParseSelect(const TranslatedSql& sql, SelectParts& out)
 {
     const QStringList& t = sql.tokens;
     if (t.isEmpty() || t[0].toUpper() != QLatin1String("SELECT")) return false;
-    int k = 1;
-    QStringList select;
-    int params = 0;
-    for (; k < t.size(); ++k) {
-        const QString u = t[k].toUpper();
-        if (u == QLatin1String("FROM")) break;
-        if (u == QLatin1String("DISTINCT") || t[k] == QLatin1String("(")) return false;
-        if (t[k] == QLatin1String("?")) ++params;
-        select << t[k];
-    }
-    if (k + 1 >= t.size() || select.isEmpty()) return false;
-    const QString table = t[k + 1];
-    if (table == QLatin1String("(")) return false;
-    QStringList rest = t.mid(k + 2);
-    if (!rest.isEmpty()) {
-        const QString next = rest[0].toUpper();
-        if (next != QLatin1String("WHERE") && next != QLatin1String("ORDER") && next != QLatin1String("LIMIT")) return false;
-    }
-    for (const QString& w : rest) {
+    // Each part of the statement: the clause words at parenthesis depth 0 divide them.
+    enum Part { Select, From, Where, Order, Limit };
+    QStringList parts[5];
+    Part part = Select;
+    int depth = 0;
+    for (int k = 1; k < t.size(); ++k) {
+        const QString& w = t[k];
         const QString u = w.toUpper();
-        if (u == QLatin1String("JOIN") || u == QLatin1String("GROUP") || u == QLatin1String("UNION")) return false;
+        if (w == QLatin1String("(")) ++depth;
+        if (w == QLatin1String(")")) --depth;
+        if (depth == 0) {
+            if (isKeyword(u, {"DISTINCT", "GROUP", "HAVING", "UNION", "EXCEPT", "INTERSECT", "OFFSET"})) return false;
+            if (u == QLatin1String("FROM") && part == Select) {
+                part = From;
+                continue;
+            }
+            if (u == QLatin1String("WHERE") && part == From) {
+                part = Where;
+                continue;
+            }
+            if (u == QLatin1String("ORDER") && k + 1 < t.size() && t[k + 1].toUpper() == QLatin1String("BY") && (part == From || part == Where)) {
+                part = Order;
+                ++k;
+                continue;
+            }
+            if (u == QLatin1String("LIMIT") && part != Select) {
+                part = Limit;
+                continue;
+            }
+        }
+        // Calls in the select list may be aggregates.
+        if (part == Select && w == QLatin1String("(")) return false;
+        parts[part] << w;
     }
-    out.table = table;
-    out.selectList = select.join(u' ');
-    out.rest = rest.join(u' ');
-    out.paramsInSelectList = params;
+    if (parts[Select].isEmpty() || parts[From].isEmpty() || parts[Order].contains(QStringLiteral("?"))) return false;
+    if (!parseFrom(parts[From], out)) return false;
+    int next = 0;
+    out.selectList = parts[Select].join(u' ');
+    out.selectParams = takeParams(parts[Select], sql.params, next);
+    out.from = parts[From].join(u' ');
+    out.fromParams = takeParams(parts[From], sql.params, next);
+    out.where = parts[Where].join(u' ');
+    out.whereParams = takeParams(parts[Where], sql.params, next);
+    out.limit = parts[Limit].join(u' ');
+    QStringList term;
+    depth = 0;
+    for (int k = 0; !parts[Order].isEmpty() && k <= parts[Order].size(); ++k) {
+        const bool end = k == parts[Order].size();
+        const QString w = end ? QString() : parts[Order][k];
+        if (w == QLatin1String("(")) ++depth;
+        if (w == QLatin1String(")")) --depth;
+        if (end || (depth == 0 && w == QLatin1String(","))) {
+            if (term.isEmpty()) return false;
+            SelectParts::OrderTerm o;
+            const QString last = term.last().toUpper();
+            if (last == QLatin1String("DESC") || last == QLatin1String("ASC")) {
+                o.desc = last == QLatin1String("DESC");
+                term.removeLast();
+            }
+            o.expr = term.join(u' ');
+            out.orderBy.push_back(o);
+            term.clear();
+        } else {
+            term << w;
+        }
+    }
     return true;
 }

@@ -7,22 +7,41 @@
 #include <QVariant>
 #include <QVector>
 
+#include <vector>
+
 struct TranslatedSql {
     QString sql;
     QVector<QVariant> params;
     QStringList tokens; // the translated text split into words, symbols and "?" markers
 };
 
+// The escape character of translated LIKE patterns.
+inline constexpr QChar kLikeEscape = u'\\';
+// The case fold of Unicode text, a function the program's own connection provides (see Database).
+inline constexpr char kCaseFoldFunction[] = "stivora_casefold";
+
 // String literals ('…' with '' inside, or "…"), date literals (#m/d/y#) and numbers become parameters;
-// "*" and "?" in LIKE patterns become "%" and "_"; "TOP n" becomes "LIMIT n"; [name] becomes "name";
-// "&" concatenates; True and False become 1 and 0. Throws AppError on an unterminated literal.
+// "*" and "?" in LIKE patterns become "%" and "_", any other "%", "_" stands for itself; "TOP n"
+// becomes "LIMIT n"; [name] becomes "name"; "&" concatenates; True and False become 1 and 0. A text
+// compared ("=", "<>", LIKE) with a literal holding a non-ASCII letter is compared case-folded, as the
+// original engine compares every letter without case. Throws AppError on an unterminated literal.
 TranslatedSql TranslateJetSql(const QString& jetSql);
 
-// For a single-table SELECT: the table and the select list, so that rows can be addressed by rowid.
-struct SingleTableSelect {
-    QString table;      // as written
+// The parts of a plain SELECT (no DISTINCT, grouping, aggregate, outer join or compound), so that
+// its rows can be walked by the search on their order and keys.
+struct SelectParts {
+    struct OrderTerm {
+        QString expr;
+        bool desc = false;
+    };
     QString selectList; // translated, e.g. "*"
-    QString rest;       // translated text after the table name (WHERE …, ORDER BY …, LIMIT …)
-    int paramsInSelectList = 0;
+    QString from;       // the FROM clause without the word FROM
+    QStringList tables; // each table as written, and how the query names it (its alias or itself)
+    QStringList names;
+    QString where;      // the WHERE condition, empty when none
+    std::vector<OrderTerm> orderBy;
+    QString limit;      // the LIMIT count, empty when none
+    // Bound values of each part, in the text's order.
+    QVector<QVariant> selectParams, fromParams, whereParams;
 };
-bool ParseSingleTableSelect(const TranslatedSql& sql, SingleTableSelect& out);
+bool ParseSelect(const TranslatedSql& sql, SelectParts& out);

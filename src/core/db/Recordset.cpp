@@ -5,6 +5,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace {
 
 QString quoted(const QString& name)
@@ -23,6 +25,12 @@ bool isPlainName(const QString& s)
     return true;
 }
 
+void bindRaw(Database& db, Statement& st, int index, sqlite3_value* value)
+{
+    const int rc = sqlite3_bind_value(st.handle(), index, value);
+    if (rc != SQLITE_OK) db.failFromEngine(rc);
+}
+
 } // namespace
 
 Recordset::Recordset(Database& db, Mode mode) : db_(db), mode_(mode) {}
@@ -34,9 +42,13 @@ std::unique_ptr<Recordset> Recordset::open(Database& db, const QString& source)
     if (isPlainName(source)) {
         if (!db.TableExists(source.trimmed()))
             db.fail(3078, QStringLiteral("The Microsoft Jet database engine cannot find the input table or query '%1'.").arg(source.trimmed()));
+        SelectParts table;
+        table.selectList = QStringLiteral("*");
+        table.tables << quoted(source.trimmed());
+        table.names << table.tables.front();
+        table.from = table.tables.front();
         std::unique_ptr<Recordset> rs(new Recordset(db, Mode::Table));
-        rs->table_ = quoted(source.trimmed());
-        rs->loadColumns(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(rs->table_));
+        rs->prepareSeek(table);
         rs->settle(Pos::Before);
         return rs;
     }
@@ -47,17 +59,37 @@ std::unique_ptr<Recordset> Recordset::open(Database& db, const QString& source)
     } catch (const AppError& e) {
         db.fail(e.number(), e.description());
     }
-    SingleTableSelect single;
-    if (ParseSingleTableSelect(sql, single) && single.paramsInSelectList == 0 && db.TableExists(single.table.remove(u'"'))) {
-        std::unique_ptr<Recordset> rs(new Recordset(db, Mode::Keyset));
-        rs->table_ = quoted(single.table);
-        rs->loadColumns(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(single.selectList, rs->table_));
-        Statement st = db.prepare(QStringLiteral("SELECT %1.rowid FROM %1 %2").arg(rs->table_, single.rest));
-        st.bindAll(sql.params);
-        while (st.step()) rs->keys_.push_back(st.int64(0));
-        rs->deletedKeys_.assign(rs->keys_.size(), false);
-        rs->settle(Pos::Before);
-        return rs;
+    SelectParts parts;
+    if (ParseSelect(sql, parts)) {
+        const bool single = parts.tables.size() == 1;
+        if (parts.limit.isEmpty()) {
+            // A query the search cannot walk (a view, an ambiguous order…) is copied instead.
+            try {
+                std::unique_ptr<Recordset> rs(new Recordset(db, single ? Mode::Table : Mode::Join));
+                rs->prepareSeek(parts);
+                rs->settle(Pos::Before);
+                return rs;
+            } catch (const AppError&) {
+                db.ClearErrors();
+            }
+        } else if (single && parts.selectParams.isEmpty()) {
+            std::unique_ptr<Recordset> rs(new Recordset(db, Mode::Keyset));
+            rs->table_ = quoted(parts.tables.front());
+            const QString key = parts.names.front() + QStringLiteral(".rowid");
+            rs->loadColumns(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(parts.selectList, parts.from, key));
+            rs->fetchParams_ = parts.fromParams;
+            QString keys = QStringLiteral("SELECT %1 FROM %2").arg(key, parts.from);
+            if (!parts.where.isEmpty()) keys += QStringLiteral(" WHERE ") + parts.where;
+            QStringList order;
+            for (const auto& o : parts.orderBy) order << o.expr + (o.desc ? QStringLiteral(" DESC") : QString());
+            if (!order.isEmpty()) keys += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+            Statement st = db.prepare(keys + QStringLiteral(" LIMIT ") + parts.limit);
+            st.bindAll(parts.fromParams + parts.whereParams);
+            while (st.step()) rs->keys_.push_back(st.int64(0));
+            rs->deletedKeys_.assign(rs->keys_.size(), false);
+            rs->settle(Pos::Before);
+            return rs;
+        }
     }
 
     std::unique_ptr<Recordset> rs(new Recordset(db, Mode::Snapshot));
@@ -74,6 +106,35 @@ std::unique_ptr<Recordset> Recordset::open(Database& db, const QString& source)
     }
     rs->settle(Pos::Before);
     return rs;
+}
+
+// The walk's order is the query's own, then each table's rowid: a total order the indexes serve.
+void Recordset::prepareSeek(const SelectParts& parts)
+{
+    table_ = quoted(parts.tables.front());
+    from_ = parts.from;
+    where_ = parts.where;
+    seekParams_ = parts.fromParams + parts.whereParams;
+    fromParamCount_ = int(parts.fromParams.size());
+    for (const auto& o : parts.orderBy) terms_.push_back({o.expr, o.desc});
+    keyCount_ = size_t(parts.names.size());
+    QStringList keyTests;
+    for (const QString& name : parts.names) {
+        terms_.push_back({name + QStringLiteral(".rowid"), false});
+        keyTests << terms_.back().expr + QStringLiteral(" = ?");
+    }
+    loadColumns(QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(parts.selectList, from_, keyTests.join(QStringLiteral(" AND "))));
+    // A join without a condition, led by a column of one of its tables (or by its first table's key),
+    // starts from that table; a condition leads SQLite to its own index.
+    const QString lead = terms_.front().expr;
+    for (int t = 0; mode_ == Mode::Join && where_.isEmpty() && t < parts.names.size(); ++t) {
+        const QString column = lead.mid(parts.names[t].size() + 1);
+        if (lead.startsWith(parts.names[t] + u'.', Qt::CaseInsensitive) && !column.isEmpty() &&
+            std::all_of(column.begin(), column.end(), [](QChar c) { return c.isLetterOrNumber() || c == u'_'; }))
+            leadFrom_ = parts.tables[t] + (parts.names[t] == parts.tables[t] ? QString() : QStringLiteral(" AS ") + parts.names[t]);
+    }
+    fetchParams_ = parts.selectParams + parts.fromParams;
+    seek(true, nullptr); // fails here on what the search cannot walk
 }
 
 void Recordset::loadColumns(const QString& fetchSql)
@@ -106,9 +167,9 @@ void Recordset::settle(Pos where)
 
 bool Recordset::hasRows() const
 {
-    if (mode_ == Mode::Table) return queryKey(QStringLiteral("SELECT rowid FROM %1 LIMIT 1").arg(table_), {}).has_value();
     if (mode_ == Mode::Snapshot) return !rows_.empty();
-    return std::find(deletedKeys_.begin(), deletedKeys_.end(), false) != deletedKeys_.end();
+    if (mode_ == Mode::Keyset) return std::find(deletedKeys_.begin(), deletedKeys_.end(), false) != deletedKeys_.end();
+    return seek(true, nullptr).has_value();
 }
 
 // Moving off an end: with no rows left the recordset is at both ends at once.
@@ -134,7 +195,7 @@ void Recordset::requireCurrent() const
 void Recordset::requireUpdatable() const
 {
     requireOpen();
-    if (mode_ == Mode::Snapshot || db_.readOnly())
+    if (mode_ == Mode::Snapshot || mode_ == Mode::Join || db_.readOnly())
         db_.fail(3027, QStringLiteral("Cannot update. Database or object is read-only."));
 }
 
@@ -153,31 +214,158 @@ std::optional<qint64> Recordset::queryKey(const QString& sql, const QVector<QVar
     return std::nullopt;
 }
 
-void Recordset::goTo(std::optional<qint64> key, Pos ifNone)
+// The first row, in the walk's direction, among the query's rows that also meet `conditions`
+// (bound with `values`, then `extra`), ordered from term `firstTerm` on: the terms before it are
+// equal over the rows sought.
+std::optional<Recordset::Position> Recordset::seekOne(const QString& conditions, const std::vector<SqlValue>& values,
+                                                      const QVector<QVariant>& extra, bool forward, size_t firstTerm) const
 {
-    if (!key) {
+    QStringList select;
+    QStringList order;
+    for (size_t i = 0; i < terms_.size(); ++i) {
+        select << terms_[i].expr;
+        if (i >= firstTerm) order << terms_[i].expr + (terms_[i].desc == forward ? QStringLiteral(" DESC") : QString());
+    }
+    QStringList where;
+    if (!where_.isEmpty()) where << u'(' + where_ + u')';
+    if (!conditions.isEmpty()) where << conditions;
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(select.join(QStringLiteral(", ")), from_);
+    if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", ")) + QStringLiteral(" LIMIT 1");
+    Statement st = db_.prepare(sql);
+    st.bindAll(seekParams_);
+    int next = int(seekParams_.size()) + 1;
+    for (const SqlValue& v : values) bindRaw(db_, st, next++, v.get());
+    st.bindAll(extra, next);
+    if (!st.step()) return std::nullopt;
+    return readPosition(st);
+}
+
+// The terms before `level` of a position as conditions that hold them equal, with their values.
+std::pair<QStringList, std::vector<Recordset::SqlValue>> Recordset::equalTo(const Position& from, size_t level) const
+{
+    QStringList equal;
+    std::vector<SqlValue> values;
+    for (size_t j = 0; j < level; ++j) {
+        if (sqlite3_value_type(from[j].get()) == SQLITE_NULL) {
+            equal << u'(' + terms_[j].expr + QStringLiteral(") IS NULL");
+        } else {
+            equal << u'(' + terms_[j].expr + QStringLiteral(") = ?");
+            values.push_back(from[j]);
+        }
+    }
+    return {equal, values};
+}
+
+// The first row equal to `from` on the terms before `level` and beyond it on term `level`.
+std::optional<Recordset::Position> Recordset::seekBeyond(bool forward, const Position& from, size_t level) const
+{
+    const auto [equal, values] = equalTo(from, level);
+    const QString e = u'(' + terms_[level].expr + u')';
+    const SqlValue& v = from[level];
+    const bool isNull = sqlite3_value_type(v.get()) == SQLITE_NULL;
+    const bool upward = forward != terms_[level].desc;
+    std::vector<std::pair<QString, bool>> ranges; // condition, binds v
+    if (upward) ranges.push_back(isNull ? std::pair(e + QStringLiteral(" IS NOT NULL"), false) : std::pair(e + QStringLiteral(" > ?"), true));
+    else if (!isNull) ranges = {{e + QStringLiteral(" < ?"), true}, {e + QStringLiteral(" IS NULL"), false}};
+    for (const auto& [range, binds] : ranges) {
+        std::vector<SqlValue> bound = values;
+        if (binds) bound.push_back(v);
+        QStringList conditions = equal;
+        conditions << range;
+        if (auto found = seekOne(conditions.join(QStringLiteral(" AND ")), bound, {}, forward, level)) return found;
+    }
+    return std::nullopt;
+}
+
+// The row next to `from` in the walk's direction, or the first row when there is none. The rows after
+// a position are, nearest first: those equal on every term but the last and beyond it on the last,
+// then those equal on all terms but the last two and beyond on the last but one, and so on; each
+// group is one indexed range. NULL comes before any value, as in SQLite's order.
+std::optional<Recordset::Position> Recordset::seek(bool forward, const Position* from) const
+{
+    if (from) {
+        for (size_t level = terms_.size(); level-- > 0;)
+            if (auto found = seekBeyond(forward, *from, level)) return found;
+        return std::nullopt;
+    }
+    if (leadFrom_.isEmpty()) return seekOne(QString(), {}, {}, forward, 0);
+    // Without statistics SQLite would sort the whole join for its first row. The first term's first
+    // value in its own table is found through that table's index; the join's first row has it or
+    // lies beyond it, and both are ranges of that index.
+    const SeekTerm& lead = terms_.front();
+    Statement st = db_.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1%3 LIMIT 1")
+                                   .arg(lead.expr, leadFrom_, lead.desc == forward ? QStringLiteral(" DESC") : QString()));
+    if (!st.step()) return std::nullopt;
+    Position start(terms_.size());
+    start.front() = SqlValue(sqlite3_value_dup(sqlite3_column_value(st.handle(), 0)), sqlite3_value_free);
+    const auto [equal, values] = equalTo(start, 1);
+    if (auto found = seekOne(equal.front(), values, {}, forward, 1)) return found;
+    return seekBeyond(forward, start, 0);
+}
+
+// Where the row of these keys stands, whether or not it meets the query's condition (a row added
+// through the recordset stays reachable by its bookmark).
+std::optional<Recordset::Position> Recordset::positionOfKeys(const std::vector<qint64>& keys) const
+{
+    QStringList conditions;
+    QVector<QVariant> values;
+    for (size_t k = 0; k < keys.size(); ++k) {
+        conditions << terms_[terms_.size() - keyCount_ + k].expr + QStringLiteral(" = ?");
+        values << keys[k];
+    }
+    QStringList select;
+    for (const SeekTerm& t : terms_) select << t.expr;
+    Statement st = db_.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                                   .arg(select.join(QStringLiteral(", ")), from_, conditions.join(QStringLiteral(" AND "))));
+    st.bindAll(seekParams_.mid(0, fromParamCount_));
+    st.bindAll(values, fromParamCount_ + 1);
+    if (!st.step()) return std::nullopt;
+    return readPosition(st);
+}
+
+Recordset::Position Recordset::readPosition(const Statement& st) const
+{
+    Position found;
+    for (size_t i = 0; i < terms_.size(); ++i)
+        found.emplace_back(sqlite3_value_dup(sqlite3_column_value(st.handle(), int(i))), sqlite3_value_free);
+    return found;
+}
+
+void Recordset::goTo(std::optional<Position> position, Pos ifNone)
+{
+    if (!position) {
         runOff(ifNone);
         return;
     }
     cache_.reset();
     currentDeleted_ = false;
     pos_ = Pos::At;
-    key_ = *key;
+    at_ = std::move(*position);
+    key_ = sqlite3_value_int64(at_.back().get());
 }
 
-qint64 Recordset::currentKey() const { return mode_ == Mode::Table ? key_ : keys_.at(size_t(cursor_)); }
+qint64 Recordset::currentKey() const { return mode_ == Mode::Keyset ? keys_.at(size_t(cursor_)) : key_; }
+
+std::vector<qint64> Recordset::currentKeys() const
+{
+    if (!sought()) return {currentKey()};
+    std::vector<qint64> keys;
+    for (size_t k = terms_.size() - keyCount_; k < terms_.size(); ++k) keys.push_back(sqlite3_value_int64(at_[k].get()));
+    return keys;
+}
 
 void Recordset::MoveFirst()
 {
     requireOpen();
     leaveEdit();
-    if (mode_ == Mode::Table) {
-        auto k = queryKey(QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid LIMIT 1").arg(table_), {});
-        if (!k) {
+    if (sought()) {
+        auto p = seek(true, nullptr);
+        if (!p) {
             pos_ = Pos::Empty;
             db_.fail(3021, QStringLiteral("No current record."));
         }
-        goTo(k, Pos::Before);
+        goTo(std::move(p), Pos::Before);
         return;
     }
     const long n = mode_ == Mode::Keyset ? long(keys_.size()) : long(rows_.size());
@@ -197,13 +385,13 @@ void Recordset::MoveLast()
 {
     requireOpen();
     leaveEdit();
-    if (mode_ == Mode::Table) {
-        auto k = queryKey(QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid DESC LIMIT 1").arg(table_), {});
-        if (!k) {
+    if (sought()) {
+        auto p = seek(false, nullptr);
+        if (!p) {
             pos_ = Pos::Empty;
             db_.fail(3021, QStringLiteral("No current record."));
         }
-        goTo(k, Pos::After);
+        goTo(std::move(p), Pos::After);
         return;
     }
     const long n = mode_ == Mode::Keyset ? long(keys_.size()) : long(rows_.size());
@@ -223,12 +411,8 @@ void Recordset::MoveNext()
     requireOpen();
     if (Eof()) db_.fail(3021, QStringLiteral("No current record."));
     leaveEdit();
-    if (mode_ == Mode::Table) {
-        if (pos_ == Pos::Before) {
-            goTo(queryKey(QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid LIMIT 1").arg(table_), {}), Pos::After);
-            return;
-        }
-        goTo(queryKey(QStringLiteral("SELECT rowid FROM %1 WHERE rowid > ? ORDER BY rowid LIMIT 1").arg(table_), {key_}), Pos::After);
+    if (sought()) {
+        goTo(seek(true, pos_ == Pos::Before ? nullptr : &at_), Pos::After);
         return;
     }
     const long n = mode_ == Mode::Keyset ? long(keys_.size()) : long(rows_.size());
@@ -249,12 +433,8 @@ void Recordset::MovePrevious()
     requireOpen();
     if (Bof()) db_.fail(3021, QStringLiteral("No current record."));
     leaveEdit();
-    if (mode_ == Mode::Table) {
-        if (pos_ == Pos::After) {
-            goTo(queryKey(QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid DESC LIMIT 1").arg(table_), {}), Pos::Before);
-            return;
-        }
-        goTo(queryKey(QStringLiteral("SELECT rowid FROM %1 WHERE rowid < ? ORDER BY rowid DESC LIMIT 1").arg(table_), {key_}), Pos::Before);
+    if (sought()) {
+        goTo(seek(false, pos_ == Pos::After ? nullptr : &at_), Pos::Before);
         return;
     }
     cache_.reset();
@@ -280,10 +460,10 @@ void Recordset::FindFirst(const QString& criteria)
         db_.fail(e.number(), e.description());
     }
     leaveEdit();
-    if (mode_ == Mode::Table) {
-        auto k = queryKey(QStringLiteral("SELECT rowid FROM %1 WHERE (%2) ORDER BY rowid LIMIT 1").arg(table_, t.sql), t.params);
-        noMatch_ = !k;
-        if (k) goTo(k, Pos::Before);
+    if (sought()) {
+        auto p = seekOne(u'(' + t.sql + u')', {}, t.params, true, 0);
+        noMatch_ = !p;
+        if (p) goTo(std::move(p), Pos::Before);
         return;
     }
     QVector<QVariant> params{QVariant()};
@@ -310,7 +490,10 @@ const std::vector<QVariant>& Recordset::currentRow() const
     if (mode_ == Mode::Snapshot) return rows_.at(size_t(cursor_));
     if (!cache_) {
         Statement st = db_.prepare(fetchSql_);
-        st.bind(1, currentKey());
+        st.bindAll(fetchParams_);
+        QVector<QVariant> keys;
+        for (qint64 k : currentKeys()) keys << k;
+        st.bindAll(keys, int(fetchParams_.size()) + 1);
         if (!st.step()) db_.fail(3167, QStringLiteral("Record is deleted."));
         std::vector<QVariant> row;
         row.reserve(columns_.size());
@@ -435,13 +618,20 @@ void Recordset::Close()
     cache_.reset();
     keys_.clear();
     rows_.clear();
+    at_.clear();
     closed_ = true;
 }
 
 Bookmark Recordset::GetBookmark() const
 {
     requireCurrent();
-    return mode_ == Mode::Snapshot ? cursor_ : currentKey();
+    if (mode_ == Mode::Snapshot) return cursor_;
+    if (mode_ != Mode::Join) return currentKey();
+    // A joined row is known by the keys of all its tables: its bookmark numbers them.
+    const std::vector<qint64> keys = currentKeys();
+    auto it = std::find(joinBookmarks_.begin(), joinBookmarks_.end(), keys);
+    if (it == joinBookmarks_.end()) it = joinBookmarks_.insert(it, keys);
+    return Bookmark(it - joinBookmarks_.begin());
 }
 
 void Recordset::SetBookmark(Bookmark bookmark)
@@ -449,9 +639,12 @@ void Recordset::SetBookmark(Bookmark bookmark)
     requireOpen();
     leaveEdit();
     auto invalid = [&] { db_.fail(3159, QStringLiteral("Not a valid bookmark.")); };
-    if (mode_ == Mode::Table) {
-        if (!queryKey(QStringLiteral("SELECT rowid FROM %1 WHERE rowid = ?").arg(table_), {bookmark})) invalid();
-        goTo(bookmark, Pos::Before);
+    if (sought()) {
+        std::optional<Position> p;
+        if (mode_ == Mode::Table) p = positionOfKeys({bookmark});
+        else if (bookmark >= 0 && bookmark < Bookmark(joinBookmarks_.size())) p = positionOfKeys(joinBookmarks_[size_t(bookmark)]);
+        if (!p) invalid();
+        goTo(std::move(p), Pos::Before);
         return;
     }
     if (mode_ == Mode::Snapshot) {

@@ -1,9 +1,10 @@
 #pragma once
 // A dynaset over a table or a query, with the original engine's behaviour: BOF and EOF, moves,
 // find first with its no-match flag, add new / edit / update / cancel / delete through an edit
-// buffer, bookmarks and the last-modified bookmark. A table is walked by its key through indexed
-// queries, never loaded whole; a single-table query keeps only its row keys; any other query
-// (joins) is a read-only snapshot of its rows.
+// buffer, bookmarks and the last-modified bookmark. Tables, single-table queries and joins are
+// walked by the database's own search: each move, find and bookmark seeks the row next to the
+// current one on the query's order and row keys, so nothing grows with the table. A TOP query
+// keeps its few row keys; any other query (grouping, outer joins…) is a read-only copy of its rows.
 
 #include "core/db/Values.h"
 
@@ -13,10 +14,14 @@
 #include <QVariant>
 
 #include <memory>
+
+struct sqlite3_value;
+struct SelectParts;
 #include <optional>
 #include <vector>
 
 class Database;
+class Statement;
 
 using Bookmark = qint64;
 
@@ -62,33 +67,64 @@ public:
     Bookmark LastModified() const;
 
 private:
-    enum class Mode { Table, Keyset, Snapshot };
+    // Table: one table's rows (a table or a query on it), sought; Join: rows of inner joins, sought,
+    // read-only; Keyset: a TOP query's row keys; Snapshot: a read-only copy of the rows.
+    enum class Mode { Table, Join, Keyset, Snapshot };
     enum class Pos { Before, At, After, Empty };
     struct Column {
         QString name;
         ColumnType type;
     };
+    // A value exactly as SQLite holds it, to seek from.
+    using SqlValue = std::shared_ptr<sqlite3_value>;
+    using Position = std::vector<SqlValue>; // the order terms' values, then the row keys
+    struct SeekTerm {
+        QString expr;
+        bool desc = false;
+    };
 
     Recordset(Database& db, Mode mode);
     void loadColumns(const QString& fetchSql);
+    void prepareSeek(const SelectParts& parts);
     int fieldIndex(const QString& field) const;
     void requireOpen() const;
     void requireCurrent() const;
     void requireUpdatable() const;
     void leaveEdit();
-    void goTo(std::optional<qint64> key, Pos ifNone);
+    std::optional<Position> seek(bool forward, const Position* from) const;
+    std::optional<Position> seekBeyond(bool forward, const Position& from, size_t level) const;
+    std::pair<QStringList, std::vector<SqlValue>> equalTo(const Position& from, size_t level) const;
+    std::optional<Position> seekOne(const QString& conditions, const std::vector<SqlValue>& values, const QVector<QVariant>& extra,
+                                    bool forward, size_t firstTerm) const;
+    std::optional<Position> positionOfKeys(const std::vector<qint64>& keys) const;
+    Position readPosition(const Statement& st) const;
+    void goTo(std::optional<Position> position, Pos ifNone);
     std::optional<qint64> queryKey(const QString& sql, const QVector<QVariant>& params) const;
     const std::vector<QVariant>& currentRow() const;
     qint64 currentKey() const;
+    std::vector<qint64> currentKeys() const;
     void settle(Pos where);
     bool hasRows() const;
     void runOff(Pos end);
+    bool sought() const { return mode_ == Mode::Table || mode_ == Mode::Join; }
 
     Database& db_;
     Mode mode_;
     bool closed_ = false;
     QString table_;      // quoted base table
-    QString fetchSql_;   // one row by rowid
+    QString fetchSql_;   // one row by its keys
+    QVector<QVariant> fetchParams_; // bound before the keys
+
+    // Sought modes: the query's parts, its order terms followed by one key per table.
+    QString from_;
+    QString where_;
+    QVector<QVariant> seekParams_; // the FROM and WHERE values
+    int fromParamCount_ = 0;
+    std::vector<SeekTerm> terms_;
+    size_t keyCount_ = 1;
+    QString leadFrom_;              // a join's table holding its first term, with its name in the join
+    Position at_;                   // where the current row stands
+    mutable std::vector<std::vector<qint64>> joinBookmarks_;
     std::vector<Column> columns_;
     QHash<QString, int> index_;
 
