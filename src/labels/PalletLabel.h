@@ -1,14 +1,14 @@
 #pragma once
-// Printing one pallet label: one ReportPallet row per copy, the print job, then the counter, the
-// export and the archive.
+// Printing one pallet label: its SSCC reserved, one ReportPallet row per copy, then the print job.
 
 #include "labels/ElementStrings.h"
-#include "labels/PalletArchive.h"
+#include "labels/PalletReservation.h"
 
 #include <QDateTime>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 struct PalletLabelArgs {
     QString codInterno;
@@ -26,7 +26,7 @@ struct PalletLabelArgs {
     QString produzioneText;
     QDateTime produzione;
     QDateTime scadenza;
-    qint64 serial = 0;
+    qint64 serial = 0;    // set by the reservation when the pallet is archived
     QString scadenzaText;
     bool archive = true;
     bool advanceCounter = true;
@@ -37,7 +37,7 @@ struct PalletLabelArgs {
 
 struct PrintedPallet {
     QString sscc;
-    RecordedPallet recorded;
+    Reservation reserved;
 };
 
 // The GTIN-14 of the cartons: indicator digit, the first 12 digits of the carton EAN, check digit.
@@ -66,6 +66,14 @@ struct PalletLabelRow {
 void AddPalletLabelRow(Recordset& reportPallet, const PalletLabelRow& row, const QString& codProduttore,
                        const ElementSettings& settings);
 
-// The print job gets the preview switch; a failure anywhere propagates, leaving the counter, the
-// export and the archive as they were.
-PrintedPallet StampaEtichettaPallet(const PalletLabelArgs& args, const std::function<void(bool preview)>& printJob);
+// Fills ReportPallet with one row per copy of the label of serial `args.serial`.
+void FillPalletLabel(const PalletLabelArgs& args);
+
+// Binds the print job of the rows just written (gets the preview switch); returns its sender.
+using BindLabelJob = std::function<std::function<void()>(bool preview)>;
+
+// An archived pallet takes its SSCC through a reservation (and consumes `request`, a passive
+// request, with it); nothing when that SSCC is archived already. A pallet not archived only prints,
+// with the serial given. Failures reach the caller with nothing left reserved.
+std::optional<PrintedPallet> StampaEtichettaPallet(const PalletLabelArgs& args, const BindLabelJob& bindJob,
+                                                   std::optional<qint64> request = std::nullopt);

@@ -5,9 +5,12 @@
 #include "core/Formats.h"
 #include "core/Globals.h"
 #include "core/MaskedEdit.h"
+#include "core/SetupRow.h"
 #include "core/Utility.h"
 #include "core/ui/ControlTag.h"
 #include "passive/RequestImport.h"
+
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -63,8 +66,16 @@ bool frmArticoli::ElaboraTestata()
     CommitAndRefresh(*rsSetup);
     CommitAndRefresh(*rsRichiesteTestate);
     if (rsRichiesteTestate->IsEmpty()) return false;
-    if (rsRichiesteTestate->Value(QStringLiteral("Ristampa")).toBool()) RistampaRichiesta(*rsRichiesteTestate);
-    else PalletRichiesta(*rsRichiesteTestate);
+    if (rsRichiesteTestate->Value(QStringLiteral("Ristampa")).toBool()) {
+        RistampaRichiesta(*rsRichiesteTestate);
+    } else {
+        // The pallet's reservation deletes the request together with what it reserves.
+        richiestaInStampa_ = rsRichiesteTestate->Value(QStringLiteral("IDRichiesteTestate")).toLongLong();
+        richiestaConsumata_ = false;
+        const auto done = qScopeGuard([this] { richiestaInStampa_.reset(); });
+        PalletRichiesta(*rsRichiesteTestate);
+        if (richiestaConsumata_) return true;
+    }
     rsRichiesteTestate->Delete();
     return true;
 }
@@ -95,14 +106,7 @@ void frmArticoli::PalletRichiesta(const Recordset& testata)
     ui.mskQtPallet->setText(QStringLiteral("1"));
     if (testata.Value(QStringLiteral("SpecificaContatore")).toBool()) {
         const qint64 contatore = testata.Value(QStringLiteral("ContatoreSSCC")).toLongLong() - 1;
-        try {
-            rsSetup->Edit();
-            rsSetup->SetValue(QStringLiteral("contatore"), contatore);
-            rsSetup->Update();
-        } catch (const AppError&) {
-            rsSetup->CancelUpdate();
-            throw;
-        }
+        AdvanceCounter(*DB, *rsSetup, [contatore](qint64) { return contatore; });
         ui.txtContatoreSSCC->setText(QString::number(contatore));
     }
     ui.chkUpdateSSCC->setChecked(testata.Value(QStringLiteral("AggiornaContatore")).toBool());
