@@ -63,13 +63,14 @@ void createFolder(const QString& folder)
 }
 
 // A database the program cannot write would open, then lose the operator's settings at exit; a
-// Setup table without its row leaves nothing to print with. Both are found now, changing nothing.
+// Setup table without its row leaves nothing to print with. Both are found now by a change that is
+// rolled back: the engine writes only what differs, so the change must differ.
 void checkWritableSetup(Database& db)
 {
     int rows = 0;
     try {
         db.BeginTrans();
-        rows = db.ExecuteNative(QStringLiteral("UPDATE Setup SET contatore = contatore"));
+        rows = db.ExecuteNative(QStringLiteral("UPDATE Setup SET contatore = contatore + 1"));
     } catch (const AppError& e) {
         db.Rollback();
         throw AppError(e.number(), e.source(),
