@@ -124,11 +124,10 @@ std::optional<Reservation> frmArticoli::StampaRiepilogo(MixedPalletJob& job)
     const auto reserved = PrintReservedPallet(tables, options, job.record, [&](const Reservation& r) {
         job.label.serial = r.serial;
         FillPalletLabel(job.label);
-        auto summary = std::make_shared<BoundReport>(BindReport(PalletLabelJob(false, 1)));
+        SendSteps steps = JobSteps(BindReport(PalletLabelJob(false, 1)), MyReport);
         FillArticleList(r.sscc, job.articleLines);
-        auto lists = std::make_shared<BoundReport>(BindReport(ArticleListJob(options.copies)));
-        return std::vector<std::function<void()>>{[this, summary] { SendReport(std::move(*summary), MyReport); },
-                                                  [this, lists] { SendReport(std::move(*lists), MyReport); }};
+        for (auto& step : JobSteps(BindReport(ArticleListJob(options.copies)), MyReport)) steps.push_back(std::move(step));
+        return steps;
     });
     if (!reserved) {
         MsgBox(ssccEsistente(), vbCritical | vbOKOnly, kErrore);

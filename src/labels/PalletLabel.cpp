@@ -9,6 +9,8 @@
 #include "labels/PalletReservation.h"
 #include "labels/Sscc.h"
 
+#include <utility>
+
 namespace {
 
 QString encodeE128(const QString& data)
@@ -114,7 +116,7 @@ std::optional<PrintedPallet> StampaEtichettaPallet(const PalletLabelArgs& a, con
     WaitCursor hourglass;
     if (!a.archive) {
         FillPalletLabel(a);
-        bindJob(a.preview)();
+        for (const auto& step : bindJob(a.preview)) step();
         return PrintedPallet{ComposeSscc(a.tipoPallet, *rsSetup, a.serial), {}};
     }
     const PalletValues v = valuesOf(a);
@@ -127,8 +129,22 @@ std::optional<PrintedPallet> StampaEtichettaPallet(const PalletLabelArgs& a, con
         PalletLabelArgs label = a;
         label.serial = r.serial;
         FillPalletLabel(label);
-        return std::vector<std::function<void()>>{bindJob(a.preview)};
+        return bindJob(a.preview);
     });
     if (!reserved) return std::nullopt;
     return PrintedPallet{reserved->sscc, *reserved};
+}
+
+SendSteps JobSteps(BoundReport report, std::unique_ptr<ReportLayout>& holder)
+{
+    auto bound = std::make_shared<BoundReport>(std::move(report));
+    SendSteps steps{[bound, &holder] {
+        const std::function<void()> followUp = std::exchange(bound->job.followUp, nullptr);
+        SendReport(std::move(*bound), holder);
+        bound->job.followUp = followUp;
+    }};
+    steps.push_back([bound] {
+        if (bound->job.followUp) bound->job.followUp();
+    });
+    return steps;
 }

@@ -3,6 +3,7 @@
 
 #include "labels/ElementStrings.h"
 #include "labels/PalletReservation.h"
+#include "reports/StampaReport.h"
 
 #include <QDateTime>
 #include <QString>
@@ -69,8 +70,12 @@ void AddPalletLabelRow(Recordset& reportPallet, const PalletLabelRow& row, const
 // Fills ReportPallet with one row per copy of the label of serial `args.serial`.
 void FillPalletLabel(const PalletLabelArgs& args);
 
-// Binds the print job of the rows just written (gets the preview switch); returns its sender.
-using BindLabelJob = std::function<std::function<void()>(bool preview)>;
+// Binds the print job of the rows just written (gets the preview switch); returns its steps.
+using BindLabelJob = std::function<SendSteps(bool preview)>;
+
+// A bound job as steps: handed over, then its follow-up apart, so that a failing follow-up never
+// gives back the SSCC of a label already sent.
+SendSteps JobSteps(BoundReport report, std::unique_ptr<ReportLayout>& holder);
 
 // An archived pallet takes its SSCC through a reservation (and consumes `request`, a passive
 // request, with it); nothing when that SSCC is archived already. A pallet not archived only prints,

@@ -186,10 +186,7 @@ std::optional<QString> frmArticoli::StampaEtichettaPallet(const PalletLabelArgs&
 {
     const auto printed = ::StampaEtichettaPallet(
         a,
-        [this](bool preview) {
-            auto bound = std::make_shared<BoundReport>(BindReport(PalletLabelJob(preview, 1)));
-            return std::function<void()>([this, bound] { SendReport(std::move(*bound), MyReport); });
-        },
+        [this](bool preview) { return JobSteps(BindReport(PalletLabelJob(preview, 1)), MyReport); },
         richiestaInStampa_);
     if (!printed) {
         MsgBox(duplicateMessage(), vbCritical | vbOKOnly, kErrore);

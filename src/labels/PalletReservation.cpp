@@ -71,7 +71,7 @@ std::optional<Reservation> PrintReservedPallet(const PalletTables& t, const Rese
                                                const BindPalletJobs& bind)
 {
     Reservation r;
-    std::vector<std::function<void()>> senders;
+    SendSteps senders;
     std::unique_ptr<PrintJournal::Pending> entry;
     t.db.BeginTrans();
     try {

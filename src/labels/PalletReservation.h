@@ -39,14 +39,17 @@ struct Reservation {
     std::vector<SavedRows> request; // header first, then its lines
 };
 
-// Runs inside the reservation: fills the report tables for its SSCC and binds the jobs. Returns the
-// senders, run in order after the commit.
-using BindPalletJobs = std::function<std::vector<std::function<void()>>(const Reservation&)>;
+// What is done after the commit, in order. Once a step has run, the pallet's label may be out: a
+// later failure no longer gives its SSCC back.
+using SendSteps = std::vector<std::function<void()>>;
+
+// Runs inside the reservation: fills the report tables for its SSCC and binds the jobs.
+using BindPalletJobs = std::function<SendSteps(const Reservation&)>;
 
 // Nothing, and nothing changed, when the SSCC is archived already. Throws AppError when the request
 // is gone (another program took it: nothing printed) or when something failed; the reservation is
-// then undone, unless an earlier job of the pallet was sent: its journal entry then stays, so the
-// next start sends the pallet again.
+// then undone, unless an earlier step has run: its journal entry then stays, so the next start
+// sends the pallet again.
 std::optional<Reservation> PrintReservedPallet(const PalletTables& tables, const ReservationOptions& options, PalletRecord record,
                                                const BindPalletJobs& bind);
 

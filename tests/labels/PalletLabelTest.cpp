@@ -74,7 +74,7 @@ TEST_F(PalletLabelTest, ReservesBindsThenSends)
             EXPECT_EQ(rs->Value(QStringLiteral("Descrizione")).toString().size(), 80);
             EXPECT_FALSE(rs->Value(QStringLiteral("E128_Barcode")).toString().isEmpty());
         }
-        return std::function<void()>([&] {
+        return SendSteps{[&] {
             // Sent after the commit: another program sees the pallet archived and the counter taken.
             auto other = Database::Open(PercorsoDB, true);
             auto setup = other->OpenRecordset(QStringLiteral("Setup"));
@@ -83,7 +83,7 @@ TEST_F(PalletLabelTest, ReservesBindsThenSends)
             EXPECT_FALSE(archived->IsEmpty());
             EXPECT_FALSE(DB->InTransaction());
             sent = true;
-        });
+        }};
     });
     ASSERT_TRUE(result);
     EXPECT_TRUE(sent);
@@ -114,7 +114,7 @@ TEST_F(PalletLabelTest, CopiesThatAreNotANumberStillPrintOnce)
         int rows = 0;
         StampaEtichettaPallet(args, [&](bool) {
             rows = int(count(QStringLiteral("ReportPallet")));
-            return std::function<void()>([] {});
+            return SendSteps{[] {}};
         });
         EXPECT_EQ(rows, 1) << copies;
     }
@@ -143,7 +143,7 @@ TEST_F(PalletLabelTest, AJobThatCannotBeSentGivesBackExactlyWhatWasReserved)
         return rows;
     };
     const QStringList before = snapshot();
-    auto offline = [](bool) { return std::function<void()>([] { throw AppError(1, QStringLiteral("printer"), QStringLiteral("offline")); }); };
+    auto offline = [](bool) { return SendSteps{[] { throw AppError(1, QStringLiteral("printer"), QStringLiteral("offline")); }}; };
 
     EXPECT_THROW(StampaEtichettaPallet(args, offline, 7), AppError);
     EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 41);
@@ -154,28 +154,39 @@ TEST_F(PalletLabelTest, AJobThatCannotBeSentGivesBackExactlyWhatWasReserved)
     // Another program prints while this job fails: its serial stays taken.
     EXPECT_THROW(StampaEtichettaPallet(args,
                                        [](bool) {
-                                           return std::function<void()>([] {
+                                           return SendSteps{[] {
                                                Database::Open(PercorsoDB)->ExecuteNative(QStringLiteral("UPDATE Setup SET contatore = 43"));
                                                throw AppError(1, QStringLiteral("printer"), QStringLiteral("offline"));
-                                           });
+                                           }};
                                        }),
                  AppError);
     EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 43);
     EXPECT_EQ(count(QStringLiteral("AppTestate")), 0);
 
+    // Once a label may be out, a later failure keeps the reservation, and the entry that lets the
+    // next start send the pallet again.
+    EXPECT_THROW(StampaEtichettaPallet(args, [](bool) {
+                     return SendSteps{[] {}, [] { throw AppError(1, QStringLiteral("printer"), QStringLiteral("offline")); }};
+                 }),
+                 AppError);
+    EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 44);
+    EXPECT_EQ(count(QStringLiteral("AppTestate")), 1);
+    ASSERT_EQ(PalletJournal().Orphans().size(), 1u);
+    DB->ExecuteNative(QStringLiteral("DELETE FROM AppTestate"));
+
     // A request another program has taken meanwhile prints nothing.
     DB->ExecuteNative(QStringLiteral("DELETE FROM RichiesteTestate"));
     bool bound = false;
-    EXPECT_THROW(StampaEtichettaPallet(args, [&](bool) { bound = true; return std::function<void()>([] {}); }, 7), AppError);
+    EXPECT_THROW(StampaEtichettaPallet(args, [&](bool) { bound = true; return SendSteps{[] {}}; }, 7), AppError);
     EXPECT_FALSE(bound);
-    EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 43);
+    EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 44);
     EXPECT_EQ(count(QStringLiteral("AppTestate")), 0);
 }
 
 TEST_F(PalletLabelTest, ADatabaseFailureMidwayLeavesCounterExportAndArchiveAsTheyWere)
 {
     DB->ExecuteNative(QStringLiteral("CREATE TEMP TRIGGER fail_archive BEFORE INSERT ON AppRighe BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
-    auto nothing = [](bool) { return std::function<void()>([] {}); };
+    auto nothing = [](bool) { return SendSteps{[] {}}; };
     EXPECT_THROW(StampaEtichettaPallet(args, nothing), AppError);
     ASSERT_FALSE(DB->Errors().empty());
     EXPECT_TRUE(DB->Errors().front().description.contains(QStringLiteral("disk full")));
@@ -230,7 +241,7 @@ TEST_F(PalletLabelTest, SummaryLabelsTakeTheirPiecesAndWeightFromTheCaller)
         auto rs = DB->OpenRecordset(QStringLiteral("ReportPallet"));
         EXPECT_EQ(rs->Value(QStringLiteral("NumPezzi")).toString(), QStringLiteral("999"));
         EXPECT_EQ(rs->Value(QStringLiteral("PesoLordo")).toString(), QStringLiteral("2,25"));
-        return std::function<void()>([] {});
+        return SendSteps{[] {}};
     });
     // The archive keeps the pallet's own quantities.
     rsAppTestate->MoveFirst();

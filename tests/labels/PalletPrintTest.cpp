@@ -145,7 +145,7 @@ TEST_F(PalletPrintTest, ACounterBehindTheArchiveIsRefused)
     EXPECT_TRUE(window->ui.SSTab1->isEnabled());
 }
 
-TEST_F(PalletPrintTest, ADatabaseFailureAfterPrintingLeavesNoRecordAndAnUsableWindow)
+TEST_F(PalletPrintTest, ADatabaseFailureWhileReservingPrintsNothingAndLeavesAnUsableWindow)
 {
     DB->ExecuteNative(QStringLiteral("CREATE TEMP TRIGGER fail_archive BEFORE INSERT ON AppTestate BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
     window->ui.cmdStampa->click();
@@ -153,6 +153,7 @@ TEST_F(PalletPrintTest, ADatabaseFailureAfterPrintingLeavesNoRecordAndAnUsableWi
     EXPECT_TRUE(Dialogs().messages()[0].prompt.contains(QStringLiteral("disk I/O error")));
     EXPECT_EQ(counter(), 41);
     for (const char* t : {"AppTestate", "AppRighe", "ExportTestate", "ExportRighe"}) EXPECT_EQ(count(t), 0) << t;
+    EXPECT_TRUE(printer.jobs().empty());
     EXPECT_TRUE(window->ui.cmdStampa->isEnabled());
     EXPECT_TRUE(window->ui.mnuImpostazioni->isEnabled());
 
