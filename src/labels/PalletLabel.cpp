@@ -114,11 +114,6 @@ std::optional<PrintedPallet> StampaEtichettaPallet(const PalletLabelArgs& a, con
                                                    std::optional<qint64> request)
 {
     WaitCursor hourglass;
-    if (!a.archive) {
-        FillPalletLabel(a);
-        for (const auto& step : bindJob(a.preview)) step();
-        return PrintedPallet{ComposeSscc(a.tipoPallet, *rsSetup, a.serial), {}};
-    }
     const PalletValues v = valuesOf(a);
     PalletRecord record{{}, v.cartoni, v.pezzi, v.archiveWeight, a.tipoPallet, {}};
     record.lines.push_back({a.codInterno, a.produzione, v.cartoni, a.lotto, a.scadenza, a.eanArticolo, v.gtin, v.pezzi, v.descrizione});

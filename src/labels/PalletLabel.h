@@ -27,7 +27,7 @@ struct PalletLabelArgs {
     QString produzioneText;
     QDateTime produzione;
     QDateTime scadenza;
-    qint64 serial = 0;    // set by the reservation when the pallet is archived
+    qint64 serial = 0;    // the serial on the label; the reservation sets it
     QString scadenzaText;
     bool archive = true;
     bool advanceCounter = true;
@@ -77,8 +77,7 @@ using BindLabelJob = std::function<SendSteps(bool preview)>;
 // gives back the SSCC of a label already sent.
 SendSteps JobSteps(BoundReport report, std::unique_ptr<ReportLayout>& holder);
 
-// An archived pallet takes its SSCC through a reservation (and consumes `request`, a passive
-// request, with it); nothing when that SSCC is archived already. A pallet not archived only prints,
-// with the serial given. Failures reach the caller with nothing left reserved.
+// The pallet takes its SSCC through a reservation (and consumes `request`, a passive request, with
+// it); nothing when that SSCC is archived already. Failures reach the caller.
 std::optional<PrintedPallet> StampaEtichettaPallet(const PalletLabelArgs& args, const BindLabelJob& bindJob,
                                                    std::optional<qint64> request = std::nullopt);
