@@ -14,6 +14,8 @@
 #include <QLibraryInfo>
 #include <QTime>
 
+#include <filesystem>
+
 namespace {
 
 // The first non-digit among the first five characters, else the fifth. A blank or a letter (a
@@ -49,6 +51,37 @@ const TableRecordset kTables[] = {
     {"RichiesteRighe", &rsRichiesteRighe},
     {"RichiesteImballi", &rsRichiesteImballi},
 };
+
+// The message names the folder and why the system refused it.
+void createFolder(const QString& folder)
+{
+    if (AppEx.FSPresent(folder)) return;
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(folder.toStdString()), error);
+    if (error)
+        throw AppError(75, QStringLiteral("Avvio"),
+                       QStringLiteral("Impossibile creare la cartella %1: %2").arg(folder, QString::fromStdString(error.message())));
+}
+
+// A database the program cannot write would open, then lose the operator's settings at exit; a
+// Setup table without its row leaves nothing to print with. Both are found now by a change that is
+// rolled back: the engine writes only what differs, so the change must differ.
+void checkWritableSetup(Database& db)
+{
+    int rows = 0;
+    try {
+        db.BeginTrans();
+        rows = db.ExecuteNative(QStringLiteral("UPDATE Setup SET contatore = contatore + 1"));
+    } catch (const AppError& e) {
+        db.Rollback();
+        throw AppError(e.number(), e.source(),
+                       QStringLiteral("Database STIVORA.MDB non disponibile/errato!\n\nIl database non si può modificare: ") + e.description());
+    }
+    db.Rollback();
+    if (rows == 0)
+        throw AppError(3021, QStringLiteral("Avvio"),
+                       QStringLiteral("La tabella Setup del database STIVORA.MDB è vuota: il programma non può partire senza le impostazioni."));
+}
 
 } // namespace
 
@@ -97,11 +130,9 @@ QString ChooseDataFolder(const QStringList& args, const QString& executablePath)
 {
     if (args.size() > 1) return args[1];
     QString folder = AppEx.Path(35, true, 0) + QStringLiteral("/KVR");
-    if (!AppEx.FSPresent(folder) && !QDir().mkpath(folder))
-        throw AppError(75, QStringLiteral("Avvio"), QStringLiteral("Impossibile creare la cartella %1").arg(folder));
+    createFolder(folder);
     folder += u'/' + QFileInfo(executablePath).completeBaseName();
-    if (!AppEx.FSPresent(folder) && !QDir().mkpath(folder))
-        throw AppError(75, QStringLiteral("Avvio"), QStringLiteral("Impossibile creare la cartella %1").arg(folder));
+    createFolder(folder);
     if (!FileExists(PathJoin(folder, QStringLiteral("stivora.mdb")))) folder = QFileInfo(executablePath).absolutePath();
     return folder;
 }
@@ -131,12 +162,19 @@ bool ApriDatabase()
         QString file = FindFile(PercorsoDB);
         DB = Database::Open(file.isEmpty() ? PercorsoDB : file);
         for (const auto& t : kTables) *t.global = DB->OpenRecordset(QString::fromLatin1(t.table));
-        return true;
     } catch (const AppError&) {
         CloseDatabase();
         MsgBox(QStringLiteral("Database STIVORA.MDB non disponibile/errato!"), vbCritical | vbOKOnly, QStringLiteral("Errore"));
         return false;
     }
+    try {
+        checkWritableSetup(*DB);
+    } catch (const AppError& e) {
+        CloseDatabase();
+        MsgBox(e.description(), vbCritical | vbOKOnly, QStringLiteral("Errore"));
+        return false;
+    }
+    return true;
 }
 
 void CloseDatabase()

@@ -29,6 +29,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 class QLabel;
 
@@ -140,11 +141,13 @@ public:
     void CaricaArticoloStampa();
     void StampaPallet();
     void AbilitaControlli(bool enabled);
-    void PreparaEtichettaPallet();
     // Why the job's pallet label could not carry its symbol (lot, weight, data), before anything is done; "" when it can.
     QString RifiutoSimboliPallet();
-    // Prints, counts, archives and exports one pallet label, then shows the counter and the last pallet.
-    void StampaEtichettaPallet(const PalletLabelArgs& args, bool copyCopies = true);
+    // The pallet's SSCC, or nothing when the SSCC is archived already (the operator has been told).
+    std::optional<QString> PreparaEtichettaPallet();
+    // Reserves, prints, counts, archives and exports one pallet label, then shows the counter and the
+    // last pallet; nothing when the SSCC is archived already.
+    std::optional<QString> StampaEtichettaPallet(const PalletLabelArgs& args, bool copyCopies = true);
     void cmdIncrementa_Click();
     void mskQtCartoni_GotFocus();
 
@@ -182,6 +185,7 @@ private:
     void ConnettiMultiLotto();
     void SpostaLotto(int from, int to);
     void StampaMultiLotto();
+    std::optional<Reservation> StampaRiepilogo(struct MixedPalletJob& job);
 
     // Reprint and logo headings.
 public:
@@ -192,7 +196,9 @@ public:
     void cmdScegliPNC_Click();
     // Errors of the database or the print job reach the caller (the request timer retries them).
     void cmdRistampa_Click();
-    void RistampaEtichetta(qint64 idAppTestate);
+    void RistampaEtichetta(qint64 idAppTestate, int copies, bool preview);
+    // Sends again the pallet labels a crash may have stopped on their way to the printer.
+    void RiprendiStampe();
     void CaricaIntestazioni(const QString& folder);
     void cmbIntestazione_Click();
     void labIntestazione_DblClick(int Index);
@@ -249,6 +255,9 @@ private:
     SetAsideRequests accantonate_;
     bool tickInCorso_ = false;
     bool chiusuraRichiesta_ = false;
+    // The pallet request being printed: its reservation consumes the row, in the same transaction.
+    std::optional<qint64> richiestaInStampa_;
+    bool richiestaConsumata_ = false;
 };
 
 // The main window of this run (the program's other windows and passive mode address it); null

@@ -77,6 +77,7 @@ void frmArticoli::Form_Load()
     chkMultiLotto_Click();
     PulisciLotti();
     UltimoSSCC();
+    RiprendiStampe();
     Stato = 1;
     Pulsanti(2);
     if (!rsArticoli->IsEmpty()) CaricaArticolo();

@@ -4,6 +4,7 @@
 #include "core/HandlerGuard.h"
 #include "core/Globals.h"
 #include "core/OrdineAI.h"
+#include "core/SetupRow.h"
 #include "core/Utility.h"
 #include "core/frmCartella.h"
 #include "core/ui/Dialogs.h"
@@ -12,6 +13,9 @@
 
 #include <QPrintDialog>
 #include <QPrinter>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -140,45 +144,64 @@ void frmImpostazioni::cmdOk_Click()
         MsgBox(QStringLiteral("Il codice produttore deve essere di 5 o 7 cifre."), vbCritical | vbOKOnly, QStringLiteral("Errore"));
         return;
     }
+    if (!ContatoreValido()) return;
     SalvaPesoPallet();
     if (Salva()) accept();
+}
+
+// The counter is the last serial used: the next one must still fit the serial's digits, which the
+// producer code's length fixes.
+bool frmImpostazioni::ContatoreValido()
+{
+    const QString text = ui.txtSSCC->text().trimmed();
+    const int digits = ui.txtCodProduttore->text().size() == 5 ? 8 : 6;
+    const qint64 highest = qint64(std::pow(10, digits)) - 2;
+    const bool digitsOnly = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok);
+    if (digitsOnly && ok && value <= highest) return true;
+    MsgBox(QStringLiteral("Contatore SSCC: inserire un numero intero da 0 a %1.").arg(highest), vbCritical | vbOKOnly,
+           QStringLiteral("Errore"));
+    return false;
 }
 
 // Writes the whole row at once; on a database error the row keeps its stored values.
 bool frmImpostazioni::Salva()
 {
     try {
-        rsSetup->Edit();
-        if (ui.cmbLingue->currentIndex() == 0 || ui.cmbLingue->currentIndex() == 1)
-            rsSetup->SetValue(QStringLiteral("Lingua"), QString::number(ui.cmbLingue->currentIndex()));
-        rsSetup->SetValue(QStringLiteral("contatore"), NumericValue(ui.txtSSCC->text()));
-        for (int i = 0; i < 10; ++i) rsSetup->SetValue(col(kPesoPallet[i]), pesi_[size_t(i)]);
-        rsSetup->SetValue(QStringLiteral("Paese"), ui.txtPaese->text());
-        rsSetup->SetValue(QStringLiteral("CodProduttore"), ui.txtCodProduttore->text());
-        rsSetup->SetValue(QStringLiteral("ReportPrinter"), ui.StampantiReport->currentText());
-        rsSetup->SetValue(QStringLiteral("ImballiPrinter"), ui.StampantiImballi->currentText());
-        rsSetup->SetValue(QStringLiteral("Postazione"), ui.txtPostazione->text());
-        for (const CheckColumn& c : kChecks) rsSetup->SetValue(col(c.column), (ui.*c.box)->isChecked());
-        rsSetup->SetValue(QStringLiteral("CalcScadenza"), qMax(ui.cmbScadenza->currentIndex(), 0));
-        rsSetup->SetValue(QStringLiteral("PalletDefault"), ui.txtDefaultPallet->text());
-        rsSetup->SetValue(QStringLiteral("DurataDefault"), NumericValue(ui.txtDurata->text()));
-        rsSetup->SetValue(QStringLiteral("QtDefault"), NumericValue(ui.txtQtCartone->text()));
-        rsSetup->SetValue(QStringLiteral("MaskLotto"), ui.txtMaskLotto->text());
-        rsSetup->SetValue(QStringLiteral("CartellaRichieste"), ui.txtCartellaRichieste->text());
-        rsSetup->SetValue(QStringLiteral("UnitaDurata"), ui.cmbDurata->currentIndex());
-        for (const NumberColumn& m : kMargins) rsSetup->SetValue(col(m.column), DecimalValue((ui.*m.field)->text()));
-        QStringList items;
-        for (int i = 0; i < ui.lstOrdineAI->count(); ++i) items << ui.lstOrdineAI->item(i)->text();
-        rsSetup->SetValue(QStringLiteral("OrdineAI"), OrdineAIFromItems(items));
-        rsSetup->Update();
+        EditSetupRow(*DB, *rsSetup, [this](Recordset& row) { ScriviImpostazioni(row); });
         return true;
     } catch (const AppError& e) {
-        if (rsSetup->EditMode() != dbEditNone) rsSetup->CancelUpdate();
         if (DB->Errors().empty()) MostraErrore(e);
         else ShowDBErrors(*DB);
         MsgBox(QStringLiteral("Errore nel salvataggio"), vbCritical, QStringLiteral("Errore"));
         return false;
     }
+}
+
+void frmImpostazioni::ScriviImpostazioni(Recordset& row)
+{
+    if (ui.cmbLingue->currentIndex() == 0 || ui.cmbLingue->currentIndex() == 1)
+        row.SetValue(QStringLiteral("Lingua"), QString::number(ui.cmbLingue->currentIndex()));
+    row.SetValue(QStringLiteral("contatore"), ui.txtSSCC->text().trimmed().toLongLong());
+    for (int i = 0; i < 10; ++i) row.SetValue(col(kPesoPallet[i]), pesi_[size_t(i)]);
+    row.SetValue(QStringLiteral("Paese"), ui.txtPaese->text());
+    row.SetValue(QStringLiteral("CodProduttore"), ui.txtCodProduttore->text());
+    row.SetValue(QStringLiteral("ReportPrinter"), ui.StampantiReport->currentText());
+    row.SetValue(QStringLiteral("ImballiPrinter"), ui.StampantiImballi->currentText());
+    row.SetValue(QStringLiteral("Postazione"), ui.txtPostazione->text());
+    for (const CheckColumn& c : kChecks) row.SetValue(col(c.column), (ui.*c.box)->isChecked());
+    row.SetValue(QStringLiteral("CalcScadenza"), qMax(ui.cmbScadenza->currentIndex(), 0));
+    row.SetValue(QStringLiteral("PalletDefault"), ui.txtDefaultPallet->text());
+    row.SetValue(QStringLiteral("DurataDefault"), NumericValue(ui.txtDurata->text()));
+    row.SetValue(QStringLiteral("QtDefault"), NumericValue(ui.txtQtCartone->text()));
+    row.SetValue(QStringLiteral("MaskLotto"), ui.txtMaskLotto->text());
+    row.SetValue(QStringLiteral("CartellaRichieste"), ui.txtCartellaRichieste->text());
+    row.SetValue(QStringLiteral("UnitaDurata"), ui.cmbDurata->currentIndex());
+    for (const NumberColumn& m : kMargins) row.SetValue(col(m.column), DecimalValue((ui.*m.field)->text()));
+    QStringList items;
+    for (int i = 0; i < ui.lstOrdineAI->count(); ++i) items << ui.lstOrdineAI->item(i)->text();
+    row.SetValue(QStringLiteral("OrdineAI"), OrdineAIFromItems(items));
 }
 
 void frmImpostazioni::cmdCancel_Click() { reject(); }

@@ -32,6 +32,8 @@ private:
     void ImpostaStampante(const QComboBox& list);
     void ScambiaOrdineAI(int offset);
     bool Salva();
+    bool ContatoreValido();
+    void ScriviImpostazioni(class Recordset& row);
 
     // Tare weights: entries 0 to 8 for pallet types 1 to 9, entry 9 for type 0.
     std::array<double, 10> pesi_{};

@@ -1,14 +1,18 @@
 // The print button of the mixed pallet: one row prints as an ordinary pallet label; several rows
-// print a summary label and the article lists, and only then are counted, exported and archived.
+// reserve the pallet's SSCC (counted, exported, archived) and then print a summary label and the
+// article lists.
 #include "core/frmArticoli.h"
 
+#include "core/Formats.h"
 #include "core/Globals.h"
 #include "core/HandlerGuard.h"
+#include "core/SetupRow.h"
 #include "core/db/AppError.h"
 #include "core/ui/ControlTag.h"
 #include "core/ui/Dialogs.h"
 #include "labels/ArticleListLabels.h"
 #include "labels/MixedPallet.h"
+#include "labels/PalletReservation.h"
 #include "labels/Sscc.h"
 #include "reports/StampaReport.h"
 
@@ -17,6 +21,12 @@
 namespace {
 
 const QString kErrore = QStringLiteral("Errore");
+
+QString ssccEsistente()
+{
+    return QStringLiteral("SSCC esistente: aggiornare il contatore o utilizzare la funzione Ristampa per stampare nuovamente "
+                          "un'etichetta in archivio.");
+}
 
 std::vector<LotRow> lotRows(const FlexGrid& grid)
 {
@@ -46,12 +56,10 @@ void frmArticoli::cmdStampaMulti_Click()
 void frmArticoli::StampaMultiLotto()
 {
     const QString tipoPallet = ui.mskTipoPallet->text();
-    const qint64 serial = NextSerial(*rsSetup);
+    const qint64 serial = CounterInFile(*rsSetup) + 1;
     const QString sscc = ComposeSscc(tipoPallet, *rsSetup, serial);
     if (SsccArchiviato(*rsAppTestate, sscc)) {
-        MsgBox(QStringLiteral("SSCC esistente: aggiornare il contatore o utilizzare la funzione Ristampa per stampare nuovamente "
-                              "un'etichetta in archivio."),
-               vbCritical | vbOKOnly, kErrore);
+        MsgBox(ssccEsistente(), vbCritical | vbOKOnly, kErrore);
         return;
     }
     if (ui.flxLotti->Rows() < 2) return;
@@ -77,29 +85,54 @@ void frmArticoli::StampaMultiLotto()
         return;
     }
 
+    QString printed;
     if (job.record.lines.size() == 1) {
         EtichettaMulti = false;
         ArticoloUnico = false;
         job.label.advanceCounter = ui.chkUpdateSSCC->isChecked();
-        StampaEtichettaPallet(job.label);
+        const std::optional<QString> single = StampaEtichettaPallet(job.label);
+        if (!single) return;
+        printed = *single;
     } else {
         EtichettaMulti = true;
         ArticoloUnico = !job.severalArticles;
-        ::StampaEtichettaPallet(job.label, [this](bool preview) { StampaReport(PalletLabelJob(preview, 1), MyReport); });
-        StampaEtichetteArticoli(sscc, job.articleLines, copie, MyReport);
-        // The operator setting as last saved decides, not the check box of the single-lot tab.
-        const bool advance = rsSetup->Value(QStringLiteral("AutoUpdateSSCC")).toBool();
-        const PalletTables tables{*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe};
-        const RecordedPallet recorded = RecordPrintedPallet(tables, job.record, advance, true);
-        if (advance) ui.txtContatoreSSCC->setText(QString::number(recorded.contatore));
-        ui.txtSSCC->setText(sscc);
-        SetTag(ui.txtSSCC, QString::number(recorded.idAppTestate));
+        const std::optional<Reservation> reserved = StampaRiepilogo(job);
+        if (!reserved) return;
+        printed = reserved->sscc;
+        if (reserved->counterAdvanced) ui.txtContatoreSSCC->setText(QString::number(reserved->contatore));
+        ui.txtSSCC->setText(printed);
+        SetTag(ui.txtSSCC, QString::number(reserved->recorded.idAppTestate));
         ui.mskQtRistampa->setText(copie);
     }
     // Only a pallet that was printed and archived goes onto the delivery note.
     if (!ui.txtNumDDT->text().isEmpty()) {
-        ui.flxDDT->AddItem(sscc);
+        ui.flxDDT->AddItem(printed);
         ui.cmdSalvaDDT->setEnabled(true);
     }
     PulisciLotti();
+}
+
+// The summary label and the article lists of a pallet of several rows, under one reserved SSCC;
+// nothing when that SSCC is archived already (the operator has been told).
+std::optional<Reservation> frmArticoli::StampaRiepilogo(MixedPalletJob& job)
+{
+    const QString copie = job.label.copie;
+    const PalletTables tables{*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe};
+    // The operator setting as last saved decides, not the check box of the single-lot tab.
+    ReservationOptions options{job.label.tipoPallet, rsSetup->Value(QStringLiteral("AutoUpdateSSCC")).toBool(), richiestaInStampa_,
+                               true, std::max(1, int(qRound(NumericValue(copie))))};
+    const auto reserved = PrintReservedPallet(tables, options, job.record, [&](const Reservation& r) {
+        job.label.serial = r.serial;
+        FillPalletLabel(job.label);
+        SendSteps steps = JobSteps(BindReport(PalletLabelJob(false, 1)), MyReport);
+        FillArticleList(r.sscc, job.articleLines);
+        for (auto& step : JobSteps(BindReport(ArticleListJob(options.copies)), MyReport)) steps.push_back(std::move(step));
+        return steps;
+    });
+    if (!reserved) {
+        MsgBox(ssccEsistente(), vbCritical | vbOKOnly, kErrore);
+        return std::nullopt;
+    }
+    if (richiestaInStampa_) richiestaConsumata_ = true;
+    return reserved;
 }

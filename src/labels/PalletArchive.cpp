@@ -40,30 +40,21 @@ void addLines(Recordset& rs, const PalletRecord& p, const QString& key, qint64 h
 
 } // namespace
 
-RecordedPallet RecordPrintedPallet(const PalletTables& t, const PalletRecord& pallet, bool advanceCounter, bool archive)
+RecordedPallet RecordPrintedPallet(const PalletTables& t, const PalletRecord& pallet)
 {
     RecordedPallet out;
-    t.db.BeginTrans();
+    const bool ownTransaction = !t.db.InTransaction();
+    if (ownTransaction) t.db.BeginTrans();
     try {
-        if (advanceCounter) {
-            t.setup.Edit();
-            t.setup.SetValue(QStringLiteral("contatore"), t.setup.Value(QStringLiteral("contatore")).toLongLong() + 1);
-            t.setup.Update();
-        }
-        if (archive) {
-            const qint64 exportId = addHeader(t.exportTestate, pallet, QStringLiteral("IDExportTestate"));
-            addLines(t.exportRighe, pallet, QStringLiteral("IDExportTestate"), exportId);
-            out.idAppTestate = addHeader(t.appTestate, pallet, QStringLiteral("IDAppTestate"));
-            addLines(t.appRighe, pallet, QStringLiteral("IDAppTestate"), out.idAppTestate);
-        }
-        t.db.CommitTrans();
+        out.idExportTestate = addHeader(t.exportTestate, pallet, QStringLiteral("IDExportTestate"));
+        addLines(t.exportRighe, pallet, QStringLiteral("IDExportTestate"), out.idExportTestate);
+        out.idAppTestate = addHeader(t.appTestate, pallet, QStringLiteral("IDAppTestate"));
+        addLines(t.appRighe, pallet, QStringLiteral("IDAppTestate"), out.idAppTestate);
+        if (ownTransaction) t.db.CommitTrans();
     } catch (...) {
-        for (Recordset* rs : {&t.setup, &t.exportTestate, &t.exportRighe, &t.appTestate, &t.appRighe}) rs->CancelUpdate();
-        t.db.Rollback();
-        // The Setup row may have been read inside the transaction: read it again.
-        t.setup.MoveFirst();
+        for (Recordset* rs : {&t.exportTestate, &t.exportRighe, &t.appTestate, &t.appRighe}) rs->CancelUpdate();
+        if (ownTransaction) t.db.Rollback();
         throw;
     }
-    out.contatore = t.setup.Value(QStringLiteral("contatore")).toLongLong();
     return out;
 }

@@ -1,7 +1,6 @@
 #pragma once
-// What a printed pallet leaves in the records: the counter advanced, the export rows for other
-// software and the archive rows for reprints and traceability. All of it is written in one
-// transaction after the label has printed, so a failure leaves none of it and no SSCC is issued twice.
+// What a printed pallet leaves in the records: the export rows for other software and the archive
+// rows for reprints and traceability, written together or not at all.
 
 #include <QDateTime>
 #include <QString>
@@ -42,10 +41,10 @@ struct PalletTables {
 };
 
 struct RecordedPallet {
-    qint64 idAppTestate = -1; // -1 when nothing was archived
-    qint64 contatore = 0;     // the counter after the pallet
+    qint64 idExportTestate = -1;
+    qint64 idAppTestate = -1;
 };
 
-// Advances the counter when asked and, when asked, writes the export and then the archive rows.
-// Throws AppError after rolling everything back.
-RecordedPallet RecordPrintedPallet(const PalletTables& tables, const PalletRecord& pallet, bool advanceCounter, bool archive);
+// Writes the export and then the archive rows, inside the caller's transaction when one is open,
+// else in one of its own. Throws AppError; its own transaction is then rolled back.
+RecordedPallet RecordPrintedPallet(const PalletTables& tables, const PalletRecord& pallet);

@@ -5,8 +5,11 @@
 #include "core/Utility.h"
 #include "core/ui/Dialogs.h"
 #include "labels/ElementStrings.h"
+#include "labels/PalletReservation.h"
 #include "labels/Sscc.h"
 #include "labels/SymbolRefusal.h"
+
+#include <utility>
 
 namespace {
 
@@ -69,34 +72,78 @@ void AddPalletLabelRow(Recordset& rs, const PalletLabelRow& row, const QString& 
     rs.Update();
 }
 
-PrintedPallet StampaEtichettaPallet(const PalletLabelArgs& a, const std::function<void(bool preview)>& printJob)
+namespace {
+
+struct PalletValues {
+    QString descrizione;
+    QString gtin;
+    qint64 cartoni = 0;
+    qint64 pezzi = 0;
+    double archiveWeight = 0;
+};
+
+PalletValues valuesOf(const PalletLabelArgs& a)
 {
-    WaitCursor hourglass;
+    PalletValues v;
+    v.gtin = CartonGtin(a.prefGTIN, a.eanCartone);
+    v.descrizione = PadRight(a.descrizione1, 40, QStringLiteral(" ")) + PadRight(a.descrizione2, 40, QStringLiteral(" "));
+    v.cartoni = qRound64(NumericValue(a.qtCartoni));
+    v.pezzi = qRound64(NumericValue(a.qtCartoni) * NumericValue(a.qtCassa));
+    v.archiveWeight = PalletGrossWeight(a);
+    return v;
+}
+
+} // namespace
+
+void FillPalletLabel(const PalletLabelArgs& a)
+{
     const QString codProduttore = NzStr(rsSetup->Value(QStringLiteral("CodProduttore")));
     const QString sscc = ComposeSscc(a.tipoPallet, *rsSetup, a.serial);
-    const QString gtin = CartonGtin(a.prefGTIN, a.eanCartone);
-    const QString descrizione = PadRight(a.descrizione1, 40, QStringLiteral(" ")) + PadRight(a.descrizione2, 40, QStringLiteral(" "));
-    const qint64 cartoni = qRound64(NumericValue(a.qtCartoni));
-    const qint64 pezzi = qRound64(NumericValue(a.qtCartoni) * NumericValue(a.qtCassa));
-    const double archiveWeight = PalletGrossWeight(a);
-    const double labelWeight = EtichettaMulti ? a.totalWeight : archiveWeight;
+    const PalletValues v = valuesOf(a);
+    const double labelWeight = EtichettaMulti ? a.totalWeight : v.archiveWeight;
 
     const ElementData elements = PalletElements(a, EtichettaMulti);
     const ElementSettings settings = ElementSettings::FromSetup(*rsSetup);
     const LabelContent content{EtichettaMulti, ArticoloUnico};
 
-    const PalletLabelRow row{a.codInterno, descrizione, a.produzioneText, sscc, gtin, cartoni, a.eanArticolo,
-                             EtichettaMulti ? a.totalPieces : pezzi, a.scadenzaText, a.lotto, labelWeight, elements, content};
+    const PalletLabelRow row{a.codInterno, v.descrizione, a.produzioneText, sscc, v.gtin, v.cartoni, a.eanArticolo,
+                             EtichettaMulti ? a.totalPieces : v.pezzi, a.scadenzaText, a.lotto, labelWeight, elements, content};
     DB->Execute(QStringLiteral("DELETE FROM ReportPallet"));
-    {
-        auto rs = DB->OpenRecordset(QStringLiteral("ReportPallet"));
-        const qint64 copies = std::max<qint64>(1, qRound64(NumericValue(a.copie)));
-        for (qint64 c = 0; c < copies; ++c) AddPalletLabelRow(*rs, row, codProduttore, settings);
-    }
-    printJob(a.preview);
+    auto rs = DB->OpenRecordset(QStringLiteral("ReportPallet"));
+    const qint64 copies = std::max<qint64>(1, qRound64(NumericValue(a.copie)));
+    for (qint64 c = 0; c < copies; ++c) AddPalletLabelRow(*rs, row, codProduttore, settings);
+}
 
-    PalletRecord record{sscc, cartoni, pezzi, archiveWeight, a.tipoPallet, {}};
-    record.lines.push_back({a.codInterno, a.produzione, cartoni, a.lotto, a.scadenza, a.eanArticolo, gtin, pezzi, descrizione});
+std::optional<PrintedPallet> StampaEtichettaPallet(const PalletLabelArgs& a, const BindLabelJob& bindJob,
+                                                   std::optional<qint64> request)
+{
+    WaitCursor hourglass;
+    const PalletValues v = valuesOf(a);
+    PalletRecord record{{}, v.cartoni, v.pezzi, v.archiveWeight, a.tipoPallet, {}};
+    record.lines.push_back({a.codInterno, a.produzione, v.cartoni, a.lotto, a.scadenza, a.eanArticolo, v.gtin, v.pezzi, v.descrizione});
+    const ReservationOptions options{a.tipoPallet, a.advanceCounter, request, !a.preview,
+                                     int(std::max<qint64>(1, qRound64(NumericValue(a.copie))))};
     const PalletTables tables{*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe};
-    return {sscc, RecordPrintedPallet(tables, record, a.advanceCounter, a.archive)};
+    const auto reserved = PrintReservedPallet(tables, options, record, [&](const Reservation& r) {
+        PalletLabelArgs label = a;
+        label.serial = r.serial;
+        FillPalletLabel(label);
+        return bindJob(a.preview);
+    });
+    if (!reserved) return std::nullopt;
+    return PrintedPallet{reserved->sscc, *reserved};
+}
+
+SendSteps JobSteps(BoundReport report, std::unique_ptr<ReportLayout>& holder)
+{
+    auto bound = std::make_shared<BoundReport>(std::move(report));
+    SendSteps steps{[bound, &holder] {
+        const std::function<void()> followUp = std::exchange(bound->job.followUp, nullptr);
+        SendReport(std::move(*bound), holder);
+        bound->job.followUp = followUp;
+    }};
+    steps.push_back([bound] {
+        if (bound->job.followUp) bound->job.followUp();
+    });
+    return steps;
 }

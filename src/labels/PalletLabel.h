@@ -1,14 +1,15 @@
 #pragma once
-// Printing one pallet label: one ReportPallet row per copy, the print job, then the counter, the
-// export and the archive.
+// Printing one pallet label: its SSCC reserved, one ReportPallet row per copy, then the print job.
 
 #include "labels/ElementStrings.h"
-#include "labels/PalletArchive.h"
+#include "labels/PalletReservation.h"
+#include "reports/StampaReport.h"
 
 #include <QDateTime>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 struct PalletLabelArgs {
     QString codInterno;
@@ -26,7 +27,7 @@ struct PalletLabelArgs {
     QString produzioneText;
     QDateTime produzione;
     QDateTime scadenza;
-    qint64 serial = 0;
+    qint64 serial = 0;    // the serial on the label; the reservation sets it
     QString scadenzaText;
     bool archive = true;
     bool advanceCounter = true;
@@ -37,7 +38,7 @@ struct PalletLabelArgs {
 
 struct PrintedPallet {
     QString sscc;
-    RecordedPallet recorded;
+    Reservation reserved;
 };
 
 // The GTIN-14 of the cartons: indicator digit, the first 12 digits of the carton EAN, check digit.
@@ -71,6 +72,17 @@ struct PalletLabelRow {
 void AddPalletLabelRow(Recordset& reportPallet, const PalletLabelRow& row, const QString& codProduttore,
                        const ElementSettings& settings);
 
-// The print job gets the preview switch; a failure anywhere propagates, leaving the counter, the
-// export and the archive as they were.
-PrintedPallet StampaEtichettaPallet(const PalletLabelArgs& args, const std::function<void(bool preview)>& printJob);
+// Fills ReportPallet with one row per copy of the label of serial `args.serial`.
+void FillPalletLabel(const PalletLabelArgs& args);
+
+// Binds the print job of the rows just written (gets the preview switch); returns its steps.
+using BindLabelJob = std::function<SendSteps(bool preview)>;
+
+// A bound job as steps: handed over, then its follow-up apart, so that a failing follow-up never
+// gives back the SSCC of a label already sent.
+SendSteps JobSteps(BoundReport report, std::unique_ptr<ReportLayout>& holder);
+
+// The pallet takes its SSCC through a reservation (and consumes `request`, a passive request, with
+// it); nothing when that SSCC is archived already. Failures reach the caller.
+std::optional<PrintedPallet> StampaEtichettaPallet(const PalletLabelArgs& args, const BindLabelJob& bindJob,
+                                                   std::optional<qint64> request = std::nullopt);

@@ -4,6 +4,7 @@
 #include "core/Formats.h"
 #include "core/Globals.h"
 #include "core/HandlerGuard.h"
+#include "core/SetupRow.h"
 #include "core/Utility.h"
 #include "core/ui/ControlTag.h"
 #include "core/ui/Dialogs.h"
@@ -106,7 +107,7 @@ void frmArticoli::StampaPallet()
 // False when a duplicate SSCC stopped the run: the pallet count then stays as typed.
 bool frmArticoli::StampaPalletSingoli()
 {
-    const QString first = ComposeSscc(ui.txtTipoPalletS->text(), *rsSetup, NextSerial(*rsSetup));
+    const QString first = ComposeSscc(ui.txtTipoPalletS->text(), *rsSetup, CounterInFile(*rsSetup) + 1);
     if (SsccArchiviato(*rsAppTestate, first)) {
         MsgBox(duplicateMessage(), vbCritical | vbOKOnly, kErrore);
         return false;
@@ -120,17 +121,13 @@ bool frmArticoli::StampaPalletSingoli()
         pallets = qRound64(NumericValue(ui.mskQtPallet->text()));
     }
     for (qint64 p = 1; p <= pallets; ++p) {
-        const QString sscc = ComposeSscc(ui.txtTipoPalletS->text(), *rsSetup, NextSerial(*rsSetup));
-        // Every pallet of the run is checked, so a counter behind the archive never issues an SSCC twice.
-        if (p > 1 && SsccArchiviato(*rsAppTestate, sscc)) {
-            MsgBox(duplicateMessage(), vbCritical | vbOKOnly, kErrore);
-            return false;
-        }
+        // Every pallet's SSCC is checked as it is reserved, so a counter behind the archive never issues one twice.
+        const std::optional<QString> sscc = PreparaEtichettaPallet();
+        if (!sscc) return false;
         if (!ui.txtNumDDT->text().isEmpty()) {
-            ui.flxDDT->AddItem(sscc);
+            ui.flxDDT->AddItem(*sscc);
             ui.cmdSalvaDDT->setEnabled(true);
         }
-        PreparaEtichettaPallet();
     }
     return true;
 }
@@ -154,7 +151,7 @@ void frmArticoli::AbilitaControlli(bool enabled)
     ui.mnuAzzeraStorico->setEnabled(enabled);
 }
 
-void frmArticoli::PreparaEtichettaPallet()
+std::optional<QString> frmArticoli::PreparaEtichettaPallet()
 {
     const QDateTime clock = ui.chkAutoUpdate->isChecked() ? LeggiOrologio() : QDateTime();
     const QDateTime production = ReadDateTime(ui.mskDataProduzione->text(), ui.mskOraProd->text()).value_or(QDateTime());
@@ -182,34 +179,38 @@ void frmArticoli::PreparaEtichettaPallet()
                                       rsSetup->Value(QStringLiteral("StampaOraProd")).toBool());
     a.produzione = production;
     a.scadenza = expiry;
-    a.serial = NextSerial(*rsSetup);
     a.scadenzaText = ExpiryText(expiry, rule);
     a.archive = true;
     a.advanceCounter = ui.chkUpdateSSCC->isChecked();
     a.preview = ui.chkAnteprima->isChecked() && ModoInterattivo;
-    StampaEtichettaPallet(a);
+    return StampaEtichettaPallet(a);
 }
 
-void frmArticoli::StampaEtichettaPallet(const PalletLabelArgs& a, bool copyCopies)
+std::optional<QString> frmArticoli::StampaEtichettaPallet(const PalletLabelArgs& a, bool copyCopies)
 {
-    const PrintedPallet printed =
-        ::StampaEtichettaPallet(a, [this](bool preview) { StampaReport(PalletLabelJob(preview, 1), MyReport); });
-    if (a.advanceCounter) ui.txtContatoreSSCC->setText(QString::number(printed.recorded.contatore));
+    const auto printed = ::StampaEtichettaPallet(
+        a,
+        [this](bool preview) { return JobSteps(BindReport(PalletLabelJob(preview, 1)), MyReport); },
+        richiestaInStampa_);
+    if (!printed) {
+        MsgBox(duplicateMessage(), vbCritical | vbOKOnly, kErrore);
+        return std::nullopt;
+    }
+    if (richiestaInStampa_) richiestaConsumata_ = true;
+    if (a.advanceCounter) ui.txtContatoreSSCC->setText(QString::number(printed->reserved.contatore));
     if (copyCopies) ui.mskQtRistampa->setText(a.copie);
     if (a.archive) {
-        ui.txtSSCC->setText(printed.sscc);
-        SetTag(ui.txtSSCC, QString::number(printed.recorded.idAppTestate));
+        ui.txtSSCC->setText(printed->sscc);
+        SetTag(ui.txtSSCC, QString::number(printed->reserved.recorded.idAppTestate));
     }
+    return printed->sscc;
 }
 
 void frmArticoli::cmdIncrementa_Click()
 {
     try {
-        rsSetup->Edit();
-        rsSetup->SetValue(QStringLiteral("contatore"), rsSetup->Value(QStringLiteral("contatore")).toLongLong() + 1);
-        rsSetup->Update();
+        AdvanceCounter(*DB, *rsSetup, [](qint64 contatore) { return contatore + 1; });
     } catch (const AppError&) {
-        rsSetup->CancelUpdate();
         ShowDBErrors(*DB);
     }
     ui.txtContatoreSSCC->setText(GeneralNumber(rsSetup->Value(QStringLiteral("contatore")).toDouble()));

@@ -8,6 +8,7 @@
 #include "core/ui/ControlTag.h"
 #include "core/ui/Dialogs.h"
 #include "core/ui/KeyFilter.h"
+#include "labels/PalletReservation.h"
 #include "labels/Reprint.h"
 #include "labels/frmScegliPNC.h"
 #include "reports/StampaReport.h"
@@ -90,10 +91,12 @@ void frmArticoli::cmdRistampa_Click()
     }
     ui.cmdRistampa->setEnabled(false);
     const auto enable = qScopeGuard([this] { ui.cmdRistampa->setEnabled(true); });
-    RistampaEtichetta(::Tag(ui.txtSSCC).toLongLong());
+    RistampaEtichetta(::Tag(ui.txtSSCC).toLongLong(), int(qRound64(NumericValue(ui.mskQtRistampa->text()))),
+                      ui.chkAnteprimaRistampa->isChecked() && ModoInterattivo);
 }
 
-void frmArticoli::RistampaEtichetta(qint64 idAppTestate)
+// In passive mode nobody could close a preview window: the caller passes preview off then.
+void frmArticoli::RistampaEtichetta(qint64 idAppTestate, int copies, bool preview)
 {
     std::optional<WaitCursor> hourglass;
     if (ModoInterattivo) hourglass.emplace();
@@ -116,9 +119,30 @@ void frmArticoli::RistampaEtichetta(qint64 idAppTestate)
     EtichettaMulti = mix != PalletMix::Homogeneous;
     ArticoloUnico = mix != PalletMix::SeveralArticles;
     WriteReprintRow(*DB, *rsSetup, record, mix);
-    // In passive mode nobody could close a preview window.
-    const bool preview = ui.chkAnteprimaRistampa->isChecked() && ModoInterattivo;
-    StampaReport(PalletLabelJob(preview, int(qRound64(NumericValue(ui.mskQtRistampa->text())))), MyReport);
+    StampaReport(PalletLabelJob(preview, copies), MyReport);
     // The article lists print even after a previewed summary.
-    if (mix != PalletMix::Homogeneous) StampaEtichetteArticoli(record.sscc, ArticleLinesOf(record), ui.mskQtRistampa->text(), MyReport);
+    if (mix != PalletMix::Homogeneous) StampaEtichetteArticoli(record.sscc, ArticleLinesOf(record), QString::number(copies), MyReport);
+}
+
+// A job a crash may have stopped on its way to the printer: when its pallet is archived the labels
+// are sent again (a second identical label of the pallet is harmless); when not, its reservation
+// never committed and nothing was printed.
+void frmArticoli::RiprendiStampe()
+{
+    for (const auto& pending : PalletJournal().Orphans()) {
+        const JournalEntry& e = pending->entry();
+        rsAppTestate->FindFirst(QStringLiteral("IDAppTestate = ") + QString::number(e.idAppTestate));
+        if (!rsAppTestate->NoMatch() && NzStr(rsAppTestate->Value(QStringLiteral("SSCC"))) == e.sscc) {
+            try {
+                RistampaEtichetta(e.idAppTestate, e.copies, false);
+            } catch (const AppError& error) {
+                // Without an operator the entry waits for the next start.
+                if (!ModoInterattivo) continue;
+                MsgBox(QStringLiteral("L'etichetta del pallet ") + e.sscc
+                           + QStringLiteral(" potrebbe non essere stata stampata: ristamparla con Ristampa.\n") + error.description(),
+                       vbCritical | vbOKOnly, kErrore);
+            }
+        }
+        pending->Done();
+    }
 }

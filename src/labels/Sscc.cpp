@@ -17,8 +17,6 @@ QString ComposeSscc(const QString& extension, const Recordset& setup, qint64 ser
                        NzStr(setup.Value(QStringLiteral("Postazione"))), serial);
 }
 
-qint64 NextSerial(const Recordset& setup) { return setup.Value(QStringLiteral("contatore")).toLongLong() + 1; }
-
 bool SsccArchiviato(Recordset& appTestate, const QString& sscc)
 {
     appTestate.FindFirst(QStringLiteral("SSCC = '") + SqlQuote(sscc) + QStringLiteral("'"));

@@ -5,9 +5,12 @@
 #include "core/Formats.h"
 #include "core/Globals.h"
 #include "core/MaskedEdit.h"
+#include "core/SetupRow.h"
 #include "core/Utility.h"
 #include "core/ui/ControlTag.h"
 #include "core/ui/Dialogs.h"
+
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <functional>
@@ -105,11 +108,18 @@ bool frmArticoli::ElaboraTestata()
     const std::optional<QString> impronta = PrimaRichiesta(*rsRichiesteTestate, kTestate, accantonate_, ImprontaTestata);
     if (!impronta) return false;
     const Recordset& testata = *rsRichiesteTestate;
+    const qint64 id = testata.Value(QStringLiteral("IDRichiesteTestate")).toLongLong();
+    const bool ristampa = testata.Value(QStringLiteral("Ristampa")).toBool();
+    // A pallet's reservation deletes its request together with what it reserves.
+    richiestaInStampa_ = ristampa ? std::nullopt : std::optional<qint64>(id);
+    richiestaConsumata_ = false;
+    const auto done = qScopeGuard([this] { richiestaInStampa_.reset(); });
     const bool stampata = Stampata([&] {
-        if (testata.Value(QStringLiteral("Ristampa")).toBool()) RistampaRichiesta(testata);
+        if (ristampa) RistampaRichiesta(testata);
         else PalletRichiesta(testata);
     });
-    if (!stampata) accantonate_.add(kTestate, testata.Value(QStringLiteral("IDRichiesteTestate")).toLongLong(), *impronta);
+    if (richiestaConsumata_) return true;
+    if (!stampata) accantonate_.add(kTestate, id, *impronta);
     else rsRichiesteTestate->Delete();
     return true;
 }
@@ -140,14 +150,7 @@ void frmArticoli::PalletRichiesta(const Recordset& testata)
     ui.mskQtPallet->setText(QStringLiteral("1"));
     if (testata.Value(QStringLiteral("SpecificaContatore")).toBool()) {
         const qint64 contatore = testata.Value(QStringLiteral("ContatoreSSCC")).toLongLong() - 1;
-        try {
-            rsSetup->Edit();
-            rsSetup->SetValue(QStringLiteral("contatore"), contatore);
-            rsSetup->Update();
-        } catch (const AppError&) {
-            rsSetup->CancelUpdate();
-            throw;
-        }
+        AdvanceCounter(*DB, *rsSetup, [contatore](qint64) { return contatore; });
         ui.txtContatoreSSCC->setText(QString::number(contatore));
     }
     ui.chkUpdateSSCC->setChecked(testata.Value(QStringLiteral("AggiornaContatore")).toBool());

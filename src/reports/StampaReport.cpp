@@ -16,26 +16,23 @@ QVariant Setting(const QString& column) { return rsSetup->Value(column); }
 
 } // namespace
 
-void StampaReport(const ReportJob& job, std::unique_ptr<ReportLayout>& holder)
+BoundReport BindReport(const ReportJob& job)
 {
-    // Committed rows are visible to another connection at once; rows of an open transaction are not,
-    // and printing without them would put old labels on the pallet.
-    if (DB->InTransaction())
-        throw AppError(3034, QStringLiteral("Stampa"),
-                       QStringLiteral("Le righe da stampare non sono ancora salvate: transazione in corso."));
-
-    auto connection = Database::Open(PercorsoDB, true);
-    auto rs = connection->OpenRecordset(job.table);
+    // Inside a write transaction the rows just written are read through the same connection: the
+    // layout copies them now, so the job prints them whatever another program writes after the commit.
+    std::unique_ptr<Database> reader = DB->InTransaction() ? nullptr : Database::Open(PercorsoDB, true);
+    auto rs = (reader ? *reader : *DB).OpenRecordset(job.table);
 
     const bool twoUp = job.twoUpLayout && Setting(QStringLiteral("DoubleLayout")).toBool();
-    holder = twoUp ? job.twoUpLayout() : job.singleLayout();
-    ReportLayout& layout = *holder;
+    BoundReport bound{job, twoUp ? job.twoUpLayout() : job.singleLayout()};
+    ReportLayout& layout = *bound.layout;
     if (twoUp) {
         layout.Subreport1().SetDataSource(*rs);
         layout.Subreport2().SetDataSource(*rs);
     } else {
         layout.SetDataSource(*rs);
     }
+    rs->Close();
 
     SelectCurrentPrinter(NzStr(Setting(job.printerSetting)).trimmed());
     if (twoUp) layout.PaperOrientation = 2;
@@ -43,22 +40,26 @@ void StampaReport(const ReportJob& job, std::unique_ptr<ReportLayout>& holder)
     layout.SelectPrinter(current.driverName, current.deviceName, current.port);
     layout.LeftMargin = MmToTwips(Setting(job.leftMarginSetting).toDouble());
     layout.TopMargin = MmToTwips(Setting(job.topMarginSetting).toDouble());
-    if (twoUp) layout.PaperOrientation = 2;
+    return bound;
+}
 
+void SendReport(BoundReport report, std::unique_ptr<ReportLayout>& holder)
+{
+    if (DB->InTransaction())
+        throw AppError(3034, QStringLiteral("Stampa"), QStringLiteral("Stampa richiesta prima del salvataggio: transazione in corso."));
+    const ReportJob& job = report.job;
+    holder = std::move(report.layout);
     if (job.preview) {
-        ShowPreview(job.previewWindow, layout);
+        ShowPreview(job.previewWindow, *holder);
         if (job.clearHolderAfterPreview) holder.reset();
     } else {
-        layout.PrintOut(job.copies);
+        holder->PrintOut(job.copies);
         holder.reset();
     }
-
-    rs->Close();
-    rs.reset();
-    connection.reset();
-
     if (job.followUp) job.followUp();
 }
+
+void StampaReport(const ReportJob& job, std::unique_ptr<ReportLayout>& holder) { SendReport(BindReport(job), holder); }
 
 ReportJob PalletLabelJob(bool preview, int copies)
 {

@@ -1,7 +1,7 @@
 #pragma once
 // The print job shared by every printed document: the report table the caller has just written is
-// read through a second, read-only connection into a layout, which goes to the configured printer
-// with the configured margins, or to a preview window.
+// read into a layout (bound), which then goes to the configured printer with the configured
+// margins, or to a preview window (sent).
 
 #include "reports/PreviewWindow.h"
 #include "reports/ReportLayout.h"
@@ -30,7 +30,21 @@ struct ReportJob {
     bool clearHolderAfterPreview = false;
 };
 
-// Runs the job; the layout stays in `holder` after a preview (unless the job clears it). Errors of
+// A job whose rows are copied into its layout, printer and margins chosen: sending it reads no rows.
+struct BoundReport {
+    ReportJob job;
+    std::unique_ptr<ReportLayout> layout;
+};
+
+// Reads the rows through a second, read-only connection, or inside a write transaction through the
+// program's own connection, which alone sees the rows the transaction wrote.
+BoundReport BindReport(const ReportJob& job);
+
+// Prints or previews, then runs the follow-up. Must not run inside a transaction: a preview waits
+// for the operator, and a printed label must not depend on a commit still to come.
+void SendReport(BoundReport report, std::unique_ptr<ReportLayout>& holder);
+
+// Binds and sends; the layout stays in `holder` after a preview (unless the job clears it). Errors of
 // the database, the layout or the printer reach the caller.
 void StampaReport(const ReportJob& job, std::unique_ptr<ReportLayout>& holder);
 

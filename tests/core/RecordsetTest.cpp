@@ -1,13 +1,19 @@
 // The engine behaviours the program relies on, each of which a naive cursor gets wrong.
+#include "core/SetupRow.h"
 #include "core/db/Database.h"
 #include "core/db/JetSql.h"
 #include "core/db/Recordset.h"
+#include "support/ChildProcess.h"
+#include "support/TestData.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <QDateTime>
 #include <QTemporaryDir>
+#include <QTextStream>
+
+#include <set>
 
 #include <algorithm>
 
@@ -367,6 +373,39 @@ TEST_F(RecordsetTest, RollbackUndoesEveryWriteOfTheTransaction)
     EXPECT_TRUE(all->IsEmpty());
 }
 
+// Two programs on one file: Edit starts from the row as the file holds it now, and an Update over a
+// change made since Edit is refused with the engine's conflict error, the other change kept.
+TEST_F(RecordsetTest, EditSeesOtherConnectionsAndUpdateRefusesAConflict)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("Head"));
+    addHead(*rs, QStringLiteral("A"));
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Value(QStringLiteral("Qt")).toLongLong(), 0);
+    auto other = Database::Open(path);
+    other->ExecuteNative(QStringLiteral("UPDATE Head SET Qt = 500"));
+    rs->Edit();
+    rs->SetValue(QStringLiteral("Qt"), rs->Value(QStringLiteral("Qt")).toLongLong() + 1);
+    rs->Update();
+    EXPECT_EQ(other->OpenRecordset(QStringLiteral("Head"))->Value(QStringLiteral("Qt")).toLongLong(), 501);
+
+    rs->Edit();
+    rs->SetValue(QStringLiteral("Sigla"), QStringLiteral("MIA"));
+    other->ExecuteNative(QStringLiteral("UPDATE Head SET Qt = 7"));
+    try {
+        rs->Update();
+        ADD_FAILURE() << "the conflict went unnoticed";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), 3197);
+        EXPECT_EQ(e.description(), QStringLiteral("The Microsoft Jet database engine stopped the process because you and another user "
+                                                  "are attempting to change the same data at the same time."));
+    }
+    EXPECT_FALSE(db->InTransaction());
+    EXPECT_EQ(rs->EditMode(), dbEditInProgress);
+    rs->CancelUpdate();
+    EXPECT_EQ(rs->Value(QStringLiteral("Qt")).toLongLong(), 7);
+    EXPECT_TRUE(rs->Value(QStringLiteral("Sigla")).isNull());
+}
+
 TEST(DatabaseOpen, RefusesWhatIsNotADatabase)
 {
     QTemporaryDir dir;
@@ -385,3 +424,34 @@ TEST(DatabaseOpen, RefusesWhatIsNotADatabase)
 }
 
 } // namespace
+
+namespace {
+
+// Advances the counter of the database at args[0] args[1] times, printing each value taken.
+const ChildRegistration advanceChild("advance-counter", [](const QStringList& args) {
+    auto db = Database::Open(args.at(0));
+    auto setup = db->OpenRecordset(QStringLiteral("Setup"));
+    QTextStream out(stdout);
+    for (int i = 0; i < args.at(1).toInt(); ++i) out << AdvanceCounter(*db, *setup, [](qint64 c) { return c + 1; }) << '\n';
+    return 0;
+});
+
+} // namespace
+
+TEST(SetupCounter, TwoProgramsAdvancingAtOnceNeverTakeOneSerial)
+{
+    TestDataFolder data;
+    Database::Open(data.mdbPath())->ExecuteNative(QStringLiteral("UPDATE Setup SET contatore = 41"));
+    auto first = StartChild(QStringLiteral("advance-counter"), {data.mdbPath(), QStringLiteral("1000")});
+    auto second = StartChild(QStringLiteral("advance-counter"), {data.mdbPath(), QStringLiteral("1000")});
+    std::set<qint64> serials;
+    for (auto* child : {first.get(), second.get()}) {
+        ASSERT_TRUE(child->waitForFinished(60000));
+        EXPECT_EQ(child->exitCode(), 0);
+        for (const QByteArray& line : child->readAllStandardOutput().split('\n'))
+            if (!line.isEmpty()) serials.insert(line.toLongLong());
+    }
+    EXPECT_EQ(serials.size(), 2000u);
+    EXPECT_EQ(*serials.begin(), 42);
+    EXPECT_EQ(Database::Open(data.mdbPath())->OpenRecordset(QStringLiteral("Setup"))->Value(QStringLiteral("contatore")).toLongLong(), 2041);
+}

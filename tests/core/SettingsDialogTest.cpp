@@ -71,6 +71,37 @@ TEST_F(SettingsDialog, ProducerCodeMustHaveFiveOrSevenCharacters)
     EXPECT_EQ(stored("CodProduttore").toString(), QStringLiteral("ABCDEFG"));
 }
 
+// The counter must still make an SSCC: the next serial fits the digits the producer code leaves.
+TEST_F(SettingsDialog, ACounterThatCannotMakeAnSsccIsRefusedByName)
+{
+    store("contatore", 41);
+    frmImpostazioni dialog;
+    type(dialog.ui.txtPaese, QStringLiteral("99"));
+    for (const char* counter : {"-5", "abc", "", "99999999999999999999", "99999999"}) {
+        Dialogs().reset();
+        type(dialog.ui.txtSSCC, QString::fromLatin1(counter));
+        dialog.ui.cmdOk->click();
+        ASSERT_EQ(Dialogs().messages().size(), 1u) << counter;
+        EXPECT_EQ(Dialogs().messages()[0].prompt, QStringLiteral("Contatore SSCC: inserire un numero intero da 0 a 99999998."));
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(stored("contatore").toLongLong(), 41);
+    EXPECT_EQ(stored("Paese").toString(), QStringLiteral("80"));
+
+    // A seven-character producer code leaves six digits to the serial.
+    Dialogs().reset();
+    type(dialog.ui.txtCodProduttore, QStringLiteral("1234567"));
+    type(dialog.ui.txtSSCC, QStringLiteral("999999"));
+    dialog.ui.cmdOk->click();
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_EQ(Dialogs().messages()[0].prompt, QStringLiteral("Contatore SSCC: inserire un numero intero da 0 a 999998."));
+    Dialogs().reset();
+    type(dialog.ui.txtSSCC, QStringLiteral("999998"));
+    dialog.ui.cmdOk->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(stored("contatore").toLongLong(), 999998);
+}
+
 TEST_F(SettingsDialog, DecimalCommaWeightsOfSeveralPalletsAndTheAIOrderAreSaved)
 {
     frmImpostazioni dialog;

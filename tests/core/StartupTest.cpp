@@ -61,6 +61,23 @@ TEST(Startup, DataFolderFallsBackToTheProgramFolder)
     QFile(shared + QStringLiteral("/stivora.mdb")).open(QIODevice::WriteOnly);
     EXPECT_EQ(ChooseDataFolder({QString()}, exe), shared);
     QDir(shared).removeRecursively();
+
+    // A folder that cannot be created is named, with the system's reason.
+    QTemporaryDir home;
+    const QByteArray realHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toUtf8());
+    const QString blocked = AppEx.Path(35, true, 0) + QStringLiteral("/KVR");
+    QDir().mkpath(QFileInfo(blocked).path());
+    QFile(blocked).open(QIODevice::WriteOnly);
+    try {
+        ChooseDataFolder({QString()}, exe);
+        ADD_FAILURE() << "a folder under a file was created";
+    } catch (const AppError& e) {
+        EXPECT_TRUE(e.description().startsWith(QStringLiteral("Impossibile creare la cartella ") + blocked + QStringLiteral("/stivora: ")))
+            << e.description().toStdString() << " / " << blocked.toStdString();
+        EXPECT_GT(e.description().size(), (blocked + QStringLiteral("/stivora: ")).size() + 30);
+    }
+    qputenv("HOME", realHome);
     QStandardPaths::setTestModeEnabled(false);
 }
 
@@ -147,6 +164,32 @@ TEST_F(OpenDatabase, EachMissingTableIsRefused)
         expectRefused();
         EXPECT_EQ(QFileInfo(data.mdbPath()).lastModified(), before.lastModified());
     }
+}
+
+// Refused at start rather than found out at exit, when the operator's settings would be lost; the
+// file is left as it was.
+TEST_F(OpenDatabase, ADatabaseThatCannotBeWrittenOrHasNoSetupRowIsRefused)
+{
+    TestDataFolder data;
+    // The engine cannot create its rollback journal where a link leads nowhere.
+    QFile::link(data.file(QStringLiteral("missing/journal")), data.file(QStringLiteral("stivora.mdb-journal")));
+    CartellaDati = data.path();
+    EXPECT_FALSE(ApriDatabase());
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    const QString unwritable = Dialogs().messages()[0].prompt;
+    EXPECT_TRUE(unwritable.startsWith(QStringLiteral("Database STIVORA.MDB non disponibile/errato!\n\nIl database non si può modificare: ")));
+    EXPECT_GT(unwritable.size(), 90);
+    EXPECT_FALSE(DB);
+
+    QFile::remove(data.file(QStringLiteral("stivora.mdb-journal")));
+    Database::Open(data.mdbPath())->ExecuteNative(QStringLiteral("DELETE FROM Setup"));
+    Dialogs().reset();
+    EXPECT_FALSE(ApriDatabase());
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_EQ(Dialogs().messages()[0].prompt,
+              QStringLiteral("La tabella Setup del database STIVORA.MDB è vuota: il programma non può partire senza le impostazioni."));
+    EXPECT_EQ(Dialogs().messages()[0].icon(), vbCritical);
+    EXPECT_FALSE(rsSetup);
 }
 
 TEST_F(OpenDatabase, TheFileNameMayDifferInCase)

@@ -45,7 +45,7 @@ protected:
             l.descrizione = QStringLiteral("Articolo %1").arg(n);
             p.lines.push_back(l);
         }
-        RecordPrintedPallet({*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe}, p, false, true);
+        RecordPrintedPallet({*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe}, p);
     }
 
     // The single number a native query gives.

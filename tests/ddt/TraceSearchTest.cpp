@@ -49,7 +49,7 @@ protected:
         l.dataScadenza = QDateTime(QDate(2027, 5, 31), QTime(0, 0));
         l.descrizione = QStringLiteral("Riga ") + lotto;
         p.lines.push_back(l);
-        RecordPrintedPallet({*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe}, p, false, true);
+        RecordPrintedPallet({*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe}, p);
     }
     // Runs the search and returns the listing's first page as shown, by object name.
     QHash<QString, QString> cerca(const char* form)
@@ -140,7 +140,7 @@ TEST_F(TraceSearch, ListingsFlowOverPagesInTheSearchOrder)
         l.lotto = QStringLiteral("R%1").arg(n);
         p.lines.push_back(l);
     }
-    RecordPrintedPallet({*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe}, p, false, true);
+    RecordPrintedPallet({*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe}, p);
     auto db = Database::Open(PercorsoDB, true);
     auto rs = db->OpenRecordset(QueryTracciaSSCC(kSscc1));
     auto listing = ReportLayout::Create<CrystalReport6>();

@@ -275,7 +275,7 @@ TEST_F(MixedPalletTest, TwoUpSheetsAndNoCounterWithoutTheSavedSetting)
     EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toInt(), 41);
 }
 
-TEST_F(MixedPalletTest, ADatabaseFailureAfterPrintingLeavesNoRecordAndTheRows)
+TEST_F(MixedPalletTest, ADatabaseFailureWhileReservingPrintsNothingAndKeepsTheRows)
 {
     DB->ExecuteNative(QStringLiteral("CREATE TEMP TRIGGER fail_lines BEFORE INSERT ON AppRighe BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
     addThreeLots();
@@ -284,6 +284,7 @@ TEST_F(MixedPalletTest, ADatabaseFailureAfterPrintingLeavesNoRecordAndTheRows)
     ASSERT_EQ(Dialogs().messages().size(), 1u);
     EXPECT_TRUE(Dialogs().messages()[0].prompt.contains(QStringLiteral("disk I/O error")));
     expectNothingRecorded();
+    EXPECT_TRUE(printer.jobs().empty());
     EXPECT_EQ(window->ui.flxLotti->Rows(), 4);
     EXPECT_TRUE(window->ui.cmdStampaMulti->isEnabled());
     EXPECT_TRUE(window->ui.txtSSCC->text().isEmpty());

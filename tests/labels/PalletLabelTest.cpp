@@ -1,5 +1,5 @@
-// One pallet printed: report rows per copy visible to the print job, then counter, export and
-// archive written together, or not at all.
+// One pallet printed: its SSCC reserved (counter, export, archive) and its report rows bound in one
+// transaction, then the job sent; a job that cannot be sent gives back exactly what was reserved.
 #include "labels/PalletLabel.h"
 
 #include "core/Globals.h"
@@ -8,6 +8,10 @@
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -51,15 +55,16 @@ protected:
     PalletLabelArgs args;
 };
 
-TEST_F(PalletLabelTest, PrintsOneRowPerCopyThenRecordsThePallet)
+TEST_F(PalletLabelTest, ReservesBindsThenSends)
 {
-    int rowsSeenByPrintJob = 0;
+    int rowsBound = 0;
+    bool sent = false;
     auto result = StampaEtichettaPallet(args, [&](bool preview) {
         EXPECT_FALSE(preview);
-        auto reader = Database::Open(PercorsoDB, true);
-        auto rs = reader->OpenRecordset(QStringLiteral("ReportPallet"));
+        EXPECT_TRUE(DB->InTransaction());
+        auto rs = DB->OpenRecordset(QStringLiteral("ReportPallet"));
         for (; !rs->Eof(); rs->MoveNext()) {
-            ++rowsSeenByPrintJob;
+            ++rowsBound;
             EXPECT_EQ(rs->Value(QStringLiteral("SSCC_Form")).toString(), QStringLiteral("3 80 12345 100000042 3"));
             EXPECT_EQ(rs->Value(QStringLiteral("GTIN_Form")).toString(), QStringLiteral("180 01234 56789 4"));
             EXPECT_EQ(rs->Value(QStringLiteral("EANUC_Form")).toString(), QStringLiteral("80 01234 56789 5"));
@@ -69,52 +74,116 @@ TEST_F(PalletLabelTest, PrintsOneRowPerCopyThenRecordsThePallet)
             EXPECT_EQ(rs->Value(QStringLiteral("Descrizione")).toString().size(), 80);
             EXPECT_FALSE(rs->Value(QStringLiteral("E128_Barcode")).toString().isEmpty());
         }
-        // Nothing is recorded before the label has printed.
-        EXPECT_EQ(count(QStringLiteral("AppTestate")), 0);
+        return SendSteps{[&] {
+            // Sent after the commit: another program sees the pallet archived and the counter taken.
+            auto other = Database::Open(PercorsoDB, true);
+            auto setup = other->OpenRecordset(QStringLiteral("Setup"));
+            EXPECT_EQ(setup->Value(QStringLiteral("contatore")).toLongLong(), 42);
+            auto archived = other->OpenRecordset(QStringLiteral("SELECT * FROM AppTestate WHERE SSCC = '380123451000000423'"));
+            EXPECT_FALSE(archived->IsEmpty());
+            EXPECT_FALSE(DB->InTransaction());
+            sent = true;
+        }};
     });
-    EXPECT_EQ(rowsSeenByPrintJob, 3);
-    EXPECT_EQ(result.sscc, QStringLiteral("380123451000000423"));
-    EXPECT_EQ(result.recorded.contatore, 42);
+    ASSERT_TRUE(result);
+    EXPECT_TRUE(sent);
+    EXPECT_EQ(rowsBound, 3);
+    EXPECT_EQ(result->sscc, QStringLiteral("380123451000000423"));
+    EXPECT_EQ(result->reserved.contatore, 42);
     EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 42);
     for (const char* t : {"AppTestate", "AppRighe", "ExportTestate", "ExportRighe"}) EXPECT_EQ(count(QString::fromLatin1(t)), 1) << t;
     rsAppTestate->FindFirst(QStringLiteral("SSCC = '380123451000000423'"));
     ASSERT_FALSE(rsAppTestate->NoMatch());
-    EXPECT_EQ(rsAppTestate->Value(QStringLiteral("IDAppTestate")).toLongLong(), result.recorded.idAppTestate);
+    EXPECT_EQ(rsAppTestate->Value(QStringLiteral("IDAppTestate")).toLongLong(), result->reserved.recorded.idAppTestate);
     EXPECT_DOUBLE_EQ(rsAppTestate->Value(QStringLiteral("pesolordo")).toDouble(), 525);
-    auto line = DB->OpenRecordset(QStringLiteral("SELECT * FROM AppRighe WHERE IDAppTestate = %1").arg(result.recorded.idAppTestate));
+    auto line = DB->OpenRecordset(QStringLiteral("SELECT * FROM AppRighe WHERE IDAppTestate = %1").arg(result->reserved.recorded.idAppTestate));
     EXPECT_EQ(line->Value(QStringLiteral("GTIN")).toString(), QStringLiteral("18001234567894"));
     EXPECT_EQ(line->Value(QStringLiteral("Lotto")).toString(), QStringLiteral("L0342"));
     EXPECT_EQ(line->Value(QStringLiteral("DataScadenza")).toDateTime(), args.scadenza);
     EXPECT_EQ(line->Value(QStringLiteral("numpezzi")).toLongLong(), 240);
+    // The journal entry went with the sent job.
+    EXPECT_TRUE(PalletJournal().Orphans().empty());
 }
 
 TEST_F(PalletLabelTest, CopiesThatAreNotANumberStillPrintOnce)
 {
     for (const char* copies : {"0", "", "abc"}) {
         args.copie = QString::fromLatin1(copies);
-        args.archive = false;
-        args.advanceCounter = false;
         int rows = 0;
-        StampaEtichettaPallet(args, [&](bool) { rows = int(count(QStringLiteral("ReportPallet"))); });
+        StampaEtichettaPallet(args, [&](bool) {
+            rows = int(count(QStringLiteral("ReportPallet")));
+            return SendSteps{};
+        });
         EXPECT_EQ(rows, 1) << copies;
     }
-    EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 41);
-    EXPECT_EQ(count(QStringLiteral("AppTestate")), 0);
 }
 
-TEST_F(PalletLabelTest, AFailedPrintRecordsNothing)
+// A job that cannot be sent leaves the records, the passive request and the counter as they were,
+// but never takes back a serial another program has drawn since.
+TEST_F(PalletLabelTest, AJobThatCannotBeSentGivesBackExactlyWhatWasReserved)
 {
-    EXPECT_THROW(StampaEtichettaPallet(args, [](bool) { throw AppError(1, QStringLiteral("printer"), QStringLiteral("offline")); }),
-                 AppError);
+    DB->ExecuteNative(QStringLiteral("INSERT INTO RichiesteTestate (IDRichiesteTestate, Copie, TipoPallet) VALUES (7, 2, '3')"));
+    DB->ExecuteNative(QStringLiteral("INSERT INTO RichiesteRighe (IDRichiesteTestate, NumRiga, Lotto, DataOra, NumCartoni) "
+                                     "VALUES (7, 1, 'AB12', '2026-12-08 10:30:00', 40), (7, 2, NULL, '2026-12-08 11:00:00', 2.5)"));
+    auto snapshot = [&] {
+        QStringList rows;
+        for (const char* sql : {"SELECT * FROM RichiesteTestate ORDER BY rowid",
+                                "SELECT *, typeof(DataOra), typeof(NumCartoni), typeof(Lotto) FROM RichiesteRighe ORDER BY rowid"}) {
+            Statement st = DB->prepare(QString::fromLatin1(sql));
+            while (st.step()) {
+                QStringList cells;
+                for (int i = 0; i < st.columnCount(); ++i) cells << st.value(i).toString();
+                rows << cells.join(u'|');
+            }
+        }
+        return rows;
+    };
+    const QStringList before = snapshot();
+    auto offline = [](bool) { return SendSteps{[] { throw AppError(1, QStringLiteral("printer"), QStringLiteral("offline")); }}; };
+
+    EXPECT_THROW(StampaEtichettaPallet(args, offline, 7), AppError);
     EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 41);
+    for (const char* t : {"AppTestate", "AppRighe", "ExportTestate", "ExportRighe"}) EXPECT_EQ(count(QString::fromLatin1(t)), 0) << t;
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_TRUE(PalletJournal().Orphans().empty());
+
+    // Another program prints while this job fails: its serial stays taken.
+    EXPECT_THROW(StampaEtichettaPallet(args,
+                                       [](bool) {
+                                           return SendSteps{[] {
+                                               Database::Open(PercorsoDB)->ExecuteNative(QStringLiteral("UPDATE Setup SET contatore = 43"));
+                                               throw AppError(1, QStringLiteral("printer"), QStringLiteral("offline"));
+                                           }};
+                                       }),
+                 AppError);
+    EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 43);
     EXPECT_EQ(count(QStringLiteral("AppTestate")), 0);
-    EXPECT_EQ(count(QStringLiteral("ExportTestate")), 0);
+
+    // Once a label may be out, a later failure keeps the reservation, and the entry that lets the
+    // next start send the pallet again.
+    EXPECT_THROW(StampaEtichettaPallet(args, [](bool) {
+                     return SendSteps{[] {}, [] { throw AppError(1, QStringLiteral("printer"), QStringLiteral("offline")); }};
+                 }),
+                 AppError);
+    EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 44);
+    EXPECT_EQ(count(QStringLiteral("AppTestate")), 1);
+    ASSERT_EQ(PalletJournal().Orphans().size(), 1u);
+    DB->ExecuteNative(QStringLiteral("DELETE FROM AppTestate"));
+
+    // A request another program has taken meanwhile prints nothing.
+    DB->ExecuteNative(QStringLiteral("DELETE FROM RichiesteTestate"));
+    bool bound = false;
+    EXPECT_THROW(StampaEtichettaPallet(args, [&](bool) { bound = true; return SendSteps{[] {}}; }, 7), AppError);
+    EXPECT_FALSE(bound);
+    EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 44);
+    EXPECT_EQ(count(QStringLiteral("AppTestate")), 0);
 }
 
 TEST_F(PalletLabelTest, ADatabaseFailureMidwayLeavesCounterExportAndArchiveAsTheyWere)
 {
     DB->ExecuteNative(QStringLiteral("CREATE TEMP TRIGGER fail_archive BEFORE INSERT ON AppRighe BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
-    EXPECT_THROW(StampaEtichettaPallet(args, [](bool) {}), AppError);
+    auto nothing = [](bool) { return SendSteps{[] {}}; };
+    EXPECT_THROW(StampaEtichettaPallet(args, nothing), AppError);
     ASSERT_FALSE(DB->Errors().empty());
     EXPECT_TRUE(DB->Errors().front().description.contains(QStringLiteral("disk full")));
     EXPECT_FALSE(DB->InTransaction());
@@ -123,9 +192,38 @@ TEST_F(PalletLabelTest, ADatabaseFailureMidwayLeavesCounterExportAndArchiveAsThe
 
     // The next pallet goes through once the fault is gone.
     DB->ExecuteNative(QStringLiteral("DROP TRIGGER fail_archive"));
-    auto result = StampaEtichettaPallet(args, [](bool) {});
-    EXPECT_EQ(result.recorded.contatore, 42);
+    auto result = StampaEtichettaPallet(args, nothing);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->reserved.contatore, 42);
     EXPECT_EQ(count(QStringLiteral("AppRighe")), 1);
+}
+
+// An entry names a job that may not have reached the printer until the job is done; the process
+// that writes it holds it, so only entries a crash left behind are found.
+TEST(PrintJournal, OnlyEntriesNoLivingProcessHoldsAreFound)
+{
+    QTemporaryDir dir;
+    PrintJournal journal(dir.filePath(QStringLiteral("StampeInCorso")));
+    auto held = journal.Begin({QStringLiteral("380123451000000423"), 5, 3});
+    auto crashed = journal.Begin({QStringLiteral("380123451000000430"), 6, 1});
+    crashed.reset();
+    QFile half(dir.filePath(QStringLiteral("StampeInCorso/x-1-1.tmp")));
+    ASSERT_TRUE(half.open(QIODevice::WriteOnly));
+    half.write("sscc=3801");
+    half.close();
+    QFile garbage(dir.filePath(QStringLiteral("StampeInCorso/y-1-1.job")));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.close();
+
+    auto orphans = journal.Orphans();
+    ASSERT_EQ(orphans.size(), 1u);
+    EXPECT_EQ(orphans[0]->entry().sscc, QStringLiteral("380123451000000430"));
+    EXPECT_EQ(orphans[0]->entry().idAppTestate, 6);
+    EXPECT_EQ(orphans[0]->entry().copies, 1);
+    orphans[0]->Done();
+    held->Done();
+    EXPECT_TRUE(journal.Orphans().empty());
+    EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("StampeInCorso"))).isEmpty());
 }
 
 TEST_F(PalletLabelTest, SummaryLabelsTakeTheirPiecesAndWeightFromTheCaller)
@@ -139,6 +237,7 @@ TEST_F(PalletLabelTest, SummaryLabelsTakeTheirPiecesAndWeightFromTheCaller)
         auto rs = DB->OpenRecordset(QStringLiteral("ReportPallet"));
         EXPECT_EQ(rs->Value(QStringLiteral("NumPezzi")).toString(), QStringLiteral("999"));
         EXPECT_EQ(rs->Value(QStringLiteral("PesoLordo")).toString(), QStringLiteral("2,25"));
+        return SendSteps{[] {}};
     });
     // The archive keeps the pallet's own quantities.
     rsAppTestate->MoveFirst();

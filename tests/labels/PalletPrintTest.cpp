@@ -3,9 +3,12 @@
 
 #include "core/Globals.h"
 #include "core/Startup.h"
+#include "core/Utility.h"
+#include "core/ui/ControlTag.h"
 #include "labels/ElementStrings.h"
 #include "labels/LabelJob.h"
 #include "labels/PalletLabel.h"
+#include "labels/PalletReservation.h"
 #include "labels/Sscc.h"
 #include "support/RecordingPrinter.h"
 #include "support/SampleRows.h"
@@ -16,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+#include <QDir>
 
 #include <algorithm>
 #include <functional>
@@ -143,7 +147,7 @@ TEST_F(PalletPrintTest, ACounterBehindTheArchiveIsRefused)
     EXPECT_TRUE(window->ui.SSTab1->isEnabled());
 }
 
-TEST_F(PalletPrintTest, ADatabaseFailureAfterPrintingLeavesNoRecordAndAnUsableWindow)
+TEST_F(PalletPrintTest, ADatabaseFailureWhileReservingPrintsNothingAndLeavesAnUsableWindow)
 {
     DB->ExecuteNative(QStringLiteral("CREATE TEMP TRIGGER fail_archive BEFORE INSERT ON AppTestate BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
     window->ui.cmdStampa->click();
@@ -151,6 +155,7 @@ TEST_F(PalletPrintTest, ADatabaseFailureAfterPrintingLeavesNoRecordAndAnUsableWi
     EXPECT_TRUE(Dialogs().messages()[0].prompt.contains(QStringLiteral("disk I/O error")));
     EXPECT_EQ(counter(), 41);
     for (const char* t : {"AppTestate", "AppRighe", "ExportTestate", "ExportRighe"}) EXPECT_EQ(count(t), 0) << t;
+    EXPECT_TRUE(printer.jobs().empty());
     EXPECT_TRUE(window->ui.cmdStampa->isEnabled());
     EXPECT_TRUE(window->ui.mnuImpostazioni->isEnabled());
 
@@ -159,6 +164,45 @@ TEST_F(PalletPrintTest, ADatabaseFailureAfterPrintingLeavesNoRecordAndAnUsableWi
     window->ui.cmdStampa->click();
     EXPECT_TRUE(Dialogs().messages().empty());
     EXPECT_EQ(counter(), 42);
+}
+
+// Another program on the same data folder moved the counter: "+ 1" and the print count from it.
+TEST_F(PalletPrintTest, CounterAdvancesFromWhatTheFileHolds)
+{
+    Database::Open(PercorsoDB)->ExecuteNative(QStringLiteral("UPDATE Setup SET contatore = 500"));
+    window->ui.cmdIncrementa->click();
+    EXPECT_EQ(window->ui.txtContatoreSSCC->text(), QStringLiteral("501"));
+    EXPECT_EQ(Database::Open(PercorsoDB)->OpenRecordset(QStringLiteral("Setup"))->Value(QStringLiteral("contatore")).toLongLong(), 501);
+
+    Database::Open(PercorsoDB)->ExecuteNative(QStringLiteral("UPDATE Setup SET contatore = 600"));
+    window->ui.cmdStampa->click();
+    EXPECT_TRUE(Dialogs().messages().empty());
+    EXPECT_EQ(window->ui.txtSSCC->text(), ComposeSscc(QStringLiteral("3"), *rsSetup, 601));
+    EXPECT_EQ(window->ui.txtContatoreSSCC->text(), QStringLiteral("601"));
+}
+
+// What a crash left in the journal: a job of an archived pallet is sent again through the reprint,
+// one whose reservation never committed is dropped, one a living print holds is left alone.
+TEST_F(PalletPrintTest, TheNextStartSendsAgainWhatACrashMayHaveStopped)
+{
+    window->ui.cmdStampa->click();
+    ASSERT_EQ(printer.jobs().size(), 1u);
+    const QString sscc = window->ui.txtSSCC->text();
+    const qint64 id = ::Tag(window->ui.txtSSCC).toLongLong();
+    PrintJournal journal = PalletJournal();
+    journal.Begin({sscc, id, 2}).reset();
+    journal.Begin({ComposeSscc(QStringLiteral("3"), *rsSetup, 99), id + 1, 1}).reset();
+    auto living = journal.Begin({sscc, id, 1});
+
+    window->RiprendiStampe();
+    ASSERT_EQ(printer.jobs().size(), 2u);
+    EXPECT_EQ(printer.jobs()[1].copies, 2);
+    const auto symbols = Gs1Symbols(printer.jobs()[1].pages[0]);
+    EXPECT_NE(std::find(symbols.begin(), symbols.end(), "00" + sscc.toStdString()), symbols.end());
+    EXPECT_TRUE(journal.Orphans().empty());
+    living->Done();
+    EXPECT_TRUE(QDir(PathJoin(CartellaDati, QStringLiteral("StampeInCorso"))).isEmpty());
+    EXPECT_EQ(count("AppTestate"), 1);
 }
 
 TEST_F(PalletPrintTest, TheJobIsCheckedBeforeAnythingHappens)

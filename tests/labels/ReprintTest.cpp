@@ -68,7 +68,7 @@ protected:
         }
         p.pesoLordo = 12.5 * double(p.qtCartoni) + 25;
         const PalletTables tables{*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe};
-        return RecordPrintedPallet(tables, p, false, true).idAppTestate;
+        return RecordPrintedPallet(tables, p).idAppTestate;
     }
 
     qint64 count(const char* table)

@@ -1,4 +1,5 @@
 // Headless test entry: offscreen Qt, every dialog scripted, nothing waits for a person.
+#include "support/ChildProcess.h"
 #include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,7 @@ int main(int argc, char** argv)
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     SetDialogBackend(&Dialogs());
+    if (const auto code = RunChildIfAsked(argc, argv)) return *code;
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new DialogGuard);
     return RUN_ALL_TESTS();

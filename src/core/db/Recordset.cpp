@@ -203,6 +203,7 @@ void Recordset::leaveEdit()
 {
     editMode_ = dbEditNone;
     buffer_.clear();
+    editedFrom_.clear();
     touched_.clear();
 }
 
@@ -541,12 +542,15 @@ void Recordset::AddNew()
     editMode_ = dbEditAdd;
 }
 
+// The edit starts from the row as it is in the file now, not from the copy read at the last move.
 void Recordset::Edit()
 {
     requireUpdatable();
     requireCurrent();
     leaveEdit();
+    cache_.reset();
     buffer_ = currentRow();
+    editedFrom_ = buffer_;
     touched_.assign(columns_.size(), false);
     editMode_ = dbEditInProgress;
 }
@@ -588,11 +592,26 @@ void Recordset::Update()
         }
     } else {
         const qint64 key = currentKey();
-        if (!names.isEmpty()) {
-            QStringList sets;
-            for (const QString& n : names) sets << n + QStringLiteral(" = ?");
-            values << key;
-            db_.ExecuteNative(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table_, sets.join(u',')), values);
+        // Optimistic locking: the row must still be the one Edit read. Compared and written under
+        // the write lock, so no other connection can slip in between.
+        const bool ownTransaction = !db_.InTransaction();
+        if (ownTransaction) db_.BeginTrans();
+        try {
+            cache_.reset();
+            if (currentRow() != editedFrom_)
+                db_.fail(3197, QStringLiteral("The Microsoft Jet database engine stopped the process because you and another user are "
+                                              "attempting to change the same data at the same time."));
+            if (!names.isEmpty()) {
+                QStringList sets;
+                for (const QString& n : names) sets << n + QStringLiteral(" = ?");
+                values << key;
+                db_.ExecuteNative(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table_, sets.join(u',')), values);
+            }
+            if (ownTransaction) db_.CommitTrans();
+        } catch (const AppError&) {
+            cache_.reset();
+            if (ownTransaction) db_.Rollback();
+            throw;
         }
         lastModified_ = key;
         cache_.reset();

@@ -140,6 +140,7 @@ private:
     bool noMatch_ = false;
     int editMode_ = dbEditNone;
     std::vector<QVariant> buffer_;
+    std::vector<QVariant> editedFrom_; // the row as Edit read it
     std::vector<bool> touched_;
     std::optional<qint64> lastModified_;
 };

@@ -1,0 +1,61 @@
+#pragma once
+// One pallet printed under an SSCC of its own, whatever a crash or another program on the same data
+// folder does. In one write transaction: the serial from the counter in the file, the SSCC refused
+// when archived, the counter advanced, the export and archive rows, the passive request consumed,
+// the report rows filled and bound, a journal entry. Then the jobs are sent. A job that cannot be
+// sent gives back what was reserved, in a second transaction.
+
+#include "labels/PalletArchive.h"
+#include "labels/PrintJournal.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+struct ReservationOptions {
+    QString tipoPallet; // the SSCC extension digit
+    bool advanceCounter = true;
+    std::optional<qint64> request; // the RichiesteTestate row the pallet consumes, in passive mode
+    bool journal = true;           // off for a preview, which sends nothing to a printer
+    int copies = 1;                // what a reprint after a crash prints
+};
+
+// Rows as they were in the file, to be put back exactly.
+struct SavedRows {
+    QString table;
+    QStringList columns;
+    std::vector<QVector<QVariant>> rows;
+};
+
+struct Reservation {
+    qint64 serial = 0;
+    QString sscc;
+    qint64 contatore = 0; // the counter after the reservation
+    bool counterAdvanced = false;
+    RecordedPallet recorded;
+    std::vector<SavedRows> request; // header first, then its lines
+};
+
+// What is done after the commit, in order. Once a step has run, the pallet's label may be out: a
+// later failure no longer gives its SSCC back.
+using SendSteps = std::vector<std::function<void()>>;
+
+// Runs inside the reservation: fills the report tables for its SSCC and binds the jobs.
+using BindPalletJobs = std::function<SendSteps(const Reservation&)>;
+
+// Nothing, and nothing changed, when the SSCC is archived already. Throws AppError when the request
+// is gone (another program took it: nothing printed) or when something failed; the reservation is
+// then undone, unless an earlier step has run: its journal entry then stays, so the next start
+// sends the pallet again.
+std::optional<Reservation> PrintReservedPallet(const PalletTables& tables, const ReservationOptions& options, PalletRecord record,
+                                               const BindPalletJobs& bind);
+
+// Archive and export rows deleted by their keys, request rows put back as they were, the counter
+// put back only while it still holds the reserved serial: a serial is never given out twice.
+void UndoReservation(const PalletTables& tables, const Reservation& reservation);
+
+// The journal of the data folder.
+PrintJournal PalletJournal();
