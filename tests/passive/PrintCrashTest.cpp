@@ -201,7 +201,7 @@ protected:
 
 TEST_F(PrintCrashTest, KilledAnywhereNoSsccIsSharedOrLost)
 {
-    addRequests(30);
+    addRequests(36);
     auto* random = QRandomGenerator::global();
     int kills = 0;
     for (const char* name : {"passive", "single"}) {
