@@ -28,7 +28,7 @@ struct PalletRow {
     QString numPezzi = QStringLiteral("480");
     QString scadenza = QStringLiteral("30.06.2024");
     QString lotto = QStringLiteral("L2406A");
-    QString pesoLordo = QStringLiteral("275.5");
+    QString pesoLordo = QStringLiteral("275,5");
     // GS1-128 data as the encoder takes it: char 129 is FNC1.
     std::string e128Data;
 

@@ -220,7 +220,7 @@ TEST_F(PalletLabel, SeveralArticlesSummary)
         EXPECT_FALSE(item(page, hidden)) << hidden;
     EXPECT_EQ(text(page, "NumImballi"), "40");
     EXPECT_EQ(text(page, "NumPezzi"), "480");
-    EXPECT_EQ(text(page, "PesoLordo"), "275.5");
+    EXPECT_EQ(text(page, "PesoLordo"), "275,5");
     EXPECT_EQ(item(page, "SSCC_Form")->pointSize, 34);
     ASSERT_TRUE(item(page, "Logo"));
     EXPECT_NEAR(item(page, "Logo")->rect.height(), 42.86, 0.05);
