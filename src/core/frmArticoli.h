@@ -143,6 +143,8 @@ public:
     void AbilitaControlli(bool enabled);
     // Why the job's pallet label could not carry its symbol (lot, weight, data), before anything is done; "" when it can.
     QString RifiutoSimboliPallet();
+    // The pallet label as the print-side fields and the job's fields state it, before dates and serial.
+    PalletLabelArgs ArgomentiEtichetta() const;
     // The pallet's SSCC, or nothing when the SSCC is archived already (the operator has been told).
     std::optional<QString> PreparaEtichettaPallet();
     // Reserves, prints, counts, archives and exports one pallet label, then shows the counter and the

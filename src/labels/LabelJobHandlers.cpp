@@ -75,18 +75,10 @@ QString frmArticoli::RifiutoSimboliPallet()
     const QDateTime production = ui.chkAutoUpdate->isChecked()
                                      ? QDateTime::currentDateTime()
                                      : ReadDateTime(ui.mskDataProduzione->text(), ui.mskOraProd->text()).value_or(QDateTime());
-    PalletLabelArgs a;
-    a.tipoPallet = ui.txtTipoPalletS->text();
-    a.prefGTIN = ui.txtPrefGTINS->text();
-    a.eanCartone = ui.txtGTINS->text();
-    a.qtCartoni = ui.mskQtCartoni->text();
-    a.qtCassa = ui.txtQTCassaS->text();
-    a.eanArticolo = ui.txtEANS->text();
-    a.pesoCassa = ui.txtPesoCassaS->text();
+    PalletLabelArgs a = ArgomentiEtichetta();
     a.produzione = production;
     a.scadenza = CalcolaScadenza(production, int(NumericValue(ui.txtDurataProdottoS->text())), ::Tag(ui.txtDurataProdottoS).toInt());
-    a.lotto = ui.chkAutoLotto->isChecked() ? ::ComponiLotto(NzStr(rsSetup->Value(QStringLiteral("MaskLotto"))), production, a.scadenza)
-                                           : ui.txtLotto->text();
+    if (ui.chkAutoLotto->isChecked()) a.lotto = ::ComponiLotto(NzStr(rsSetup->Value(QStringLiteral("MaskLotto"))), production, a.scadenza);
     try {
         return PalletSymbolRefusal(PalletElements(a, false), ElementSettings::FromSetup(*rsSetup), LabelContent{false, true},
                                    NzStr(rsArticoli->Value(QStringLiteral("Sigla"))));

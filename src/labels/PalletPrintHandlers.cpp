@@ -162,6 +162,20 @@ std::optional<QString> frmArticoli::PreparaEtichettaPallet()
 
     EtichettaMulti = false;
     ArticoloUnico = true;
+    PalletLabelArgs a = ArgomentiEtichetta();
+    a.produzioneText = ProductionText(production, rsSetup->Value(QStringLiteral("StampaDataProd")).toBool(),
+                                      rsSetup->Value(QStringLiteral("StampaOraProd")).toBool());
+    a.produzione = production;
+    a.scadenza = expiry;
+    a.scadenzaText = ExpiryText(expiry, rule);
+    a.archive = true;
+    a.advanceCounter = ui.chkUpdateSSCC->isChecked();
+    a.preview = ui.chkAnteprima->isChecked() && ModoInterattivo;
+    return StampaEtichettaPallet(a);
+}
+
+PalletLabelArgs frmArticoli::ArgomentiEtichetta() const
+{
     PalletLabelArgs a;
     a.codInterno = ui.txtCodInternoS->text();
     a.descrizione1 = ui.txtDescrizioneS->text();
@@ -175,15 +189,7 @@ std::optional<QString> frmArticoli::PreparaEtichettaPallet()
     a.lotto = ui.txtLotto->text();
     a.pesoCassa = ui.txtPesoCassaS->text();
     a.copie = ui.mskQtBatch->text();
-    a.produzioneText = ProductionText(production, rsSetup->Value(QStringLiteral("StampaDataProd")).toBool(),
-                                      rsSetup->Value(QStringLiteral("StampaOraProd")).toBool());
-    a.produzione = production;
-    a.scadenza = expiry;
-    a.scadenzaText = ExpiryText(expiry, rule);
-    a.archive = true;
-    a.advanceCounter = ui.chkUpdateSSCC->isChecked();
-    a.preview = ui.chkAnteprima->isChecked() && ModoInterattivo;
-    return StampaEtichettaPallet(a);
+    return a;
 }
 
 std::optional<QString> frmArticoli::StampaEtichettaPallet(const PalletLabelArgs& a, bool copyCopies)
