@@ -37,13 +37,9 @@ protected:
         rsSetup->Update();
         AddArticle({{"EANCartone", kCartonEan}});
         window = std::make_unique<frmArticoli>();
+        TypeLabelJob(*window);
         auto& ui = window->ui;
-        ui.chkAutoUpdate->setChecked(false);
-        ui.chkAutoLotto->setChecked(false);
         ui.chkAnteprimaImballi->setChecked(false);
-        ui.mskDataProduzione->setText(QStringLiteral("08/12/26"));
-        ui.mskOraProd->setText(QStringLiteral("10:30"));
-        ui.txtLotto->setText(QStringLiteral("L0342"));
         ui.mskQtImballi->setText(QStringLiteral("1"));
     }
 

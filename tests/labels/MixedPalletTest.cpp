@@ -11,6 +11,7 @@
 #include "labels/PalletLabel.h"
 #include "labels/Sscc.h"
 #include "support/RecordingPrinter.h"
+#include "support/SampleRows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestData.h"
 #include "support/Zbar.h"
@@ -57,13 +58,8 @@ protected:
         passata = addArticle(kPassata);
         pelati = addArticle(kPelati);
         window = std::make_unique<frmArticoli>();
+        TypeLabelJob(*window);
         auto& ui = window->ui;
-        ui.chkAutoUpdate->setChecked(false);
-        ui.chkAutoLotto->setChecked(false);
-        ui.chkUpdateSSCC->setChecked(true);
-        ui.mskDataProduzione->setText(QStringLiteral("08/12/26"));
-        ui.mskOraProd->setText(QStringLiteral("10:30"));
-        ui.mskQtBatch->setText(QStringLiteral("1"));
         ui.mskTipoPallet->setText(QStringLiteral("3"));
         ui.mskQtBatchMulti->setText(QStringLiteral("1"));
         ui.chkMultiLotto->setChecked(true);

@@ -42,16 +42,9 @@ protected:
 
     void SetUpFields()
     {
+        TypeLabelJob(*window);
         auto& ui = window->ui;
-        ui.chkAutoUpdate->setChecked(false);
-        ui.chkAutoLotto->setChecked(false);
-        ui.chkAnteprima->setChecked(false);
-        ui.chkUpdateSSCC->setChecked(true);
-        ui.mskDataProduzione->setText(QStringLiteral("08/12/26"));
-        ui.mskOraProd->setText(QStringLiteral("10:30"));
-        ui.txtLotto->setText(QStringLiteral("L0342"));
         ui.mskQtCartoni->setText(QStringLiteral("40"));
-        ui.mskQtBatch->setText(QStringLiteral("1"));
         ui.mskQtPallet->setText(QStringLiteral("1"));
         ui.cmdStampa->setText(QStringLiteral("&Stampa"));
     }

@@ -121,13 +121,7 @@ TEST_F(ReprintTest, APrintedPalletReprintsTheSameBarcodesAndRecordsNothing)
 {
     auto& ui = window->ui;
     AddArticle();
-    ui.chkAutoUpdate->setChecked(false);
-    ui.chkAutoLotto->setChecked(false);
-    ui.chkAnteprima->setChecked(false);
-    ui.chkUpdateSSCC->setChecked(true);
-    ui.mskDataProduzione->setText(QStringLiteral("08/12/26"));
-    ui.mskOraProd->setText(QStringLiteral("10:30"));
-    ui.txtLotto->setText(QStringLiteral("L0342"));
+    TypeLabelJob(*window);
     ui.mskQtCartoni->setText(QStringLiteral("40"));
     ui.mskQtBatch->setText(QStringLiteral("3"));
     ui.mskQtPallet->setText(QStringLiteral("1"));

@@ -49,13 +49,7 @@ const ChildRegistration printRoad("print-road", [](const QStringList& args) {
     } else {
         ui.chkMultiLotto->setChecked(false);
         window->chkMultiLotto_Click();
-        ui.chkAutoUpdate->setChecked(false);
-        ui.chkAutoLotto->setChecked(false);
-        ui.chkAnteprima->setChecked(false);
-        ui.chkUpdateSSCC->setChecked(true);
-        ui.mskDataProduzione->setText(QStringLiteral("08/12/26"));
-        ui.mskOraProd->setText(QStringLiteral("10:30"));
-        ui.mskQtBatch->setText(QStringLiteral("1"));
+        TypeLabelJob(*window);
         for (int p = 0; p < 6; ++p) {
             ui.txtLotto->setText(QStringLiteral("S%1").arg(QRandomGenerator::global()->bounded(100000000)));
             ui.mskQtCartoni->setText(QString::number(10 + p));

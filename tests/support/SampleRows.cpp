@@ -1,6 +1,7 @@
 #include "support/SampleRows.h"
 
 #include "core/Globals.h"
+#include "core/frmArticoli.h"
 
 void SetSetup(Columns values)
 {
@@ -24,4 +25,17 @@ qint64 AddArticle(Columns changes)
     rsArticoli->Update();
     rsArticoli->SetBookmark(rsArticoli->LastModified());
     return rsArticoli->Value(QStringLiteral("ID")).toLongLong();
+}
+
+void TypeLabelJob(frmArticoli& window)
+{
+    auto& ui = window.ui;
+    ui.chkAutoUpdate->setChecked(false);
+    ui.chkAutoLotto->setChecked(false);
+    ui.chkAnteprima->setChecked(false);
+    ui.chkUpdateSSCC->setChecked(true);
+    ui.mskDataProduzione->setText(QStringLiteral("08/12/26"));
+    ui.mskOraProd->setText(QStringLiteral("10:30"));
+    ui.txtLotto->setText(QStringLiteral("L0342"));
+    ui.mskQtBatch->setText(QStringLiteral("1"));
 }
