@@ -90,6 +90,7 @@ void frmImpostazioni::Form_Load()
 
     for (const NumberColumn& m : kMargins) (ui.*m.field)->setText(number(m.column));
     ui.txtSSCC->setText(number("contatore"));
+    contatoreLetto_ = ui.txtSSCC->text();
     for (int i = 0; i < 10; ++i) pesi_[size_t(i)] = setup(kPesoPallet[i]).toDouble();
 
     ui.txtPaese->setText(NzStr(setup("Paese")));
@@ -183,7 +184,8 @@ void frmImpostazioni::ScriviImpostazioni(Recordset& row)
 {
     if (ui.cmbLingue->currentIndex() == 0 || ui.cmbLingue->currentIndex() == 1)
         row.SetValue(QStringLiteral("Lingua"), QString::number(ui.cmbLingue->currentIndex()));
-    row.SetValue(QStringLiteral("contatore"), ui.txtSSCC->text().trimmed().toLongLong());
+    // A counter the operator left as shown stays where other programs may have moved it meanwhile.
+    if (ui.txtSSCC->text() != contatoreLetto_) row.SetValue(QStringLiteral("contatore"), ui.txtSSCC->text().trimmed().toLongLong());
     for (int i = 0; i < 10; ++i) row.SetValue(col(kPesoPallet[i]), pesi_[size_t(i)]);
     row.SetValue(QStringLiteral("Paese"), ui.txtPaese->text());
     row.SetValue(QStringLiteral("CodProduttore"), ui.txtCodProduttore->text());

@@ -38,4 +38,6 @@ private:
     // Tare weights: entries 0 to 8 for pallet types 1 to 9, entry 9 for type 0.
     std::array<double, 10> pesi_{};
     int palletCorrente_ = 0;
+    QString contatoreLetto_; // the counter as the dialog showed it
+
 };

@@ -100,6 +100,13 @@ TEST_F(SettingsDialog, ACounterThatCannotMakeAnSsccIsRefusedByName)
     dialog.ui.cmdOk->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(stored("contatore").toLongLong(), 999998);
+
+    // A counter left as shown is not written back over one another program advanced meanwhile.
+    frmImpostazioni again;
+    DB->ExecuteNative(QStringLiteral("UPDATE Setup SET contatore = 500000"));
+    again.ui.cmdOk->click();
+    EXPECT_EQ(again.result(), QDialog::Accepted);
+    EXPECT_EQ(stored("contatore").toLongLong(), 500000);
 }
 
 TEST_F(SettingsDialog, DecimalCommaWeightsOfSeveralPalletsAndTheAIOrderAreSaved)
