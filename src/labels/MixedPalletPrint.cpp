@@ -22,12 +22,6 @@ namespace {
 
 const QString kErrore = QStringLiteral("Errore");
 
-QString ssccEsistente()
-{
-    return QStringLiteral("SSCC esistente: aggiornare il contatore o utilizzare la funzione Ristampa per stampare nuovamente "
-                          "un'etichetta in archivio.");
-}
-
 std::vector<LotRow> lotRows(const FlexGrid& grid)
 {
     std::vector<LotRow> rows;
@@ -59,7 +53,7 @@ void frmArticoli::StampaMultiLotto()
     const qint64 serial = CounterInFile(*rsSetup) + 1;
     const QString sscc = ComposeSscc(tipoPallet, *rsSetup, serial);
     if (SsccArchiviato(*rsAppTestate, sscc)) {
-        MsgBox(ssccEsistente(), vbCritical | vbOKOnly, kErrore);
+        MsgBox(SsccEsistente(), vbCritical | vbOKOnly, kErrore);
         return;
     }
     if (ui.flxLotti->Rows() < 2) return;
@@ -130,7 +124,7 @@ std::optional<Reservation> frmArticoli::StampaRiepilogo(MixedPalletJob& job)
         return steps;
     });
     if (!reserved) {
-        MsgBox(ssccEsistente(), vbCritical | vbOKOnly, kErrore);
+        MsgBox(SsccEsistente(), vbCritical | vbOKOnly, kErrore);
         return std::nullopt;
     }
     if (richiestaInStampa_) richiestaConsumata_ = true;

@@ -17,12 +17,6 @@ namespace {
 
 const QString kErrore = QStringLiteral("Errore");
 
-QString duplicateMessage()
-{
-    return QStringLiteral("SSCC esistente: aggiornare il contatore o utilizzare la funzione Ristampa per stampare nuovamente "
-                          "un'etichetta in archivio.");
-}
-
 bool isNumber(const QVariant& v)
 {
     bool ok = false;
@@ -109,7 +103,7 @@ bool frmArticoli::StampaPalletSingoli()
 {
     const QString first = ComposeSscc(ui.txtTipoPalletS->text(), *rsSetup, CounterInFile(*rsSetup) + 1);
     if (SsccArchiviato(*rsAppTestate, first)) {
-        MsgBox(duplicateMessage(), vbCritical | vbOKOnly, kErrore);
+        MsgBox(SsccEsistente(), vbCritical | vbOKOnly, kErrore);
         return false;
     }
     if (!ui.chkUpdateSSCC->isChecked()) ui.mskQtPallet->setText(QStringLiteral("1"));
@@ -199,7 +193,7 @@ std::optional<QString> frmArticoli::StampaEtichettaPallet(const PalletLabelArgs&
         [this](bool preview) { return JobSteps(BindReport(PalletLabelJob(preview, 1)), MyReport); },
         richiestaInStampa_);
     if (!printed) {
-        MsgBox(duplicateMessage(), vbCritical | vbOKOnly, kErrore);
+        MsgBox(SsccEsistente(), vbCritical | vbOKOnly, kErrore);
         return std::nullopt;
     }
     if (richiestaInStampa_) richiestaConsumata_ = true;

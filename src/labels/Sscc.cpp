@@ -17,6 +17,12 @@ QString ComposeSscc(const QString& extension, const Recordset& setup, qint64 ser
                        NzStr(setup.Value(QStringLiteral("Postazione"))), serial);
 }
 
+QString SsccEsistente()
+{
+    return QStringLiteral("SSCC esistente: aggiornare il contatore o utilizzare la funzione Ristampa per stampare nuovamente "
+                          "un'etichetta in archivio.");
+}
+
 bool SsccArchiviato(Recordset& appTestate, const QString& sscc)
 {
     appTestate.FindFirst(QStringLiteral("SSCC = '") + SqlQuote(sscc) + QStringLiteral("'"));

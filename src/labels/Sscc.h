@@ -13,6 +13,9 @@ QString ComposeSscc(const QString& extension, const QString& paese, const QStrin
 // The SSCC of the given serial with the prefix pieces of the Setup row.
 QString ComposeSscc(const QString& extension, const Recordset& setup, qint64 serial);
 
+// What the operator reads when the next SSCC is archived already.
+QString SsccEsistente();
+
 // Whether the archive already holds this SSCC. Asks the table itself: a recordset's empty state
 // dates from its last move.
 bool SsccArchiviato(Recordset& appTestate, const QString& sscc);
