@@ -180,7 +180,8 @@ TEST_F(PalletLabel, HeadingPicture)
 {
     EXPECT_FALSE(item(format(), "Logo")) << "no logo file";
     writeLogo("LOGO.BMP");
-    const DrawItem* small = item(format(), "Logo");
+    const FormattedPage withLogo = format();
+    const DrawItem* small = item(withLogo, "Logo");
     ASSERT_TRUE(small) << "found without regard to letter case";
     EXPECT_NEAR(small->rect.width(), 144.2, 0.05);
     EXPECT_NEAR(small->rect.height(), 23.81, 0.05);
@@ -188,7 +189,8 @@ TEST_F(PalletLabel, HeadingPicture)
     setOptions({{"StampaCodInterno", false}, {"StampaDataProd", false}, {"StampaOraProd", false}});
     EXPECT_FALSE(item(format(), "Logo")) << "logo2.bmp wanted, logo.bmp not tried";
     writeLogo("logo2.bmp");
-    const DrawItem* large = item(format(), "Logo");
+    const FormattedPage withLogo2 = format();
+    const DrawItem* large = item(withLogo2, "Logo");
     ASSERT_TRUE(large);
     EXPECT_NEAR(large->rect.height(), 42.86, 0.05);
 }
