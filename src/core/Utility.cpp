@@ -90,6 +90,15 @@ QString PadLeft(const QString& s, int width, const QString& fill)
     return QString(width - s.size(), fill.isEmpty() ? QChar(u' ') : fill[0]) + s;
 }
 
+QString TrimBlanks(const QString& s)
+{
+    qsizetype from = 0;
+    qsizetype to = s.size();
+    while (from < to && s[from] == u' ') ++from;
+    while (to > from && s[to - 1] == u' ') --to;
+    return s.mid(from, to - from);
+}
+
 QString PadRight(const QString& s, int width, const QString& fill)
 {
     if (s.size() > width) return s.left(width);

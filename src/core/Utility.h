@@ -23,6 +23,8 @@ void DeleteFileQuiet(const QString& path);
 
 QString PadLeft(const QString& s, int width, const QString& fill);
 QString PadRight(const QString& s, int width, const QString& fill);
+// Drops blanks at both ends; a tab is part of the text (lines of the program's text files).
+QString TrimBlanks(const QString& s);
 QString ReplaceAll(const QString& source, const QString& find, const QString& replacement);
 QString NzStr(const QVariant& value);
 QString SqlQuote(const QString& text);

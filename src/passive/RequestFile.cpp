@@ -24,15 +24,6 @@ struct Range {
 constexpr Range kInteger{std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()};
 constexpr Range kLong{std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()};
 
-QString TrimBlanks(const QString& s)
-{
-    qsizetype from = 0;
-    qsizetype to = s.size();
-    while (from < to && s[from] == u' ') ++from;
-    while (to > from && s[to - 1] == u' ') --to;
-    return s.mid(from, to - from);
-}
-
 Section SectionOf(const QString& line)
 {
     const QString upper = line.toUpper();

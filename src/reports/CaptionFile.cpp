@@ -8,16 +8,6 @@
 
 namespace {
 
-// Blanks only: a tab is part of the line.
-QString TrimBlanks(const QString& s)
-{
-    qsizetype from = 0;
-    qsizetype to = s.size();
-    while (from < to && s[from] == u' ') ++from;
-    while (to > from && s[to - 1] == u' ') --to;
-    return s.mid(from, to - from);
-}
-
 QStringList SplitLines(const QString& text)
 {
     QStringList lines;
