@@ -266,8 +266,8 @@ BENCHMARK(BM_QueryMovesAndBookmark) SIZES;
 BENCHMARK(BM_JoinMovesAndBookmark) SIZES;
 BENCHMARK(BM_PickerOpenAndReachAnyRow) SIZES;
 BENCHMARK(BM_PickerWindowToTheLastRow)->Arg(1'000)->Arg(1'000'000)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ClearArchive)->Arg(1'000'000)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ClearExport)->Arg(1'000'000)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClearArchive)->Arg(1'000)->Arg(1'000'000)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClearExport)->Arg(1'000)->Arg(1'000'000)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
