@@ -5,6 +5,7 @@
 #include "core/Utility.h"
 #include "core/frmArticoli.h"
 #include "core/frmSplash.h"
+#include "core/ui/BackgroundWork.h"
 #include "core/ui/Dialogs.h"
 
 #include <QCoreApplication>
@@ -204,6 +205,7 @@ int Main(const QStringList& arguments, const QString& executablePath)
     QCoreApplication::processEvents();
     FillMonthNames();
     RichiestaOK = false;
+    WaitForLocksWhileWindowsPaint(std::chrono::seconds(10));
     if (!ApriDatabase()) return 1;
     // The window lives until it is closed; closing it ends the program.
     auto* window = new frmArticoli;

@@ -257,6 +257,7 @@ private:
     SetAsideRequests accantonate_;
     bool tickInCorso_ = false;
     bool chiusuraRichiesta_ = false;
+    bool aperturaRichiesta_ = false;
     // The pallet request being printed: its reservation consumes the row, in the same transaction.
     std::optional<qint64> richiestaInStampa_;
     bool richiestaConsumata_ = false;

@@ -9,10 +9,12 @@
 #include "core/Utility.h"
 #include "core/frmImpostazioni.h"
 #include "core/Informazioni.h"
+#include "core/ui/BackgroundWork.h"
 #include "core/ui/Dialogs.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QPointer>
 
 namespace {
 
@@ -51,11 +53,11 @@ QString column(const char* name) { return QString::fromLatin1(name); }
 
 void frmArticoli::ConnettiShell()
 {
-    connect(ui.mnuUscita, &QAction::triggered, this, &frmArticoli::mnuUscita_Click);
-    connect(ui.mnuImpostazioni, &QAction::triggered, this, &frmArticoli::mnuImpostazioni_Click);
-    connect(ui.mnuCartellaLogo, &QAction::triggered, this, &frmArticoli::mnuCartellaLogo_Click);
-    connect(ui.mnuManuale, &QAction::triggered, this, &frmArticoli::mnuManuale_Click);
-    connect(ui.mnuInformazioni, &QAction::triggered, this, &frmArticoli::mnuInformazioni_Click);
+    connect(ui.mnuUscita, &QAction::triggered, this, Protetto([this] { mnuUscita_Click(); }));
+    connect(ui.mnuImpostazioni, &QAction::triggered, this, Protetto([this] { mnuImpostazioni_Click(); }));
+    connect(ui.mnuCartellaLogo, &QAction::triggered, this, Protetto([this] { mnuCartellaLogo_Click(); }));
+    connect(ui.mnuManuale, &QAction::triggered, this, Protetto([this] { mnuManuale_Click(); }));
+    connect(ui.mnuInformazioni, &QAction::triggered, this, Protetto([this] { mnuInformazioni_Click(); }));
 }
 
 void frmArticoli::Form_Load()
@@ -135,6 +137,15 @@ void frmArticoli::Form_Unload(int& Cancel)
 void frmArticoli::closeEvent(QCloseEvent* event)
 {
     if (unloaded_) return event->accept();
+    // The work under way holds the database: the window closes once it has ended, and its lock
+    // waits give up so that it ends soon.
+    if (WaitingWhileWindowsPaint()) {
+        if (DopoIlGestore([window = QPointer<frmArticoli>(this)] {
+                if (window) window->close();
+            }))
+            GiveUpWaiting();
+        return event->ignore();
+    }
     int cancel = 0;
     Form_Unload(cancel);
     if (cancel) return event->ignore();

@@ -7,6 +7,7 @@
 #include "core/MaskedEdit.h"
 #include "core/SetupRow.h"
 #include "core/Utility.h"
+#include "core/ui/BackgroundWork.h"
 #include "core/ui/ControlTag.h"
 #include "core/ui/Dialogs.h"
 
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -95,7 +97,9 @@ void frmArticoli::timPassive_Timer()
         // An error that may pass (the database busy, no printer): the request is tried again at the next tick.
     }
     tickInCorso_ = false;
+    ResumeWaiting();
     if (chiusuraRichiesta_) return mnuChiudi_Click();
+    if (std::exchange(aperturaRichiesta_, false)) return mnuApri_Click();
     if (!ModoInterattivo) timPassive.start();
 }
 

@@ -4,12 +4,14 @@
 #include "core/Globals.h"
 #include "core/Startup.h"
 #include "core/Utility.h"
+#include "core/ui/BackgroundWork.h"
 #include "core/ui/ControlTag.h"
 #include "labels/ElementStrings.h"
 #include "labels/LabelJob.h"
 #include "labels/PalletLabel.h"
 #include "labels/PalletReservation.h"
 #include "labels/Sscc.h"
+#include "support/EventSpy.h"
 #include "support/RecordingPrinter.h"
 #include "support/SampleRows.h"
 #include "support/ScriptedDialogs.h"
@@ -18,8 +20,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QRegularExpression>
+#include <QApplication>
 #include <QDir>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <functional>
@@ -53,6 +58,7 @@ protected:
     {
         window.reset();
         SetPrinterSystem(nullptr);
+        Database::SetLockWait(nullptr);
         CloseDatabase();
     }
 
@@ -157,6 +163,59 @@ TEST_F(PalletPrintTest, ADatabaseFailureWhileReservingPrintsNothingAndLeavesAnUs
     window->ui.cmdStampa->click();
     EXPECT_TRUE(Dialogs().messages().empty());
     EXPECT_EQ(counter(), 42);
+}
+
+// Another program holds the file's lock: every press tells it and changes nothing, the window stays
+// usable, and the pallet prints once the lock is gone.
+TEST_F(PalletPrintTest, AnotherProgramsLockIsToldAtEveryPressAndChangesNothing)
+{
+    WaitForLocksWhileWindowsPaint(std::chrono::milliseconds(0));
+    {
+        OtherProgramsLock lock(PercorsoDB);
+        for (int press = 0; press < 3; ++press) window->ui.cmdStampa->click();
+        ASSERT_EQ(Dialogs().messages().size(), 3u);
+        for (const ShownMessage& m : Dialogs().messages())
+            EXPECT_TRUE(m.prompt.contains(QStringLiteral("database is locked"))) << m.prompt.toStdString();
+        EXPECT_TRUE(window->ui.cmdStampa->isEnabled());
+        EXPECT_TRUE(window->ui.SSTab1->isEnabled());
+    }
+    EXPECT_TRUE(printer.jobs().empty());
+    for (const char* t : {"AppTestate", "ExportTestate"}) EXPECT_EQ(count(t), 0) << t;
+    EXPECT_EQ(counter(), 41);
+
+    Dialogs().reset();
+    window->ui.cmdStampa->click();
+    EXPECT_TRUE(Dialogs().messages().empty());
+    EXPECT_EQ(printer.jobs().size(), 1u);
+    EXPECT_EQ(counter(), 42);
+}
+
+// While the print waits for another program's lock the window paints, under the hourglass, and what
+// is typed goes unheard; the pallet prints when the lock goes.
+TEST_F(PalletPrintTest, WaitingForALockTheWindowPaints)
+{
+    WaitForLocksWhileWindowsPaint(std::chrono::minutes(1));
+    window->show();
+    QApplication::processEvents();
+    OtherProgramsLock lock(PercorsoDB);
+    QLineEdit typedInto;
+    typedInto.show();
+    bool painted = false;
+    bool hourglass = false;
+    EventSpy spy(window.get(), QEvent::Paint, [&] {
+        if (!lock.held()) return;
+        painted = true;
+        hourglass = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        QTest::keyClicks(&typedInto, QStringLiteral("123"));
+        lock.release();
+    });
+    QTimer::singleShot(0, window.get(), [&] { window->update(); });
+    window->ui.cmdStampa->click();
+    EXPECT_TRUE(painted);
+    EXPECT_TRUE(hourglass);
+    EXPECT_TRUE(typedInto.text().isEmpty());
+    EXPECT_TRUE(Dialogs().messages().empty());
+    EXPECT_EQ(printer.jobs().size(), 1u);
 }
 
 // Another program on the same data folder moved the counter: "+ 1" and the print count from it.
