@@ -90,21 +90,16 @@ void frmArticoli::Form_Load()
     if (!ModoInterattivo) ModoPassivo();
 }
 
-// A Setup row that cannot be read leaves the controls as designed, after a message.
+// A Setup row that cannot be read ends the start (the error reaches Main).
 void frmArticoli::CaricaImpostazioniOperatore()
 {
-    try {
-        ui.txtLotto->setText(NzStr(rsSetup->Value(QStringLiteral("lotto"))));
-        ui.txtContatoreSSCC->setText(GeneralNumber(rsSetup->Value(QStringLiteral("contatore")).toDouble()));
-        for (const CheckSetting& s : kChecks) (ui.*s.box)->setChecked(rsSetup->Value(column(s.column)).toBool());
-        ui.mskQtPallet->setText(QStringLiteral("1"));
-        ui.mskQtImballi->setText(QStringLiteral("1"));
-        ui.mskQtCartoni->setText(QStringLiteral("1"));
-        for (const NumberSetting& s : kNumbers)
-            (ui.*s.field)->setText(GeneralNumber(rsSetup->Value(column(s.column)).toDouble()));
-    } catch (const AppError& e) {
-        MsgBox(QStringLiteral("Errore nella lettura delle impostazioni: ") + e.description(), vbCritical, QStringLiteral("Errore"));
-    }
+    ui.txtLotto->setText(NzStr(rsSetup->Value(QStringLiteral("lotto"))));
+    ui.txtContatoreSSCC->setText(GeneralNumber(rsSetup->Value(QStringLiteral("contatore")).toDouble()));
+    for (const CheckSetting& s : kChecks) (ui.*s.box)->setChecked(rsSetup->Value(column(s.column)).toBool());
+    ui.mskQtPallet->setText(QStringLiteral("1"));
+    ui.mskQtImballi->setText(QStringLiteral("1"));
+    ui.mskQtCartoni->setText(QStringLiteral("1"));
+    for (const NumberSetting& s : kNumbers) (ui.*s.field)->setText(GeneralNumber(rsSetup->Value(column(s.column)).toDouble()));
 }
 
 // A database error while saving is shown, and the program still closes: the operator settings
