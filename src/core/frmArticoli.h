@@ -145,11 +145,12 @@ public:
     QString RifiutoSimboliPallet();
     // The pallet label as the print-side fields and the job's fields state it, before dates and serial.
     PalletLabelArgs ArgomentiEtichetta() const;
-    // The pallet's SSCC, or nothing when the SSCC is archived already (the operator has been told).
-    std::optional<QString> PreparaEtichettaPallet();
+    // The pallet printed, or nothing when its SSCC is archived already (nothing is shown).
+    std::optional<PrintedPallet> PreparaEtichettaPallet();
     // Reserves, prints, counts, archives and exports one pallet label, then shows the counter and the
-    // last pallet; nothing when the SSCC is archived already.
-    std::optional<QString> StampaEtichettaPallet(const PalletLabelArgs& args, bool copyCopies = true);
+    // last pallet; nothing when the SSCC is archived already. A failure once the label is out is in
+    // the reservation returned.
+    std::optional<PrintedPallet> StampaEtichettaPallet(const PalletLabelArgs& args, bool copyCopies = true);
     void cmdIncrementa_Click();
     void mskQtCartoni_GotFocus();
 

@@ -97,21 +97,26 @@ std::optional<Reservation> PrintReservedPallet(const PalletTables& t, const Rese
         throw;
     }
 
-    size_t sent = 0;
     try {
         for (const auto& send : senders) {
             send();
-            ++sent;
+            ++r.stepsDone;
         }
     } catch (...) {
         const std::exception_ptr failure = std::current_exception();
-        if (sent == 0) {
+        if (r.stepsDone > 0) {
             try {
-                UndoReservation(t, r);
-                if (entry) entry->Done();
-            } catch (const AppError&) {
-                // The pallet stays reserved with its entry: the next start prints it.
+                std::rethrow_exception(failure);
+            } catch (const AppError& e) {
+                r.failedAfterSend = e.description();
+                return r;
             }
+        }
+        try {
+            UndoReservation(t, r);
+            if (entry) entry->Done();
+        } catch (const AppError&) {
+            // The pallet stays reserved with its entry: the next start prints it.
         }
         std::rethrow_exception(failure);
     }

@@ -10,6 +10,7 @@
 #include "labels/LabelJob.h"
 #include "labels/PalletLabel.h"
 #include "labels/PalletReservation.h"
+#include "labels/PrintOutcome.h"
 #include "labels/Sscc.h"
 #include "support/EventSpy.h"
 #include "support/RecordingPrinter.h"
@@ -62,6 +63,13 @@ protected:
         CloseDatabase();
     }
 
+    void openDeliveryNote()
+    {
+        Dialogs().type(QStringLiteral("12"));
+        Dialogs().type(QStringLiteral("08/12/26"));
+        window->ui.cmdNuovoDDT->click();
+    }
+
     qint64 count(const char* table)
     {
         auto rs = DB->OpenRecordset(QStringLiteral("SELECT count(*) AS n FROM %1").arg(QString::fromLatin1(table)));
@@ -85,9 +93,7 @@ std::string scanned(const QString& barcodeForm)
 TEST_F(PalletPrintTest, ThreePalletsOnAnOpenDeliveryNote)
 {
     auto& ui = window->ui;
-    Dialogs().type(QStringLiteral("12"));
-    Dialogs().type(QStringLiteral("08/12/26"));
-    ui.cmdNuovoDDT->click();
+    openDeliveryNote();
     ASSERT_EQ(ui.txtNumDDT->text(), QStringLiteral("12"));
     ui.mskQtPallet->setText(QStringLiteral("3"));
     Dialogs().answer(vbYes);
@@ -216,6 +222,44 @@ TEST_F(PalletPrintTest, WaitingForALockTheWindowPaints)
     EXPECT_TRUE(typedInto.text().isEmpty());
     EXPECT_TRUE(Dialogs().messages().empty());
     EXPECT_EQ(printer.jobs().size(), 1u);
+}
+
+// A run that stops says how many pallets were printed and leaves those still to print in the
+// count: after a refusal, and after a failure once a label was out, which is told as printed, on
+// the delivery note and in the fields.
+TEST_F(PalletPrintTest, ARunThatStopsTellsWhatWasPrintedAndLeavesTheRest)
+{
+    auto& ui = window->ui;
+    openDeliveryNote();
+    const QString second = ComposeSscc(QStringLiteral("3"), *rsSetup, 43);
+    DB->ExecuteNative(QStringLiteral("INSERT INTO AppTestate (SSCC, TipoPallet) VALUES (?, '3')"), {second});
+    ui.mskQtPallet->setText(QStringLiteral("3"));
+    Dialogs().answer(vbYes);
+    ui.cmdStampa->click();
+    ASSERT_EQ(Dialogs().messages().size(), 2u);
+    EXPECT_EQ(Dialogs().messages()[1].prompt, SsccEsistente() + SerieInterrotta(1, 3));
+    EXPECT_EQ(printer.jobs().size(), 1u);
+    EXPECT_EQ(ui.mskQtPallet->text(), QStringLiteral("2"));
+    EXPECT_EQ(ui.flxDDT->Rows(), 2);
+
+    DB->ExecuteNative(QStringLiteral("DELETE FROM AppTestate WHERE SSCC = ?"), {second});
+    DB->ExecuteNative(QStringLiteral("CREATE TEMP TRIGGER fail_follow_up BEFORE UPDATE ON ReportPallet "
+                                     "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
+    Dialogs().reset();
+    Dialogs().answer(vbYes);
+    ui.cmdStampa->click();
+    ASSERT_EQ(Dialogs().messages().size(), 2u);
+    const ShownMessage& told = Dialogs().messages()[1];
+    EXPECT_TRUE(told.prompt.startsWith(QStringLiteral("Il pallet ") + second + QStringLiteral(" è stato stampato e archiviato")));
+    EXPECT_TRUE(told.prompt.contains(QStringLiteral("disk I/O error")));
+    EXPECT_TRUE(told.prompt.endsWith(SerieInterrotta(1, 2)));
+    EXPECT_EQ(told.title, QStringLiteral("Attenzione"));
+    EXPECT_EQ(printer.jobs().size(), 2u);
+    EXPECT_EQ(ui.flxDDT->TextMatrix(2, 0), second);
+    EXPECT_EQ(ui.txtSSCC->text(), second);
+    EXPECT_EQ(ui.txtContatoreSSCC->text(), QStringLiteral("43"));
+    EXPECT_EQ(ui.mskQtPallet->text(), QStringLiteral("1"));
+    EXPECT_EQ(count("AppTestate"), 2);
 }
 
 // Another program on the same data folder moved the counter: "+ 1" and the print count from it.
