@@ -23,16 +23,15 @@ std::function<bool(const QString&)>& shellHandler()
 
 bool hasWildcard(const QString& s) { return s.contains(u'*') || s.contains(u'?'); }
 
-// The entry of a folder whose name equals the given one without regard to case.
+// The entry of a folder whose name equals the given one without regard to case. Folders on the way
+// may be hidden (~/.local/share); only a hidden file is passed over, as a directory search does.
 QString matchEntry(const QString& folder, const QString& name, QDir::Filters filters)
 {
+    const bool files = filters & QDir::Files;
     const QString exact = QDir(folder).filePath(name);
     QFileInfo fi(exact);
-    if (fi.exists() && !fi.isHidden()) {
-        if ((filters & QDir::Files) && fi.isFile()) return exact;
-        if ((filters & QDir::Dirs) && fi.isDir()) return exact;
-    }
-    const QStringList entries = QDir(folder).entryList(filters | QDir::NoDotAndDotDot, QDir::Name);
+    if (files ? fi.isFile() && !fi.isHidden() : fi.isDir()) return exact;
+    const QStringList entries = QDir(folder).entryList(filters | QDir::NoDotAndDotDot | (files ? QDir::Filters() : QDir::Hidden), QDir::Name);
     const QRegularExpression wildcard(QRegularExpression::wildcardToRegularExpression(name), QRegularExpression::CaseInsensitiveOption);
     for (const QString& e : entries)
         if (hasWildcard(name) ? wildcard.match(e).hasMatch() : e.compare(name, Qt::CaseInsensitive) == 0)

@@ -54,6 +54,9 @@ const NumberColumn kMargins[] = {
     {"MargineSuperioreImballi", &Ui::frmImpostazioni::txtMargineSuperioreImballi},
 };
 
+// Digits, and Enter for the default button "&Ok", as the other fields leave it.
+int DigitOrEnterKey(int keyAscii, const QString& currentText) { return keyAscii == 13 ? keyAscii : DigitKey(keyAscii, currentText); }
+
 QString col(const char* name) { return QString::fromLatin1(name); }
 QVariant setup(const char* name) { return rsSetup->Value(col(name)); }
 QString number(const char* name) { return GeneralNumber(setup(name).toDouble()); }
@@ -64,7 +67,7 @@ frmImpostazioni::frmImpostazioni(QWidget* parent) : QDialog(parent)
 {
     ui.setupUi(this);
     for (QLineEdit* digits : {ui.txtDefaultPallet, ui.txtDurata, ui.txtPostazione, ui.txtQtCartone})
-        InstallKeyFilter(digits, DigitKey);
+        InstallKeyFilter(digits, DigitOrEnterKey);
     connect(ui.cmdOk, &QPushButton::clicked, this, &frmImpostazioni::cmdOk_Click);
     connect(ui.cmdCancel, &QPushButton::clicked, this, &frmImpostazioni::cmdCancel_Click);
     connect(ui.cmdSu, &QPushButton::clicked, this, &frmImpostazioni::cmdSu_Click);

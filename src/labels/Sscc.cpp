@@ -3,6 +3,8 @@
 #include "core/Utility.h"
 #include "core/db/Recordset.h"
 
+#include <QRegularExpression>
+
 QString ComposeSscc(const QString& extension, const QString& paese, const QString& codProduttore, const QString& postazione,
                     qint64 serial)
 {
@@ -27,4 +29,11 @@ bool SsccArchiviato(Recordset& appTestate, const QString& sscc)
 {
     appTestate.FindFirst(QStringLiteral("SSCC = '") + SqlQuote(sscc) + QStringLiteral("'"));
     return !appTestate.NoMatch();
+}
+
+QString ScannedSscc(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("^(?:(?:\\]C1)?00)?([0-9]{18})$"));
+    const QRegularExpressionMatch m = form.match(text.trimmed());
+    return m.hasMatch() ? m.captured(1) : QString();
 }

@@ -19,3 +19,8 @@ QString SsccEsistente();
 // Whether the archive already holds this SSCC. Asks the table itself: a recordset's empty state
 // dates from its last move.
 bool SsccArchiviato(Recordset& appTestate, const QString& sscc);
+
+// The SSCC in what the operator typed or a scanner sent: its 18 digits, alone, after "00" (its
+// application identifier) or after "]C100" (the mark of a GS1-128 symbol before that); blanks
+// around are dropped. Empty for anything else.
+QString ScannedSscc(const QString& text);

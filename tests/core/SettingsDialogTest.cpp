@@ -218,6 +218,13 @@ TEST_F(SettingsDialog, DigitFieldsDropOtherKeys)
     EXPECT_EQ(dialog.ui.txtPostazione->text(), QStringLiteral("123"));
     type(dialog.ui.txtQtCartone, QStringLiteral("2.5"));
     EXPECT_EQ(dialog.ui.txtQtCartone->text(), QStringLiteral("25"));
+    // Enter is "&Ok"'s, in these fields as in the others.
+    dialog.show();
+    dialog.ui.txtPostazione->setFocus();
+    QTest::keyClick(dialog.ui.txtPostazione, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(stored("Postazione").toString(), QStringLiteral("123"));
+    EXPECT_EQ(stored("QtDefault").toInt(), 25);
 }
 
 TEST_F(SettingsDialog, FolderPickerStartsAtTheRootWhenTheFolderIsMissing)
