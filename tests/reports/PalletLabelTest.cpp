@@ -218,7 +218,7 @@ TEST_F(PalletLabel, EveryCombinationFitsItsPage)
     // Every combination of the print options, the label kinds, one or two description lines and
     // the four sets of heading bitmaps, one-up and two-up, laid out without painting.
     std::map<std::string, std::pair<FormattedPage, std::string>> pages;
-    DB->BeginTrans(); // the settings change 256 times, flushed to disk never
+    DB->BeginTrans(); // 256 changes of the settings, none flushed to disk
     for (int options = 0; options < 256; ++options) {
         rsSetup->Edit();
         for (int bit = 0; bit < 8; ++bit)
