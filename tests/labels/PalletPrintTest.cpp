@@ -64,6 +64,14 @@ protected:
 
     qint64 counter() { return rsSetup->Value(QStringLiteral("contatore")).toLongLong(); }
 
+    // Changes a column of the current article, as another program might have stored it.
+    static void setArticle(const char* column, const QVariant& value)
+    {
+        rsArticoli->Edit();
+        rsArticoli->SetValue(QString::fromLatin1(column), value);
+        rsArticoli->Update();
+    }
+
     TestDataFolder data;
     RecordingPrinterSystem printer{{{QStringLiteral("Zebra"), QString(), QString()}}, QStringLiteral("Zebra"), 300};
     std::unique_ptr<frmArticoli> window;
@@ -242,11 +250,6 @@ TEST_F(PalletPrintTest, AnArticleWithoutProductLifeIsRefusedByName)
 TEST_F(PalletPrintTest, SymbolsStateWhatTheLabelStatesOrNothingIsPrinted)
 {
     auto& ui = window->ui;
-    const auto setArticle = [](const char* column, const QVariant& value) {
-        rsArticoli->Edit();
-        rsArticoli->SetValue(QString::fromLatin1(column), value);
-        rsArticoli->Update();
-    };
     const QString sigla = rsArticoli->Value(QStringLiteral("Sigla")).toString();
     // Lots GS1 does not allow, typed or composed by the mask, and weights the element cannot state.
     const std::pair<std::function<void()>, QString> refused[] = {
@@ -322,11 +325,6 @@ TEST_F(PalletPrintTest, SymbolsStateWhatTheLabelStatesOrNothingIsPrinted)
 TEST_F(PalletPrintTest, ValuesNoRightLabelCanStateAreRefusedByNameBeforeAnythingHappens)
 {
     auto& ui = window->ui;
-    const auto setArticle = [](const char* column, const QVariant& value) {
-        rsArticoli->Edit();
-        rsArticoli->SetValue(QString::fromLatin1(column), value);
-        rsArticoli->Update();
-    };
     const auto restore = [&] {
         SetUpFields();
         SetSetup({{"Paese", QStringLiteral("80")}, {"CodProduttore", QStringLiteral("12345")}});
