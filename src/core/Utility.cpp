@@ -13,6 +13,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 std::function<bool(const QString&)>& shellHandler()
@@ -142,10 +144,18 @@ QString CheckDigitMod10(const QString& digits)
 
 QString AppendCheckDigit(const QString& digits) { return digits + CheckDigitMod10(digits); }
 
+bool IsDigits(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+bool IsEan13(const QString& code) { return code.size() == 13 && IsDigits(code) && CheckDigitMod10(code.left(12)) == code.right(1); }
+
 int NumericKeyFilter(int keyAscii, const QString& currentText)
 {
     if (keyAscii >= '0' && keyAscii <= '9') return keyAscii;
-    if (keyAscii == '.') return currentText.contains(u'.') ? 0 : keyAscii;
+    // "12,5" typed means twelve and a half: the field keeps the point the numbers are read with.
+    if (keyAscii == '.' || keyAscii == ',') return currentText.contains(u'.') ? 0 : '.';
     if (keyAscii == 8 || keyAscii == 9) return keyAscii;
     return 0;
 }

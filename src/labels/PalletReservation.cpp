@@ -77,6 +77,10 @@ std::optional<Reservation> PrintReservedPallet(const PalletTables& t, const Rese
     try {
         r.serial = CounterInFile(t.setup) + 1;
         r.sscc = ComposeSscc(o.tipoPallet, t.setup, r.serial);
+        // Whatever wrote the Setup row or the counter, no pallet leaves with a code that is no SSCC.
+        if (QString why = SsccRefusal(t.setup, r.serial); !why.isEmpty()) throw AppError(0, QStringLiteral("SSCC"), why);
+        if (!IsSscc(r.sscc))
+            throw AppError(0, QStringLiteral("SSCC"), QStringLiteral("L'SSCC \"%1\" non è valido: deve avere 18 cifre.").arg(r.sscc));
         if (SsccArchiviato(t.appTestate, r.sscc)) {
             t.db.Rollback();
             return std::nullopt;

@@ -9,6 +9,7 @@
 #include "core/Utility.h"
 #include "core/ui/ControlTag.h"
 #include "core/ui/Dialogs.h"
+#include "labels/Sscc.h"
 
 #include <QScopeGuard>
 
@@ -150,6 +151,11 @@ void frmArticoli::PalletRichiesta(const Recordset& testata)
     ui.mskQtPallet->setText(QStringLiteral("1"));
     if (testata.Value(QStringLiteral("SpecificaContatore")).toBool()) {
         const qint64 contatore = testata.Value(QStringLiteral("ContatoreSSCC")).toLongLong() - 1;
+        // A serial the SSCC cannot hold is refused before the counter is moved.
+        if (const QString why = SerialRefusal(NzStr(rsSetup->Value(QStringLiteral("CodProduttore"))), contatore + 1); !why.isEmpty()) {
+            MsgBox(why, vbCritical | vbOKOnly, QStringLiteral("Errore"));
+            return;
+        }
         AdvanceCounter(*DB, *rsSetup, [contatore](qint64) { return contatore; });
         ui.txtContatoreSSCC->setText(QString::number(contatore));
     }

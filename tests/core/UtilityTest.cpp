@@ -54,13 +54,14 @@ TEST(Utility, CheckDigitsFollowTheGs1Rule)
     EXPECT_EQ(AppendCheckDigit(QStringLiteral("9501101")), QStringLiteral("95011011"));
 }
 
-TEST(Utility, NumericKeyFilterLetsOnePointThrough)
+TEST(Utility, NumericKeyFilterLetsOneSeparatorThroughAsAPoint)
 {
     EXPECT_EQ(NumericKeyFilter('.', QStringLiteral("1.5")), 0);
     EXPECT_EQ(NumericKeyFilter('.', QStringLiteral("15")), '.');
     EXPECT_EQ(NumericKeyFilter('7', QStringLiteral("1.5")), '7');
     EXPECT_EQ(NumericKeyFilter(8, QString()), 8);
-    EXPECT_EQ(NumericKeyFilter(',', QString()), 0);
+    EXPECT_EQ(NumericKeyFilter(',', QStringLiteral("12")), '.');
+    EXPECT_EQ(NumericKeyFilter(',', QStringLiteral("1.5")), 0);
     EXPECT_EQ(NumericKeyFilter('a', QString()), 0);
 }
 

@@ -142,7 +142,7 @@ protected:
                 const QString lot = QStringLiteral("R%1%2").arg(r, 3, 10, QLatin1Char('0')).arg(QChar(u'A' + l - 1));
                 db->ExecuteNative(QStringLiteral("INSERT INTO RichiesteRighe (IDRichiesteTestate, NumRiga, AutoLotto, Lotto, AutoData, "
                                                  "DataOra, PrefGTIN, EANCartone, NumCartoni) VALUES (?, ?, 0, ?, 0, '2026-12-08 10:30:00', "
-                                                 "'1', '8001234567895', ?)"),
+                                                 "'1', '8001234567897', ?)"),
                                   {r, l, lot, 10 + l});
                 requestLots[r].insert(lot.toStdString());
             }
