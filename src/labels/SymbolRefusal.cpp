@@ -11,6 +11,21 @@ bool oneDigit(const QString& s) { return s.size() == 1 && IsDigits(s); }
 
 bool carriesLot(const ElementSettings& s) { return s.ordineAI.left(6).contains(u'5'); }
 
+bool carriesTradeItem(const ElementSettings& s) { return s.ordineAI.left(6).contains(u'1'); }
+
+// The GTIN of (01) or (02) must be one a scanner accepts: 14 digits, the last its check digit. The
+// article's own EAN goes into (01) as it is stored, and another program may have stored it wrong.
+// `whose` names the article or the line.
+QString tradeItemRefusal(const ElementData& data, const ElementSettings& settings, const QString& whose)
+{
+    const bool single = SingleTradeItem(data, settings);
+    const QString gtin = single ? data.gtin2 : data.gtin;
+    if (gtin.size() == 14 && IsDigits(gtin) && CheckDigitMod10(gtin.left(13)) == gtin.right(1)) return {};
+    return QStringLiteral("Il GTIN %1 %2 non è valido (\"%3\"): correggere il codice EAN %4.")
+        .arg(single ? QStringLiteral("(01)") : QStringLiteral("(02)"), whose, gtin,
+             single ? QStringLiteral("dell'articolo") : QStringLiteral("cartone"));
+}
+
 QString unprintable(const QString& text)
 {
     return QStringLiteral("Il codice a barre %1 non può essere stampato: contiene caratteri che non può rappresentare.").arg(text);
@@ -57,6 +72,9 @@ QString PalletSymbolRefusal(const ElementData& data, const ElementSettings& sett
 {
     if (!content.etichettaMulti && carriesLot(settings))
         if (QString why = LotRefusal(data.lotto); !why.isEmpty()) return why;
+    const bool statesItem = !content.etichettaMulti || content.articoloUnico;
+    if (statesItem && carriesTradeItem(settings))
+        if (QString why = tradeItemRefusal(data, settings, QStringLiteral("dell'articolo ") + article); !why.isEmpty()) return why;
     // The weight is on every pallet label and in the archive, whether or not the symbol states it.
     if (!WeightFitsElement(data.pesolordo))
         return QStringLiteral("Il peso lordo del pallet dell'articolo %1 (%2 kg) deve essere tra 0 e 999999 kg.")
@@ -70,6 +88,9 @@ QString ArticleLineSymbolRefusal(const ElementData& data, const ElementSettings&
 {
     if (carriesLot(settings))
         if (QString why = LotRefusal(data.lotto); !why.isEmpty()) return why;
+    if (carriesTradeItem(settings))
+        if (QString why = tradeItemRefusal(data, settings, QStringLiteral("della riga del lotto ") + data.lotto); !why.isEmpty())
+            return why;
     if (EncodeE128(CalcolaEAN128BarcodeMulti(data, settings)).isEmpty()) return unprintable(CalcolaEAN128TextMulti(data, settings));
     return {};
 }

@@ -216,7 +216,7 @@ std::vector<std::pair<QWidget*, std::vector<FieldText>>> WidestTexts(Ui::frmArti
 {
     const std::vector<FieldText> article = {
         {ui.txtSigla, "PASSATA-XL"},        {ui.txtCodInterno, "ART-0042-B/26"}, {ui.txtDescrizione, "Mozzarella di bufala campana DOP 250 g x"},
-        {ui.txtEAN, "8001234567895"},       {ui.txtGTIN, "8001234567895"},      {ui.txtQtCassa, "99999"},
+        {ui.txtEAN, "8001234567897"},       {ui.txtGTIN, "8001234567897"},      {ui.txtQtCassa, "99999"},
         {ui.txtPrefGTIN, "9"},              {ui.txtPesoCassa, "1250.5"},        {ui.txtTipoPallet, "9"},
         {ui.txtQtPallet, "99999"},          {ui.txtDurataProdotto, "365"},      {ui.txtContatoreSSCC, "999999999"}};
     return {{ui.tabStampa, {{ui.mskDataProduzione, "28/12/26"}, {ui.mskOraProd, "20:48"}, {ui.txtLotto, "L2026-12-08-A-000001"},

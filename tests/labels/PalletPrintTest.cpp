@@ -102,7 +102,7 @@ TEST_F(PalletPrintTest, ThreePalletsOnAnOpenDeliveryNote)
     const QDateTime expiry = CalcolaScadenza(production, 180, 1, 0);
     const QString gtin = QStringLiteral("18001234567894");
     ElementData elements{gtin, QStringLiteral("40"), 12.5 * 40 + 25, expiry.date(), QStringLiteral("L0342"),
-                         QStringLiteral("08001234567895"), QStringLiteral("6"), production.date()};
+                         QStringLiteral("08001234567897"), QStringLiteral("6"), production.date()};
     const std::string elementString = scanned(CalcolaEAN128Barcode(elements, ElementSettings::FromSetup(*rsSetup), {}));
     for (int p = 0; p < 3; ++p) {
         const QString sscc = ComposeSscc(QStringLiteral("3"), *rsSetup, 42 + p);
@@ -295,7 +295,7 @@ TEST_F(PalletPrintTest, SymbolsStateWhatTheLabelStatesOrNothingIsPrinted)
         ASSERT_EQ(printer.jobs().size(), job + 1);
         const QDateTime production(QDate(2026, 12, 8), QTime(10, 30));
         const ElementData elements{QStringLiteral("18001234567894"), QStringLiteral("40"), 999999.4,
-                                   CalcolaScadenza(production, 180, 1, 0).date(), lot, QStringLiteral("08001234567895"),
+                                   CalcolaScadenza(production, 180, 1, 0).date(), lot, QStringLiteral("08001234567897"),
                                    QStringLiteral("6"), production.date()};
         const QString barcodeForm = CalcolaEAN128Barcode(elements, ElementSettings::FromSetup(*rsSetup), {});
         ASSERT_GE(barcodeForm.size(), 46);
@@ -329,7 +329,8 @@ TEST_F(PalletPrintTest, ValuesNoRightLabelCanStateAreRefusedByNameBeforeAnything
         SetUpFields();
         SetSetup({{"Paese", QStringLiteral("80")}, {"CodProduttore", QStringLiteral("12345")}});
         for (const auto& [column, value] : std::initializer_list<std::pair<const char*, QVariant>>{
-                 {"EANCartone", QStringLiteral("8001234567897")}, {"PrefGTIN", QStringLiteral("1")}, {"UnitaDurata", 1},
+                 {"EANCartone", QStringLiteral("8001234567897")}, {"EANArticolo", QStringLiteral("8001234567897")},
+                 {"PrefGTIN", QStringLiteral("1")}, {"UnitaDurata", 1},
                  {"TipoPallet", QStringLiteral("3")}})
             setArticle(column, value);
     };
@@ -338,6 +339,11 @@ TEST_F(PalletPrintTest, ValuesNoRightLabelCanStateAreRefusedByNameBeforeAnything
         {[&] { ui.mskQtCartoni->setText(QStringLiteral("0")); }, "cartoni del pallet dell'articolo PASSATA non è valido (\"0\")"},
         {[&] { setArticle("EANCartone", QString()); }, "L'articolo PASSATA non ha un codice EAN cartone valido (\"\")"},
         {[&] { setArticle("EANCartone", QStringLiteral("8001234567895")); }, "EAN cartone valido (\"8001234567895\")"},
+        {[&] {
+             setArticle("EANArticolo", QStringLiteral("8001234567891"));
+             ui.mskQtCartoni->setText(QStringLiteral("1"));
+         },
+         "Il GTIN (01) dell'articolo PASSATA non è valido (\"08001234567891\")"},
         {[&] { setArticle("PrefGTIN", QString()); }, "L'articolo PASSATA ha un prefisso GTIN non valido (\"\")"},
         {[&] { setArticle("UnitaDurata", 7); }, "L'articolo PASSATA ha un'unità di durata non valida (7)"},
         {[&] { setArticle("TipoPallet", QString()); }, "L'articolo PASSATA ha un tipo pallet non valido (\"\")"},

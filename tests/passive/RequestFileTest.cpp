@@ -120,8 +120,8 @@ TEST(RequestFileTest, AnyLineEndWithOrWithoutAFinalOne)
 TEST(RequestFileTest, EanCodesAreFilledCutAndCheckedAgain)
 {
     EXPECT_EQ(OneArticle(QStringLiteral("EANCARTONE=12345")).eanCartone, QStringLiteral("0000000123457"));
-    EXPECT_EQ(OneArticle(QStringLiteral("EANARTICOLO=8001234567895")).eanArticolo, QStringLiteral("8001234567897"));
-    EXPECT_EQ(OneArticle(QStringLiteral("EANARTICOLO=80012345678951234")).eanArticolo, QStringLiteral("8001234567897"));
+    EXPECT_EQ(OneArticle(QStringLiteral("EANARTICOLO=8001234567897")).eanArticolo, QStringLiteral("8001234567897"));
+    EXPECT_EQ(OneArticle(QStringLiteral("EANARTICOLO=80012345678971234")).eanArticolo, QStringLiteral("8001234567897"));
     EXPECT_EQ(OneCarton(QStringLiteral("EANCARTONE=800123456789")).eanCartone, QStringLiteral("8001234567897"));
 }
 
