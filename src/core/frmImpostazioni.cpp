@@ -9,6 +9,7 @@
 #include "core/frmCartella.h"
 #include "core/ui/Dialogs.h"
 #include "core/ui/KeyFilter.h"
+#include "labels/Sscc.h"
 #include "reports/PrinterSystem.h"
 
 #include <QPrintDialog>
@@ -155,7 +156,7 @@ void frmImpostazioni::cmdOk_Click()
 bool frmImpostazioni::ContatoreValido()
 {
     const QString text = ui.txtSSCC->text().trimmed();
-    const int digits = ui.txtCodProduttore->text().size() == 5 ? 8 : 6;
+    const int digits = SerialWidth(ui.txtCodProduttore->text());
     const qint64 highest = qint64(std::pow(10, digits)) - 2;
     const bool digitsOnly = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     bool ok = false;

@@ -50,7 +50,7 @@ void frmArticoli::cmdStampaMulti_Click()
 void frmArticoli::StampaMultiLotto()
 {
     const QString tipoPallet = ui.mskTipoPallet->text();
-    const qint64 serial = CounterInFile(*rsSetup) + 1;
+    const qint64 serial = serialeRichiesta_.value_or(CounterInFile(*rsSetup) + 1);
     const QString sscc = ComposeSscc(tipoPallet, *rsSetup, serial);
     if (SsccArchiviato(*rsAppTestate, sscc)) {
         MsgBox(SsccEsistente(), vbCritical | vbOKOnly, kErrore);
@@ -93,7 +93,7 @@ void frmArticoli::StampaMultiLotto()
         const std::optional<Reservation> reserved = StampaRiepilogo(job);
         if (!reserved) return;
         printed = reserved->sscc;
-        if (reserved->counterAdvanced) ui.txtContatoreSSCC->setText(QString::number(reserved->contatore));
+        if (reserved->counterWritten) ui.txtContatoreSSCC->setText(QString::number(reserved->contatore));
         ui.txtSSCC->setText(printed);
         SetTag(ui.txtSSCC, QString::number(reserved->recorded.idAppTestate));
         ui.mskQtRistampa->setText(copie);
@@ -113,8 +113,8 @@ std::optional<Reservation> frmArticoli::StampaRiepilogo(MixedPalletJob& job)
     const QString copie = job.label.copie;
     const PalletTables tables{*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe};
     // The operator setting as last saved decides, not the check box of the single-lot tab.
-    ReservationOptions options{job.label.tipoPallet, rsSetup->Value(QStringLiteral("AutoUpdateSSCC")).toBool(), richiestaInStampa_,
-                               true, std::max(1, int(qRound(NumericValue(copie))))};
+    ReservationOptions options{job.label.tipoPallet, rsSetup->Value(QStringLiteral("AutoUpdateSSCC")).toBool(), PalletInStampa(),
+                               true, std::max(1, int(qRound(NumericValue(copie)))), serialeRichiesta_};
     const auto reserved = PrintReservedPallet(tables, options, job.record, [&](const Reservation& r) {
         job.label.serial = r.serial;
         FillPalletLabel(job.label);

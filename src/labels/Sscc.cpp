@@ -3,12 +3,13 @@
 #include "core/Utility.h"
 #include "core/db/Recordset.h"
 
+int SerialWidth(const QString& codProduttore) { return codProduttore.size() == 5 ? 8 : 6; }
+
 QString ComposeSscc(const QString& extension, const QString& paese, const QString& codProduttore, const QString& postazione,
                     qint64 serial)
 {
-    const int width = codProduttore.size() == 5 ? 8 : 6;
     return AppendCheckDigit(extension + paese + codProduttore + postazione
-                            + PadLeft(QString::number(serial), width, QStringLiteral("0")));
+                            + PadLeft(QString::number(serial), SerialWidth(codProduttore), QStringLiteral("0")));
 }
 
 QString ComposeSscc(const QString& extension, const Recordset& setup, qint64 serial)

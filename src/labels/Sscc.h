@@ -6,7 +6,10 @@
 
 class Recordset;
 
-// The serial is filled with zeros to 8 digits for a 5-character producer code, else to 6.
+// Digits of the serial: 8 with a 5-character producer code, else 6.
+int SerialWidth(const QString& codProduttore);
+
+// The serial is filled with zeros to its width.
 QString ComposeSscc(const QString& extension, const QString& paese, const QString& codProduttore, const QString& postazione,
                     qint64 serial);
 

@@ -1,0 +1,114 @@
+#include "passive/RequestCheck.h"
+
+#include "core/Utility.h"
+#include "core/db/Recordset.h"
+
+#include <cmath>
+
+namespace {
+
+bool isDigit(const QString& text) { return text.size() == 1 && text[0] >= u'0' && text[0] <= u'9'; }
+
+qint64 highestSerial(int width) { return qint64(std::pow(10.0, width)) - 1; }
+
+// A whole number of its column, or why the value is none; nothing for a null.
+class Reader {
+public:
+    explicit Reader(const Recordset& rs) : rs_(rs) {}
+
+    std::optional<qint64> whole(const char* column)
+    {
+        const QVariant value = rs_.Value(QLatin1String(column));
+        if (value.isNull()) return std::nullopt;
+        if (value.typeId() == QMetaType::LongLong) return value.toLongLong();
+        refuse(QStringLiteral("%1 '%2' non è un numero intero.").arg(QLatin1String(column), value.toString()));
+        return std::nullopt;
+    }
+
+    qint64 required(const char* column)
+    {
+        const std::optional<qint64> value = whole(column);
+        if (!value && refusal.isEmpty()) refuse(QStringLiteral("%1 senza valore.").arg(QLatin1String(column)));
+        return value.value_or(0);
+    }
+
+    bool yes(const char* column) const { return rs_.Value(QLatin1String(column)).toBool(); }
+    QString text(const char* column) const { return NzStr(rs_.Value(QLatin1String(column))); }
+
+    QDateTime dateTime(const char* column)
+    {
+        const QVariant value = rs_.Value(QLatin1String(column));
+        if (value.typeId() == QMetaType::QDateTime) return value.toDateTime();
+        if (!value.isNull()) refuse(QStringLiteral("%1 '%2' non è una data e ora.").arg(QLatin1String(column), value.toString()));
+        return {};
+    }
+
+    QString refusal;
+
+private:
+    void refuse(const QString& why)
+    {
+        if (refusal.isEmpty()) refusal = why;
+    }
+    const Recordset& rs_;
+};
+
+} // namespace
+
+QString HeaderRefusal(const RequestHeader& h, int serialWidth)
+{
+    if (h.copie > kMaxQuantita) return QStringLiteral("Copie %1: al massimo %2.").arg(h.copie).arg(kMaxQuantita);
+    // The counter keeps the last serial used, as the settings dialog takes it: the first serial is one more.
+    const qint64 highest = highestSerial(serialWidth);
+    if (h.specificaContatore && (h.contatoreSSCC < 1 || h.contatoreSSCC > highest))
+        return QStringLiteral("ContatoreSSCC %1: il primo seriale va da 1 a %2.").arg(h.contatoreSSCC).arg(highest);
+    if (!h.ristampa && !isDigit(h.tipoPallet))
+        return QStringLiteral("TipoPallet '%1': il tipo pallet è una cifra da 0 a 9.").arg(h.tipoPallet);
+    return {};
+}
+
+QString LineRefusal(const RequestLine& l)
+{
+    if (l.numCartoni < 1 || l.numCartoni > kMaxQuantita)
+        return QStringLiteral("NumCartoni %1: da 1 a %2.").arg(l.numCartoni).arg(kMaxQuantita);
+    if (!l.autoLotto && l.lotto.size() > kMaxLotto)
+        return QStringLiteral("Lotto di %1 caratteri: al massimo %2.").arg(l.lotto.size()).arg(kMaxLotto);
+    if (!l.autoData && !l.dataOra.isValid())
+        return QStringLiteral("DataOra senza valore: con AutoData a no la richiesta dà la data e ora di produzione.");
+    return {};
+}
+
+QString ArticleRefusal(const RequestArticle& a)
+{
+    if (a.unitaDurata < 0 || a.unitaDurata > 4)
+        return QStringLiteral("UnitaDurata %1: l'unità della durata va da 0 (ore) a 4 (anni).").arg(a.unitaDurata);
+    return {};
+}
+
+RequestRow<RequestHeader> ReadHeaderRow(const Recordset& testata)
+{
+    Reader r(testata);
+    RequestHeader h;
+    h.ristampa = r.yes("Ristampa");
+    h.specificaContatore = r.yes("SpecificaContatore");
+    h.aggiornaContatore = r.yes("AggiornaContatore");
+    h.copie = r.required("Copie");
+    if (h.ristampa) h.idAppTestate = r.required("IDAppTestate");
+    if (h.specificaContatore) h.contatoreSSCC = r.required("ContatoreSSCC");
+    h.tipoPallet = r.text("TipoPallet");
+    return {h, r.refusal};
+}
+
+RequestRow<RequestLine> ReadLineRow(const Recordset& riga)
+{
+    Reader r(riga);
+    RequestLine l;
+    l.autoLotto = r.yes("AutoLotto");
+    l.lotto = r.text("Lotto");
+    l.autoData = r.yes("AutoData");
+    if (!l.autoData) l.dataOra = r.dateTime("DataOra");
+    l.prefGTIN = r.text("PrefGTIN");
+    l.eanCartone = r.text("EANCartone");
+    l.numCartoni = r.required("NumCartoni");
+    return {l, r.refusal};
+}
