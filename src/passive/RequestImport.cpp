@@ -116,8 +116,9 @@ QString RequestFolder::Scan(Database& db, const QString& folder, const RequestDe
     const QDir dir(folder);
     const QFileInfo cartella(dir.absolutePath());
     if (!cartella.isDir()) return QStringLiteral("La cartella delle richieste %1 non c'è: i file richiesta non si possono leggere.").arg(folder);
-    // A file that could be neither deleted nor moved away would be imported again at every scan.
-    if (!cartella.isWritable())
+    // A file that could be neither deleted nor moved away would be imported again at every scan. Asked
+    // with the rights the program works with, not those of the user who started it.
+    if (::faccessat(AT_FDCWD, QFile::encodeName(cartella.absoluteFilePath()).constData(), W_OK, AT_EACCESS) != 0)
         return QStringLiteral("La cartella delle richieste %1 non è scrivibile: i file richiesta attendono.").arg(folder);
     try {
         RecuperaInCorso(db, folder);

@@ -106,6 +106,13 @@ protected:
         rs.Update();
     }
 
+    // The first column of the first row; the statement is reset at once, so it holds no read lock.
+    qint64 number(const char* sql)
+    {
+        Statement st = DB->prepare(QString::fromLatin1(sql));
+        return st.step() ? st.int64(0) : -1;
+    }
+
     qint64 count(const char* table)
     {
         return DB->OpenRecordset(QStringLiteral("SELECT count(*) AS n FROM ") + QString::fromLatin1(table))->Value(QStringLiteral("n")).toLongLong();
@@ -485,6 +492,78 @@ TEST_F(PassiveTimerTest, BackInInteractiveModeTheTimerStaysOff)
 
     EXPECT_FALSE(window->timPassive.isActive());
     EXPECT_EQ(count("RichiesteTestate"), 1);
+}
+
+// The disk full: told once however long it lasts; nothing is set aside, and every request prints
+// once when space comes back.
+TEST_F(PassiveTimerTest, ADiskFullIsToldOnceAndEveryRequestPrintsOnceWhenSpaceComesBack)
+{
+    QStringList lots;
+    for (int i = 1; i <= 30; ++i) {
+        lots << QStringLiteral("D%1").arg(i, 2, 10, QLatin1Char('0'));
+        addLine(addHeader(false, 1), 1, lots.back());
+    }
+    addCarton(kEan, 2);
+    // Descriptions as long as they go: the archive outgrows its pages within these pallets.
+    DB->ExecuteNative(QStringLiteral("UPDATE Articoli SET Descrizione = ?"), {QString(80, u'D')});
+    DB->ExecuteNative(QStringLiteral("CREATE TABLE riempi (x BLOB)"));
+    const qint64 full = number("PRAGMA page_count");
+    DB->ExecuteNative(QStringLiteral("PRAGMA max_page_count = %1").arg(full));
+    // The free pages taken too, as a full disk leaves none.
+    try {
+        for (;;) DB->ExecuteNative(QStringLiteral("INSERT INTO riempi VALUES (zeroblob(1000))"));
+    } catch (const AppError&) {
+    }
+
+    window->timPassive_Timer();
+    window->timPassive_Timer();
+
+    ASSERT_GT(count("RichiesteTestate"), 0) << "the archive outgrew the room left";
+    EXPECT_EQ(count("RichiesteImballi"), 1);
+    ASSERT_EQ(told().size(), 1u);
+    EXPECT_TRUE(told().back().text.startsWith(QStringLiteral("Le richieste attendono: Disco pieno"))) << qPrintable(told().back().text);
+    EXPECT_TRUE(setAside().isEmpty());
+
+    DB->ExecuteNative(QStringLiteral("PRAGMA max_page_count = %1").arg(full * 100));
+    window->timPassive_Timer();
+
+    EXPECT_EQ(archivedLots(), lots);
+    EXPECT_EQ(printer.jobs().size(), 31u);
+    EXPECT_EQ(count("RichiesteTestate") + count("RichiesteImballi"), 0);
+}
+
+// A damaged page under the archive lines a reprint reads: the request is set aside with the
+// engine's reason, and the requests behind it print.
+TEST_F(PassiveTimerTest, ARequestOverADamagedPageIsSetAsideAndThoseBehindItPrint)
+{
+    addLine(addHeader(false, 1), 1, QStringLiteral("L1"));
+    window->timPassive_Timer();
+    const qint64 archived = DB->OpenRecordset(QStringLiteral("AppTestate"))->Value(QStringLiteral("IDAppTestate")).toLongLong();
+    const qint64 reprint = addHeader(true, 1, archived);
+    addCarton(kEan, 2);
+    const qint64 page = number("SELECT rootpage FROM sqlite_master WHERE name = 'AppRighe'");
+    const qint64 pageSize = number("PRAGMA page_size");
+    {
+        QFile file(data.mdbPath());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.seek((page - 1) * pageSize));
+        file.write(QByteArray(int(pageSize), '\xff'));
+        // A new change counter makes the open connection read the file again.
+        ASSERT_TRUE(file.seek(24));
+        QByteArray counter = file.read(4);
+        counter[3] = char(counter[3] + 1);
+        ASSERT_TRUE(file.seek(24));
+        file.write(counter);
+    }
+
+    window->timPassive_Timer();
+
+    const QStringList aside = setAside();
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_TRUE(aside[0].startsWith(QStringLiteral("RichiesteTestate %1: File di database non riconosciuto o danneggiato").arg(reprint)))
+        << qPrintable(aside[0]);
+    EXPECT_EQ(printer.jobs().size(), 2u) << "the carton behind it printed";
+    EXPECT_EQ(count("RichiesteImballi"), 0);
 }
 
 // Rows and files of every kind on one data folder, printed by two programs at once: each request
