@@ -27,7 +27,7 @@ void addArticle()
     rsArticoli->SetValue(QStringLiteral("Descrizione"), QStringLiteral("Passata di pomodoro"));
     rsArticoli->SetValue(QStringLiteral("EANArticolo"), QStringLiteral("8001234567895"));
     rsArticoli->SetValue(QStringLiteral("QtCartone"), 6);
-    rsArticoli->SetValue(QStringLiteral("EANCartone"), QStringLiteral("8001234567895"));
+    rsArticoli->SetValue(QStringLiteral("EANCartone"), QStringLiteral("8001234567897"));
     rsArticoli->SetValue(QStringLiteral("PesoCartone"), 12.5);
     rsArticoli->SetValue(QStringLiteral("TipoPallet"), QStringLiteral("1"));
     rsArticoli->SetValue(QStringLiteral("NumCartoni"), 40);

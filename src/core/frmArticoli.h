@@ -143,8 +143,8 @@ public:
     void CaricaArticoloStampa();
     void StampaPallet();
     void AbilitaControlli(bool enabled);
-    // Why the job's pallet label could not carry its symbol (lot, weight, data), before anything is done; "" when it can.
-    QString RifiutoSimboliPallet();
+    // Why the job's pallet label cannot be printed (the article's values, the SSCC, its symbols), before anything is done; "" when it can.
+    QString RifiutoEtichettaPallet();
     // The pallet label as the print-side fields and the job's fields state it, before dates and serial.
     PalletLabelArgs ArgomentiEtichetta() const;
     // The pallet's SSCC, or nothing when the SSCC is archived already (the operator has been told).

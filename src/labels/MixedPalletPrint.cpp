@@ -14,6 +14,7 @@
 #include "labels/MixedPallet.h"
 #include "labels/PalletReservation.h"
 #include "labels/Sscc.h"
+#include "labels/SymbolRefusal.h"
 #include "reports/StampaReport.h"
 
 #include <QScopeGuard>
@@ -29,8 +30,6 @@ std::vector<LotRow> lotRows(const FlexGrid& grid)
         rows.push_back({grid.RowData(r).toLongLong(), grid.TextMatrix(r, 1), grid.TextMatrix(r, 2), grid.TextMatrix(r, 3)});
     return rows;
 }
-
-bool isPalletType(const QString& text) { return text.size() == 1 && text[0] >= u'0' && text[0] <= u'9'; }
 
 } // namespace
 
@@ -51,6 +50,11 @@ void frmArticoli::StampaMultiLotto()
 {
     const QString tipoPallet = ui.mskTipoPallet->text();
     const qint64 serial = serialeRichiesta_.value_or(CounterInFile(*rsSetup) + 1);
+    // A serial cut to its digits would be an older pallet's: the end of the range is told as such.
+    if (const QString why = SsccRefusal(*rsSetup, serial); !why.isEmpty()) {
+        MsgBox(why, vbCritical | vbOKOnly, kErrore);
+        return;
+    }
     const QString sscc = ComposeSscc(tipoPallet, *rsSetup, serial);
     if (SsccArchiviato(*rsAppTestate, sscc)) {
         MsgBox(SsccEsistente(), vbCritical | vbOKOnly, kErrore);
@@ -61,7 +65,7 @@ void frmArticoli::StampaMultiLotto()
         MsgBox(QStringLiteral("Introdurre prima i dati del DDT."), vbInformation | vbOKOnly, QStringLiteral("Attenzione"));
         return;
     }
-    if (!isPalletType(tipoPallet)) {
+    if (!IsPalletType(tipoPallet)) {
         MsgBox(QStringLiteral("Tipo pallet non valido!"), vbCritical | vbOKOnly, kErrore);
         return;
     }

@@ -26,6 +26,10 @@ std::optional<Reservation> PrintReservedPallet(const PalletTables& t, const Rese
                    r.counterBefore = CounterInFile(t.setup);
                    r.serial = o.serial.value_or(r.counterBefore + 1);
                    r.sscc = ComposeSscc(o.tipoPallet, t.setup, r.serial);
+                   // Whatever wrote the Setup row, the counter or the request, no pallet leaves with a code that is no SSCC.
+                   if (QString why = SsccRefusal(t.setup, r.serial); !why.isEmpty()) throw AppError(0, QStringLiteral("SSCC"), why);
+                   if (!IsSscc(r.sscc))
+                       throw AppError(0, QStringLiteral("SSCC"), QStringLiteral("L'SSCC \"%1\" non è valido: deve avere 18 cifre.").arg(r.sscc));
                    if (SsccArchiviato(t.appTestate, r.sscc)) return std::nullopt;
                    if (o.request) r.request = TakeRequest(t.db, {QStringLiteral("RichiesteTestate"), *o.request});
                    r.contatore = o.advanceCounter ? r.serial : r.serial - 1;

@@ -11,6 +11,7 @@
 #include "labels/PalletReservation.h"
 #include "labels/PrintTransaction.h"
 #include "labels/Reprint.h"
+#include "labels/Sscc.h"
 #include "labels/frmScegliPNC.h"
 #include "reports/StampaReport.h"
 
@@ -69,12 +70,16 @@ void frmArticoli::cmdScegliPNC_Click()
 void frmArticoli::cmdRistampa_Click()
 {
     if (::Tag(ui.txtSSCC) == kNessuno) {
+        // A scanned SSCC is looked up, and then shown, as its 18 digits.
         const QString typed = ui.txtSSCC->text().trimmed();
-        if (typed.isEmpty()) {
+        const QString scanned = ScannedSscc(typed);
+        const QString sscc = scanned.isEmpty() ? typed : scanned;
+        if (sscc.isEmpty()) {
             cmdScegliPNC_Click();
         } else {
-            rsAppTestate->FindFirst(QStringLiteral("SSCC = '") + SqlQuote(typed) + QStringLiteral("'"));
+            rsAppTestate->FindFirst(QStringLiteral("SSCC = '") + SqlQuote(sscc) + QStringLiteral("'"));
             if (!rsAppTestate->NoMatch()) {
+                if (!scanned.isEmpty()) ui.txtSSCC->setText(scanned);
                 SetTag(ui.txtSSCC, QString::number(rsAppTestate->Value(QStringLiteral("IDAppTestate")).toLongLong()));
             } else {
                 CommitAndRefresh(*rsAppTestate);

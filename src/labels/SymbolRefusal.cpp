@@ -3,8 +3,11 @@
 #include "barcodes/Barcodes.h"
 #include "core/Formats.h"
 #include "core/Utility.h"
+#include "labels/LabelJob.h"
 
 namespace {
+
+bool oneDigit(const QString& s) { return s.size() == 1 && IsDigits(s); }
 
 bool carriesLot(const ElementSettings& s) { return s.ordineAI.left(6).contains(u'5'); }
 
@@ -14,6 +17,33 @@ QString unprintable(const QString& text)
 }
 
 } // namespace
+
+bool IsPalletType(const QString& text) { return oneDigit(text); }
+
+QString CartonEanRefusal(const QString& sigla, const QString& eanCartone)
+{
+    // The encoder would fill or correct anything else into a valid-looking symbol of other digits.
+    if (IsEan13(eanCartone)) return {};
+    return QStringLiteral("L'articolo %1 non ha un codice EAN cartone valido (\"%2\"): correggerlo prima di stampare.")
+        .arg(sigla, eanCartone);
+}
+
+QString LabelArticleRefusal(const LabelArticle& a)
+{
+    if (QString why = ProductLifeRefusal(a.sigla, a.durata, a.unita); !why.isEmpty()) return why;
+    if (!IsPalletType(a.tipoPallet))
+        return QStringLiteral("L'articolo %1 ha un tipo pallet non valido (\"%2\"): deve essere una cifra da 0 a 9.")
+            .arg(a.sigla, a.tipoPallet);
+    const QString cartoni = a.cartoni.trimmed();
+    if (!IsDigits(cartoni) || cartoni.toLongLong() < 1)
+        return QStringLiteral("Il numero di cartoni del pallet dell'articolo %1 non è valido (\"%2\"): un pallet ha almeno un cartone.")
+            .arg(a.sigla, a.cartoni);
+    if (QString why = CartonEanRefusal(a.sigla, a.eanCartone); !why.isEmpty()) return why;
+    if (!oneDigit(a.prefGTIN))
+        return QStringLiteral("L'articolo %1 ha un prefisso GTIN non valido (\"%2\"): deve essere una cifra da 0 a 9.")
+            .arg(a.sigla, a.prefGTIN);
+    return {};
+}
 
 QString EncodeE128(const QString& data)
 {

@@ -7,7 +7,6 @@
 #include "core/MaskedEdit.h"
 #include "core/Utility.h"
 #include "core/ui/ControlTag.h"
-#include "labels/Sscc.h"
 #include "passive/Avvisi.h"
 #include "passive/RequestCheck.h"
 
@@ -125,8 +124,8 @@ bool frmArticoli::ElaboraTestata()
     StampaRichiesta(r->key, r->impronta, [&]() -> QString {
         const RequestRow<RequestHeader> testata = ReadHeaderRow(*rsRichiesteTestate);
         if (!testata.refusal.isEmpty()) return testata.refusal;
-        const int serialWidth = SerialWidth(NzStr(rsSetup->Value(QStringLiteral("CodProduttore"))));
-        if (QString why = HeaderRefusal(testata.request, serialWidth); !why.isEmpty()) return why;
+        if (QString why = HeaderRefusal(testata.request, NzStr(rsSetup->Value(QStringLiteral("CodProduttore")))); !why.isEmpty())
+            return why;
         return testata.request.ristampa ? RistampaRichiesta(testata.request) : PalletRichiesta(r->key.id, testata.request);
     });
     return true;

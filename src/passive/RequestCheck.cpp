@@ -2,14 +2,10 @@
 
 #include "core/Utility.h"
 #include "core/db/Recordset.h"
-
-#include <cmath>
+#include "labels/Sscc.h"
+#include "labels/SymbolRefusal.h"
 
 namespace {
-
-bool isDigit(const QString& text) { return text.size() == 1 && text[0] >= u'0' && text[0] <= u'9'; }
-
-qint64 highestSerial(int width) { return qint64(std::pow(10.0, width)) - 1; }
 
 // A whole number of its column, or why the value is none; nothing for a null.
 class Reader {
@@ -55,14 +51,16 @@ private:
 
 } // namespace
 
-QString HeaderRefusal(const RequestHeader& h, int serialWidth)
+QString HeaderRefusal(const RequestHeader& h, const QString& codProduttore)
 {
     if (h.copie > kMaxQuantita) return QStringLiteral("Copie %1: al massimo %2.").arg(h.copie).arg(kMaxQuantita);
-    // The counter keeps the last serial used, as the settings dialog takes it: the first serial is one more.
-    const qint64 highest = highestSerial(serialWidth);
-    if (h.specificaContatore && (h.contatoreSSCC < 1 || h.contatoreSSCC > highest))
-        return QStringLiteral("ContatoreSSCC %1: il primo seriale va da 1 a %2.").arg(h.contatoreSSCC).arg(highest);
-    if (!h.ristampa && !isDigit(h.tipoPallet))
+    if (h.specificaContatore) {
+        // The counter keeps the last serial used, from 0 as the settings dialog takes it: the first serial is one more.
+        if (h.contatoreSSCC < 1)
+            return QStringLiteral("ContatoreSSCC %1: il primo seriale va da 1 a %2.").arg(h.contatoreSSCC).arg(HighestSerial(codProduttore));
+        if (QString why = SerialRefusal(codProduttore, h.contatoreSSCC); !why.isEmpty()) return why;
+    }
+    if (!h.ristampa && !IsPalletType(h.tipoPallet))
         return QStringLiteral("TipoPallet '%1': il tipo pallet è una cifra da 0 a 9.").arg(h.tipoPallet);
     return {};
 }

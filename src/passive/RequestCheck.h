@@ -12,9 +12,9 @@ inline constexpr qint64 kMaxQuantita = 9999;
 // The longest lot a label carries.
 inline constexpr int kMaxLotto = 20;
 
-// Why the request cannot be printed as it asks; "" when it can. `serialWidth` is the number of
-// digits of the SSCC serial.
-QString HeaderRefusal(const RequestHeader& header, int serialWidth);
+// Why the request cannot be printed as it asks; "" when it can. The SSCC serials it may ask for
+// hang on the Setup row's producer code.
+QString HeaderRefusal(const RequestHeader& header, const QString& codProduttore);
 // A [RIGA] or an [IMBALLO].
 QString LineRefusal(const RequestLine& line);
 QString ArticleRefusal(const RequestArticle& article);

@@ -147,7 +147,7 @@ private:
         QString why;
         switch (section_) {
         case Section::Articolo: why = ArticleRefusal(out_.articoli.back()); break;
-        case Section::Testata: why = HeaderRefusal(out_.testate.back(), defaults_.serialWidth); break;
+        case Section::Testata: why = HeaderRefusal(out_.testate.back(), defaults_.codProduttore); break;
         case Section::Riga: why = LineRefusal(out_.testate.back().righe.back()); break;
         case Section::Imballo: why = LineRefusal(out_.imballi.back()); break;
         case Section::None: break;

@@ -15,7 +15,7 @@ struct RequestDefaults {
     qint64 durataProdotto = 0; // Setup DurataDefault
     QString tipoPallet;        // Setup PalletDefault
     QDateTime dataOra;         // the time of the import
-    int serialWidth = 8;       // digits of the SSCC serial, by Setup CodProduttore
+    QString codProduttore;     // Setup CodProduttore, whose length makes the SSCC serial's
 };
 
 // One [ARTICOLO]: every column of the article master it names, or its default.

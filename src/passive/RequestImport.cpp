@@ -3,7 +3,6 @@
 #include "core/Utility.h"
 #include "core/db/Database.h"
 #include "core/db/Recordset.h"
-#include "labels/Sscc.h"
 #include "passive/RequestClaim.h"
 #include "passive/RequestStore.h"
 #include "reports/CaptionFile.h"
@@ -100,7 +99,7 @@ RequestDefaults RequestDefaultsFromSetup(const Recordset& setup, const QDateTime
     d.durataProdotto = setup.Value(QStringLiteral("DurataDefault")).toLongLong();
     d.tipoPallet = NzStr(setup.Value(QStringLiteral("PalletDefault")));
     d.dataOra = now;
-    d.serialWidth = SerialWidth(NzStr(setup.Value(QStringLiteral("CodProduttore"))));
+    d.codProduttore = NzStr(setup.Value(QStringLiteral("CodProduttore")));
     return d;
 }
 

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QStyle>
 #include <QTest>
 
@@ -54,6 +55,10 @@ TEST_F(MainWindow, OperatorSettingsSurviveAnExitAndANewStart)
     {
         frmArticoli w;
         w.Form_Load();
+        // The clock fills the production date and time: they cannot be typed.
+        EXPECT_TRUE(w.ui.chkAutoUpdate->isChecked());
+        EXPECT_FALSE(w.ui.mskDataProduzione->isEnabled());
+        EXPECT_FALSE(w.ui.mskOraProd->isEnabled());
         type(w.ui.txtLotto, QStringLiteral("L-2024"));
         // The supplied row has these two ticked and the others not: flip every one.
         for (QCheckBox* box : {w.ui.chkUpdateSSCC, w.ui.chkAutoUpdate, w.ui.chkAnteprima, w.ui.chkAnteprimaRistampa,
@@ -87,6 +92,7 @@ TEST_F(MainWindow, OperatorSettingsSurviveAnExitAndANewStart)
     w.Form_Load();
     EXPECT_FALSE(w.ui.chkUpdateSSCC->isChecked());
     EXPECT_FALSE(w.ui.chkAutoUpdate->isChecked());
+    EXPECT_TRUE(w.ui.mskDataProduzione->isEnabled());
     for (QCheckBox* box : {w.ui.chkAnteprima, w.ui.chkAnteprimaRistampa, w.ui.chkAutoLotto, w.ui.chkMultiLotto,
                            w.ui.chkAnteprimaImballi, w.ui.chkAnteprimaDDT})
         EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
@@ -187,9 +193,15 @@ TEST_F(MainWindow, LogoFolderAndManualOpenThroughTheDesktop)
     });
     frmArticoli w;
     w.ui.mnuCartellaLogo->trigger();
+    // A missing manual is told where it was looked for.
+    w.ui.mnuManuale->trigger();
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_EQ(Dialogs().messages()[0].prompt, QStringLiteral("Manuale non trovato: il programma lo cerca in ") + folder.file(QStringLiteral("manuale.pdf")) + u'.');
+    QFile(folder.file(QStringLiteral("Manuale.PDF"))).open(QIODevice::WriteOnly);
     w.ui.mnuManuale->trigger();
     SetShellOpenHandler(nullptr);
-    EXPECT_EQ(opened, (QStringList{folder.path() + QStringLiteral("/Intestazioni"), folder.path() + QStringLiteral("/manuale.pdf")}));
+    EXPECT_EQ(opened, (QStringList{folder.path() + QStringLiteral("/Intestazioni"), folder.file(QStringLiteral("Manuale.PDF"))}));
+    EXPECT_EQ(Dialogs().messages().size(), 1u);
 }
 
 namespace {

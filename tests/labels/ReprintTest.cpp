@@ -206,6 +206,13 @@ TEST_F(ReprintTest, ATypedSsccIsLookedUpTrimmedAndAnUnknownOneOpensThePicker)
     EXPECT_EQ(Tag(ui.txtSSCC), QString::number(id));
     ASSERT_EQ(printer.jobs().size(), 1u);
 
+    // What a scanner sends fits the field and reprints that pallet, shown as its 18 digits.
+    ui.txtSSCC->setText(QStringLiteral("]C100380012345000000427"));
+    ui.cmdRistampa->click();
+    EXPECT_EQ(ui.txtSSCC->text(), QStringLiteral("380012345000000427"));
+    EXPECT_NE(Tag(ui.txtSSCC), QStringLiteral("-1"));
+    ASSERT_EQ(printer.jobs().size(), 2u);
+
     for (const QString& unknown : {QStringLiteral("3800'12345"), QStringLiteral("380012345000000999")}) {
         ui.txtSSCC->setText(unknown);
         onPicker([](frmScegliPNC& p) { p.ui.cmdOk->click(); });
@@ -213,7 +220,7 @@ TEST_F(ReprintTest, ATypedSsccIsLookedUpTrimmedAndAnUnknownOneOpensThePicker)
         EXPECT_EQ(pickerRows, 2) << unknown.toStdString();
         EXPECT_EQ(Tag(ui.txtSSCC), QStringLiteral("-1"));
     }
-    EXPECT_EQ(printer.jobs().size(), 1u);
+    EXPECT_EQ(printer.jobs().size(), 2u);
     EXPECT_TRUE(Dialogs().messages().empty());
 }
 

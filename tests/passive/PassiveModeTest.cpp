@@ -136,7 +136,6 @@ TEST_F(PassiveModeTest, ChiudiRemovesTheIconAndEndsTheProgram)
 {
     window->ui.mnuModoPassivoFile->trigger();
     QTimer::singleShot(0, window.get(), [this] { window->ui.mnuChiudi->trigger(); });
-    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
 
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(window->TrayIconData->shown());
@@ -162,7 +161,6 @@ TEST_F(PassiveModeTest, ChiudiDuringATickWaitsForItsEnd)
     addCarton(QStringLiteral("L1"));
     addCarton(QStringLiteral("L1"));
     window->ui.mnuModoPassivo->trigger();
-    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
 
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_EQ(closing.jobs().size(), 1u) << "the second request waits for the next run";
@@ -195,7 +193,6 @@ TEST_F(PassiveModeTest, ARefusalShowsNoMessageBoxAndTheQueueGoesOn)
         }
     });
     watcher.start(50);
-    QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); });
 
     EXPECT_EQ(QApplication::exec(), 0);
     SetDialogBackend(&Dialogs());

@@ -20,7 +20,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
 
@@ -316,10 +315,7 @@ TEST_F(PassiveTimerTest, RequestFilesAreImportedOnceTheyStoppedChanging)
     ModoFileRichiesta = true;
     window->timPassive_Timer();
     EXPECT_TRUE(file.exists()) << "a file is first seen, and read only if it is the same at the next tick";
-    QElapsedTimer clock;
-    clock.start();
     window->timPassive_Timer();
-    EXPECT_GE(clock.elapsed(), 500) << "the writer is given time to close the file before it is deleted";
     EXPECT_FALSE(file.exists());
     EXPECT_EQ(archivedLots(), QStringList{QStringLiteral("F1")});
     EXPECT_EQ(count("RichiesteTestate"), 0);
@@ -392,7 +388,7 @@ TEST_F(PassiveTimerTest, EveryRequestThatDoesNotPrintIsToldWithItsReason)
         QStringLiteral("RichiesteTestate %1: Copie 2147483648: al massimo 9999."),
         QStringLiteral("RichiesteTestate %1: TipoPallet '12': il tipo pallet è una cifra da 0 a 9."),
         QStringLiteral("RichiesteTestate %1: ContatoreSSCC -5: il primo seriale va da 1 a 99999999."),
-        QStringLiteral("RichiesteTestate %1: ContatoreSSCC 123456789: il primo seriale va da 1 a 99999999."),
+        QStringLiteral("RichiesteTestate %1: Il contatore SSCC ha raggiunto la fine del suo intervallo: il seriale 123456789 non sta nelle 8 cifre dell'SSCC."),
         QStringLiteral("RichiesteTestate %1: ContatoreSSCC 'abc' non è un numero intero."),
         QStringLiteral("RichiesteTestate %1: La richiesta non ha righe."),
         QStringLiteral("RichiesteTestate %1: Il pallet -1 da ristampare non è in archivio."),

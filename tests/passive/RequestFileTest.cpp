@@ -15,6 +15,7 @@ RequestFile Parse(const QString& text)
     d.durataProdotto = 30;
     d.tipoPallet = QStringLiteral("3");
     d.dataOra = kImport;
+    d.codProduttore = QStringLiteral("12345");
     return ParseRequestFile(text, d);
 }
 
@@ -178,7 +179,7 @@ TEST(RequestFileTest, WhatNoRequestMayAskRefusesTheFileOnItsSectionLine)
         {"[ARTICOLO]\nUNITADURATA=7", "UnitaDurata 7: l'unità della durata va da 0 (ore) a 4 (anni)."},
         {"[ARTICOLO]\nUNITADURATA=-1", "UnitaDurata -1: l'unità della durata va da 0 (ore) a 4 (anni)."},
         {"[TESTATA]\nCONTATORESSCC=-5\nSPECIFICACONTATORE=SI", "ContatoreSSCC -5: il primo seriale va da 1 a 99999999."},
-        {"[TESTATA]\nSPECIFICACONTATORE=SI\nCONTATORESSCC=123456789", "ContatoreSSCC 123456789: il primo seriale va da 1 a 99999999."},
+        {"[TESTATA]\nSPECIFICACONTATORE=SI\nCONTATORESSCC=123456789", "Il contatore SSCC ha raggiunto la fine del suo intervallo: il seriale 123456789 non sta nelle 8 cifre dell'SSCC."},
         {"[TESTATA]\nCOPIE=12000", "Copie 12000: al massimo 9999."},
         {"[TESTATA]\n[RIGA]\nNUMCARTONI=10000", "NumCartoni 10000: da 1 a 9999."},
         {"[IMBALLO]\nNUMCARTONI=100000", "NumCartoni 100000: da 1 a 9999."},
