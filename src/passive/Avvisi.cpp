@@ -75,6 +75,6 @@ std::optional<int> Avvisi::SenzaPersona(const ShownMessage& message)
         return UnansweredResult(message.buttons());
     }
     if (ModoInterattivo || persone_ > 0) return std::nullopt;
-    Problema(QStringLiteral("messaggio"), message.prompt);
+    Problema(kMessaggio, message.prompt);
     return UnansweredResult(message.buttons());
 }

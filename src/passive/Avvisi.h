@@ -39,17 +39,29 @@ public:
     void Problema(const QString& topic, const QString& text);
     // The problem has passed: its next occurrence is told again.
     void Risolto(const QString& topic);
+    // Where a message shown outside a request is told.
+    static inline const QString kMessaggio = QStringLiteral("messaggio");
 
-    // While one lives, messages show as message boxes again, to a person at a window who answers.
+    // While one lives, messages show as message boxes again, to a person at a window who answers;
+    // also in the middle of a request, whose print handlers let the window's events through. A
+    // request started meanwhile takes its messages as usual.
     class PersonaPresente {
     public:
-        explicit PersonaPresente(Avvisi& avvisi) : avvisi_(avvisi) { ++avvisi_.persone_; }
-        ~PersonaPresente() { --avvisi_.persone_; }
+        explicit PersonaPresente(Avvisi& avvisi) : avvisi_(avvisi), inRichiesta_(std::exchange(avvisi.inRichiesta_, false))
+        {
+            ++avvisi_.persone_;
+        }
+        ~PersonaPresente()
+        {
+            --avvisi_.persone_;
+            avvisi_.inRichiesta_ = inRichiesta_;
+        }
         PersonaPresente(const PersonaPresente&) = delete;
         PersonaPresente& operator=(const PersonaPresente&) = delete;
 
     private:
         Avvisi& avvisi_;
+        bool inRichiesta_;
     };
 
 private:

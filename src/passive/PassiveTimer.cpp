@@ -33,6 +33,7 @@ bool Passeggero(const AppError& e)
     case 3043: // disk full, or an error reading or writing the file
     case 3027: // read-only
     case 3024: // cannot be opened
+    case 75:   // a file of the data folder that cannot be written
     case 482:  // the printer
         return true;
     default: return false;
@@ -103,6 +104,7 @@ void frmArticoli::timPassive_Timer()
         while (ElaboraImballo()) {
         }
         avvisi_->Risolto(kDatabase);
+        avvisi_->Risolto(Avvisi::kMessaggio);
     } catch (const AppError& e) {
         // An error that may pass: the request is tried again at the next tick.
         avvisi_->Problema(kDatabase, QStringLiteral("Le richieste attendono: ") + e.description());
@@ -175,7 +177,7 @@ void frmArticoli::StampaRichiesta(const RequestKey& key, const QString& impronta
     }
     if (richiestaConsumata_) {
         // Printed all the same: what a handler said afterwards is told as it is.
-        if (!messaggi.isEmpty()) avvisi_->Problema(QStringLiteral("messaggio"), messaggi);
+        if (!messaggi.isEmpty()) avvisi_->Problema(Avvisi::kMessaggio, messaggi);
         return;
     }
     if (motivo.isEmpty()) motivo = messaggi;
