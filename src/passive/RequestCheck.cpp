@@ -2,6 +2,7 @@
 
 #include "core/Utility.h"
 #include "core/db/Recordset.h"
+#include "labels/LabelJob.h"
 #include "labels/Sscc.h"
 #include "labels/SymbolRefusal.h"
 
@@ -76,11 +77,11 @@ QString LineRefusal(const RequestLine& l)
     return {};
 }
 
+// The article is named by its internal code, or by its carton EAN when it has none.
 QString ArticleRefusal(const RequestArticle& a)
 {
-    if (a.unitaDurata < 0 || a.unitaDurata > 4)
-        return QStringLiteral("UnitaDurata %1: l'unità della durata va da 0 (ore) a 4 (anni).").arg(a.unitaDurata);
-    return {};
+    return ProductLifeRefusal(a.codInterno.isEmpty() ? a.eanCartone : a.codInterno, QString::number(a.durataProdotto),
+                              QString::number(a.unitaDurata));
 }
 
 RequestRow<RequestHeader> ReadHeaderRow(const Recordset& testata)
