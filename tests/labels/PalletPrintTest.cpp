@@ -361,7 +361,9 @@ TEST_F(PalletPrintTest, ValuesNoRightLabelCanStateAreRefusedByNameBeforeAnything
     SetSetup({{"Paese", QStringLiteral("8")}});
     const PalletTables tables{*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe};
     bool bound = false;
-    EXPECT_THROW(PrintReservedPallet(tables, {QStringLiteral("3")}, PalletRecord{},
+    ReservationOptions options;
+    options.tipoPallet = QStringLiteral("3");
+    EXPECT_THROW(PrintReservedPallet(tables, options, PalletRecord{},
                                      [&](const Reservation&) {
                                          bound = true;
                                          return SendSteps{};
