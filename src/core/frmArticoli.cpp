@@ -4,6 +4,8 @@
 #include "core/Utility.h"
 #include "core/ui/ControlTag.h"
 #include "core/ui/KeyFilter.h"
+#include "passive/Avvisi.h"
+#include "passive/frmRichiesteAccantonate.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -49,7 +49,7 @@ void frmArticoli::cmdStampaMulti_Click()
 void frmArticoli::StampaMultiLotto()
 {
     const QString tipoPallet = ui.mskTipoPallet->text();
-    const qint64 serial = CounterInFile(*rsSetup) + 1;
+    const qint64 serial = serialeRichiesta_.value_or(CounterInFile(*rsSetup) + 1);
     // A serial cut to its digits would be an older pallet's: the end of the range is told as such.
     if (const QString why = SsccRefusal(*rsSetup, serial); !why.isEmpty()) {
         MsgBox(why, vbCritical | vbOKOnly, kErrore);
@@ -97,7 +97,7 @@ void frmArticoli::StampaMultiLotto()
         const std::optional<Reservation> reserved = StampaRiepilogo(job);
         if (!reserved) return;
         printed = reserved->sscc;
-        if (reserved->counterAdvanced) ui.txtContatoreSSCC->setText(QString::number(reserved->contatore));
+        if (reserved->counterWritten) ui.txtContatoreSSCC->setText(QString::number(reserved->contatore));
         ui.txtSSCC->setText(printed);
         SetTag(ui.txtSSCC, QString::number(reserved->recorded.idAppTestate));
         ui.mskQtRistampa->setText(copie);
@@ -117,8 +117,8 @@ std::optional<Reservation> frmArticoli::StampaRiepilogo(MixedPalletJob& job)
     const QString copie = job.label.copie;
     const PalletTables tables{*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe};
     // The operator setting as last saved decides, not the check box of the single-lot tab.
-    ReservationOptions options{job.label.tipoPallet, rsSetup->Value(QStringLiteral("AutoUpdateSSCC")).toBool(), richiestaInStampa_,
-                               true, std::max(1, int(qRound(NumericValue(copie))))};
+    ReservationOptions options{job.label.tipoPallet, rsSetup->Value(QStringLiteral("AutoUpdateSSCC")).toBool(), PalletInStampa(),
+                               true, std::max(1, int(qRound(NumericValue(copie)))), serialeRichiesta_};
     const auto reserved = PrintReservedPallet(tables, options, job.record, [&](const Reservation& r) {
         job.label.serial = r.serial;
         FillPalletLabel(job.label);

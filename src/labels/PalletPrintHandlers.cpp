@@ -186,13 +186,13 @@ std::optional<QString> frmArticoli::StampaEtichettaPallet(const PalletLabelArgs&
     const auto printed = ::StampaEtichettaPallet(
         a,
         [this](bool preview) { return JobSteps(BindReport(PalletLabelJob(preview, 1)), MyReport); },
-        richiestaInStampa_);
+        PalletInStampa(), serialeRichiesta_);
     if (!printed) {
         MsgBox(SsccEsistente(), vbCritical | vbOKOnly, kErrore);
         return std::nullopt;
     }
     if (richiestaInStampa_) richiestaConsumata_ = true;
-    if (a.advanceCounter) ui.txtContatoreSSCC->setText(QString::number(printed->reserved.contatore));
+    if (printed->reserved.counterWritten) ui.txtContatoreSSCC->setText(QString::number(printed->reserved.contatore));
     if (copyCopies) ui.mskQtRistampa->setText(a.copie);
     if (a.archive) {
         ui.txtSSCC->setText(printed->sscc);

@@ -9,6 +9,7 @@
 #include "core/ui/Dialogs.h"
 #include "core/ui/KeyFilter.h"
 #include "labels/PalletReservation.h"
+#include "labels/PrintTransaction.h"
 #include "labels/Reprint.h"
 #include "labels/Sscc.h"
 #include "labels/frmScegliPNC.h"
@@ -16,6 +17,7 @@
 
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -123,10 +125,17 @@ void frmArticoli::RistampaEtichetta(qint64 idAppTestate, int copies, bool previe
     }
     EtichettaMulti = mix != PalletMix::Homogeneous;
     ArticoloUnico = mix != PalletMix::SeveralArticles;
-    WriteReprintRow(*DB, *rsSetup, record, mix);
-    StampaReport(PalletLabelJob(preview, copies), MyReport);
-    // The article lists print even after a previewed summary.
-    if (mix != PalletMix::Homogeneous) StampaEtichetteArticoli(record.sscc, ArticleLinesOf(record), QString::number(copies), MyReport);
+    PrintTakingRequest(*DB, richiestaInStampa_, [&] {
+        WriteReprintRow(*DB, *rsSetup, record, mix);
+        SendSteps steps = JobSteps(BindReport(PalletLabelJob(preview, copies)), MyReport);
+        // The article lists print even after a previewed summary.
+        if (mix != PalletMix::Homogeneous) {
+            FillArticleList(record.sscc, ArticleLinesOf(record));
+            for (auto& step : JobSteps(BindReport(ArticleListJob(std::max(1, copies))), MyReport)) steps.push_back(std::move(step));
+        }
+        return steps;
+    });
+    if (richiestaInStampa_) richiestaConsumata_ = true;
 }
 
 // A job a crash may have stopped on its way to the printer: when its pallet is archived the labels

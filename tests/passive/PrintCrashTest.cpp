@@ -5,6 +5,7 @@
 
 #include "core/Globals.h"
 #include "core/Startup.h"
+#include "passive/TrayIcon.h"
 #include "support/ChildProcess.h"
 #include "support/RecordingPrinter.h"
 #include "support/SampleRows.h"
@@ -79,7 +80,9 @@ const ChildRegistration printRoad("print-road", [](const QStringList& args) {
         }
     }
     for (const ShownMessage& m : Dialogs().messages()) qWarning("message: %s", qPrintable(m.prompt));
-    const bool clean = Dialogs().messages().empty() && (!passive || rsRichiesteTestate->IsEmpty());
+    // In passive mode a refusal is no message box: it is told beside the tray icon.
+    for (const TrayIcon::Told& m : window->TrayIconData->told()) qWarning("told: %s", qPrintable(m.text));
+    const bool clean = Dialogs().messages().empty() && window->TrayIconData->told().empty() && (!passive || rsRichiesteTestate->IsEmpty());
     window.reset();
     CloseDatabase();
     return clean ? 0 : 4;
