@@ -33,7 +33,7 @@ inline const QString& FolderWithArchive(qint64 pallets)
                               {ArchivedSscc(i)});
             db->ExecuteNative(QStringLiteral("INSERT INTO AppRighe (IDAppTestate, NumRiga, CodInterno, DataOra, QtCartoni, Lotto, "
                                              "DataScadenza, CodEAN, GTIN, numpezzi, Descrizione) VALUES (?, 1, 'ART1', "
-                                             "'2026-12-08 10:00:00', 40, ?, '2027-06-08 00:00:00', '8001234567895', "
+                                             "'2026-12-08 10:00:00', 40, ?, '2027-06-08 00:00:00', '8001234567897', "
                                              "'18001234567892', 480, 'Articolo')"),
                               {i, QStringLiteral("L%1").arg(i % 1000)});
         }

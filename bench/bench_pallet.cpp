@@ -25,9 +25,9 @@ void addArticle()
     rsArticoli->SetValue(QStringLiteral("Sigla"), QStringLiteral("PASSATA"));
     rsArticoli->SetValue(QStringLiteral("CodInterno"), QStringLiteral("ART1"));
     rsArticoli->SetValue(QStringLiteral("Descrizione"), QStringLiteral("Passata di pomodoro"));
-    rsArticoli->SetValue(QStringLiteral("EANArticolo"), QStringLiteral("8001234567895"));
+    rsArticoli->SetValue(QStringLiteral("EANArticolo"), QStringLiteral("8001234567897"));
     rsArticoli->SetValue(QStringLiteral("QtCartone"), 6);
-    rsArticoli->SetValue(QStringLiteral("EANCartone"), QStringLiteral("8001234567895"));
+    rsArticoli->SetValue(QStringLiteral("EANCartone"), QStringLiteral("8001234567897"));
     rsArticoli->SetValue(QStringLiteral("PesoCartone"), 12.5);
     rsArticoli->SetValue(QStringLiteral("TipoPallet"), QStringLiteral("1"));
     rsArticoli->SetValue(QStringLiteral("NumCartoni"), 40);
@@ -87,7 +87,7 @@ void BM_ArchiveStep(benchmark::State& state)
         return;
     }
     PalletLine line{QStringLiteral("ART1"), QDateTime(QDate(2026, 12, 8), QTime(10, 30)), 40, QStringLiteral("L0342"),
-                    QDateTime(QDate(2027, 6, 8), QTime(0, 0)), QStringLiteral("8001234567895"), QStringLiteral("18001234567892"), 240,
+                    QDateTime(QDate(2027, 6, 8), QTime(0, 0)), QStringLiteral("8001234567897"), QStringLiteral("18001234567892"), 240,
                     QStringLiteral("Passata di pomodoro")};
     const PalletTables tables{*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe};
     qint64 n = 30'000'000;

@@ -7,14 +7,7 @@
 
 namespace {
 
-bool soloCifre(const QString& s)
-{
-    const QString t = s.trimmed();
-    if (t.isEmpty()) return false;
-    for (QChar c : t)
-        if (c < u'0' || c > u'9') return false;
-    return true;
-}
+bool soloCifre(const QString& s) { return IsDigits(s.trimmed()); }
 
 // The article EAN and the carton EAN are checked alike; only their messages and group differ.
 struct MessaggiEAN {

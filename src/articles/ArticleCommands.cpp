@@ -44,6 +44,9 @@ void frmArticoli::cmdNuovoArticolo_Click()
         Pulsanti(1);
         return;
     }
+    // A shortcut saves without the focus leaving the EAN fields: complete them as leaving does.
+    txtEAN_LostFocus();
+    txtGTIN_LostFocus();
     if (!ControllaArticolo(Stato)) return;
     // A failed write stays pending and the panel stays in edit mode, so the operator can correct
     // and save again, or cancel.
@@ -59,6 +62,8 @@ void frmArticoli::cmdNuovoArticolo_Click()
         return;
     }
     Pulsanti(2);
+    // The print tab's cartons follow the saved article, as they follow a loaded one.
+    ui.mskQtCartoni->setText(LeggiArticolo(*rsArticoli).qtPallet);
 }
 
 void frmArticoli::cmdCopiaArticolo_Click()

@@ -6,6 +6,7 @@
 #include "core/HandlerGuard.h"
 #include "core/Globals.h"
 #include "core/frmArticoli.h"
+#include "core/ui/ControlTag.h"
 #include "core/ui/FocusEvents.h"
 
 namespace {
@@ -37,6 +38,19 @@ void mostraPannello(Ui::frmArticoli& ui, const ArticoloCampi& a)
     for (const CampoPannello& c : kCampi) (ui.*c.campo)->setText(a.*c.testo);
 }
 
+// A stored unit that is not one of the five is shown as such, selects nothing, and is what the
+// panel gives back until the operator chooses a unit.
+void mostraUnita(Ui::frmArticoli& ui, const QVariant& unita)
+{
+    bool ok = false;
+    const qint64 indice = unita.toLongLong(&ok);
+    const bool valida = !unita.isNull() && ok && indice >= 0 && indice < ui.cmbDurata->count();
+    ui.cmbDurata->setCurrentIndex(valida ? int(indice) : -1);
+    ui.cmbDurata->setPlaceholderText(unita.isNull() ? QStringLiteral("Nessuna unità")
+                                                    : QStringLiteral("Unità %1 non valida").arg(unita.toString()));
+    SetTag(ui.cmbDurata, unita.isNull() ? QString() : unita.toString());
+}
+
 void completaEAN(QLineEdit* campo)
 {
     const QString completo = CompletaEAN(campo->text());
@@ -51,7 +65,9 @@ ArticoloCampi LeggiPannello(const Ui::frmArticoli& ui)
 {
     ArticoloCampi a;
     for (const CampoPannello& c : kCampi) a.*c.testo = (ui.*c.campo)->text();
-    a.unitaDurata = ui.cmbDurata->currentIndex();
+    const int scelta = ui.cmbDurata->currentIndex();
+    const QString memorizzata = Tag(ui.cmbDurata);
+    a.unitaDurata = scelta >= 0 ? QVariant(scelta) : memorizzata.isEmpty() ? QVariant() : QVariant(memorizzata);
     return a;
 }
 
@@ -68,14 +84,14 @@ void frmArticoli::CaricaArticolo()
     const ArticoloCampi a = LeggiArticolo(*rsArticoli);
     mostraPannello(ui, a);
     ui.mskQtCartoni->setText(a.qtPallet);
-    ui.cmbDurata->setCurrentIndex(a.unitaDurata);
+    mostraUnita(ui, a.unitaDurata);
 }
 
 void frmArticoli::ArticoloNuovo()
 {
     const ArticoloCampi a = NuovoArticolo(*rsSetup);
     mostraPannello(ui, a);
-    ui.cmbDurata->setCurrentIndex(a.unitaDurata);
+    mostraUnita(ui, a.unitaDurata);
 }
 
 void frmArticoli::Pulsanti(int modo)

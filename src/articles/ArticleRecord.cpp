@@ -37,7 +37,7 @@ ArticoloCampi LeggiArticolo(const Recordset& articoli)
     a.qtPallet = testo(articoli, "NumCartoni");
     a.durataProdotto = testo(articoli, "DurataProdotto");
     a.prefGTIN = testo(articoli, "PrefGTIN");
-    a.unitaDurata = articoli.Value(QStringLiteral("UnitaDurata")).toInt();
+    a.unitaDurata = articoli.Value(QStringLiteral("UnitaDurata"));
     return a;
 }
 
@@ -65,6 +65,6 @@ ArticoloCampi NuovoArticolo(const Recordset& setup)
     a.tipoPallet = testo(setup, "PalletDefault");
     a.durataProdotto = testo(setup, "DurataDefault");
     a.prefGTIN = QStringLiteral("0");
-    a.unitaDurata = setup.Value(QStringLiteral("UnitaDurata")).toInt();
+    a.unitaDurata = setup.Value(QStringLiteral("UnitaDurata"));
     return a;
 }

@@ -3,6 +3,7 @@
 // written to the Articoli columns.
 
 #include <QString>
+#include <QVariant>
 
 class Recordset;
 
@@ -19,7 +20,7 @@ struct ArticoloCampi {
     QString qtPallet;
     QString durataProdotto;
     QString prefGTIN;
-    int unitaDurata = 0;
+    QVariant unitaDurata; // as stored, null when none: one outside 0 to 4 is kept until a unit is chosen
 };
 
 // Descrizione holds two lines of 40 characters each; a shown line is trimmed.

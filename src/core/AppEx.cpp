@@ -10,8 +10,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdint>
+#include <filesystem>
 
 namespace {
 
@@ -46,12 +46,21 @@ QString resolve(long pathId, const QString& subDir, bool force, const QString& s
     if (!subDir.isEmpty()) folder = QDir(folder).filePath(subDir);
     if (!QFileInfo(folder).isDir()) {
         if (!force) throw AppError(errorCode(base), source, QStringLiteral("Valid PathId but folder doesn't exist"));
-        if (!QDir().mkpath(folder)) throw AppError(errorCode(base + 4), source, QStringLiteral("System error %1").arg(errno));
+        MakeFolder(folder, errorCode(base + 4), source);
     }
     return folder;
 }
 
 } // namespace
+
+void MakeFolder(const QString& folder, long number, const QString& source)
+{
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(folder.toStdString()), error);
+    if (error)
+        throw AppError(number, source,
+                       QStringLiteral("Impossibile creare la cartella %1: %2").arg(folder, QString::fromStdString(error.message())));
+}
 
 QString AppExClass::ComputerName() const { return QSysInfo::machineHostName(); }
 

@@ -19,5 +19,9 @@ public:
     QString PathAndSubDir(long pathId, const QString& subDir, bool forceCreation = false, long pathType = 0) const;
 };
 
+// Makes a folder with its parents; the error, with this number and source, names the folder and
+// the system's reason.
+void MakeFolder(const QString& folder, long number, const QString& source);
+
 // The one instance the program uses.
 inline AppExClass AppEx;

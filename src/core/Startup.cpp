@@ -15,8 +15,6 @@
 #include <QLibraryInfo>
 #include <QTime>
 
-#include <filesystem>
-
 namespace {
 
 // The first non-digit among the first five characters, else the fifth. A blank or a letter (a
@@ -53,15 +51,9 @@ const TableRecordset kTables[] = {
     {"RichiesteImballi", &rsRichiesteImballi},
 };
 
-// The message names the folder and why the system refused it.
 void createFolder(const QString& folder)
 {
-    if (AppEx.FSPresent(folder)) return;
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(folder.toStdString()), error);
-    if (error)
-        throw AppError(75, QStringLiteral("Avvio"),
-                       QStringLiteral("Impossibile creare la cartella %1: %2").arg(folder, QString::fromStdString(error.message())));
+    if (!AppEx.FSPresent(folder)) MakeFolder(folder, 75, QStringLiteral("Avvio"));
 }
 
 // A database the program cannot write would open, then lose the operator's settings at exit; a
@@ -165,9 +157,10 @@ bool ApriDatabase()
 {
     PercorsoDB = PathJoin(CartellaDati, QStringLiteral("stivora.mdb"));
     try {
-        // The data folder is found without regard to letter case, as the file name is.
-        QString file = FindFile(PercorsoDB);
-        DB = Database::Open(file.isEmpty() ? PercorsoDB : file);
+        // The file is found without regard to letter case, and every later connection opens the
+        // file that was opened here (STIVORA.MDB, not a stivora.mdb that is not there).
+        if (const QString file = FindFile(PercorsoDB); !file.isEmpty()) PercorsoDB = file;
+        DB = Database::Open(PercorsoDB);
         for (const auto& t : kTables) *t.global = DB->OpenRecordset(QString::fromLatin1(t.table));
     } catch (const AppError& e) {
         CloseDatabase();

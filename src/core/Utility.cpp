@@ -13,6 +13,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 std::function<bool(const QString&)>& shellHandler()
@@ -23,16 +25,15 @@ std::function<bool(const QString&)>& shellHandler()
 
 bool hasWildcard(const QString& s) { return s.contains(u'*') || s.contains(u'?'); }
 
-// The entry of a folder whose name equals the given one without regard to case.
+// The entry of a folder whose name equals the given one without regard to case. Folders on the way
+// may be hidden (~/.local/share); only a hidden file is passed over, as a directory search does.
 QString matchEntry(const QString& folder, const QString& name, QDir::Filters filters)
 {
+    const bool files = filters & QDir::Files;
     const QString exact = QDir(folder).filePath(name);
     QFileInfo fi(exact);
-    if (fi.exists() && !fi.isHidden()) {
-        if ((filters & QDir::Files) && fi.isFile()) return exact;
-        if ((filters & QDir::Dirs) && fi.isDir()) return exact;
-    }
-    const QStringList entries = QDir(folder).entryList(filters | QDir::NoDotAndDotDot, QDir::Name);
+    if (files ? fi.isFile() && !fi.isHidden() : fi.isDir()) return exact;
+    const QStringList entries = QDir(folder).entryList(filters | QDir::NoDotAndDotDot | (files ? QDir::Filters() : QDir::Hidden), QDir::Name);
     const QRegularExpression wildcard(QRegularExpression::wildcardToRegularExpression(name), QRegularExpression::CaseInsensitiveOption);
     for (const QString& e : entries)
         if (hasWildcard(name) ? wildcard.match(e).hasMatch() : e.compare(name, Qt::CaseInsensitive) == 0)
@@ -143,10 +144,18 @@ QString CheckDigitMod10(const QString& digits)
 
 QString AppendCheckDigit(const QString& digits) { return digits + CheckDigitMod10(digits); }
 
+bool IsDigits(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+bool IsEan13(const QString& code) { return code.size() == 13 && IsDigits(code) && CheckDigitMod10(code.left(12)) == code.right(1); }
+
 int NumericKeyFilter(int keyAscii, const QString& currentText)
 {
     if (keyAscii >= '0' && keyAscii <= '9') return keyAscii;
-    if (keyAscii == '.') return currentText.contains(u'.') ? 0 : keyAscii;
+    // "12,5" typed means twelve and a half: the field keeps the point the numbers are read with.
+    if (keyAscii == '.' || keyAscii == ',') return currentText.contains(u'.') ? 0 : '.';
     if (keyAscii == 8 || keyAscii == 9) return keyAscii;
     return 0;
 }

@@ -31,8 +31,13 @@ QString SqlQuote(const QString& text);
 
 QString CheckDigitMod10(const QString& digits);
 QString AppendCheckDigit(const QString& digits);
+// Not empty and nothing but "0" to "9".
+bool IsDigits(const QString& text);
+// Thirteen digits whose last is the check digit of the other twelve.
+bool IsEan13(const QString& code);
 
-// Key filter of decimal fields: digits, one point, backspace and tab pass; any other key becomes 0.
+// Key filter of decimal fields: digits, one decimal separator, backspace and tab pass; a comma is
+// taken as the point; any other key becomes 0.
 int NumericKeyFilter(int keyAscii, const QString& currentText);
 
 // Brings the first loaded window with exactly this caption to the front, restoring it when minimised.

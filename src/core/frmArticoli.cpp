@@ -4,6 +4,8 @@
 #include "core/Utility.h"
 #include "core/ui/ControlTag.h"
 #include "core/ui/KeyFilter.h"
+#include "passive/Avvisi.h"
+#include "passive/frmRichiesteAccantonate.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -53,9 +55,9 @@ void frmArticoli::ImpostaCampi()
 {
     for (QLineEdit* digits : {ui.txtEAN, ui.txtGTIN, ui.txtQtCassa, ui.txtQtPallet, ui.txtTipoPallet,
                               ui.txtDurataProdotto, ui.txtPrefGTIN})
-        InstallKeyFilter(digits, DigitKey);
-    InstallKeyFilter(ui.txtPesoCassa, NumericKeyFilter);
-    InstallKeyFilter(ui.txtSigla, UpperCaseKey);
+        InstallCharacterFilter(digits, DigitKey);
+    InstallCharacterFilter(ui.txtPesoCassa, NumericKeyFilter);
+    InstallCharacterFilter(ui.txtSigla, UpperCaseKey);
 
     for (QLineEdit* copies : {ui.mskQtCartoni, ui.mskQtBatch, ui.mskQtPallet, ui.mskQtBatchMulti, ui.mskQtRistampa,
                               ui.mskQtImballi, ui.mskQtDDT})

@@ -26,8 +26,10 @@
 #include <QDateTime>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -141,8 +143,8 @@ public:
     void CaricaArticoloStampa();
     void StampaPallet();
     void AbilitaControlli(bool enabled);
-    // Why the job's pallet label could not carry its symbol (lot, weight, data), before anything is done; "" when it can.
-    QString RifiutoSimboliPallet();
+    // Why the job's pallet label cannot be printed (the article's values, the SSCC, its symbols), before anything is done; "" when it can.
+    QString RifiutoEtichettaPallet();
     // The pallet label as the print-side fields and the job's fields state it, before dates and serial.
     PalletLabelArgs ArgomentiEtichetta() const;
     // The pallet printed, or nothing when its SSCC is archived already (nothing is shown).
@@ -245,22 +247,36 @@ public:
     void mnuApri_Click();
     void mnuChiudi_Click();
 
+    // Opens the window of the requests set aside (the tray menu's entry).
+    void mnuAccantonate_Click();
+    // Requests refused in passive mode, each with why.
+    SetAsideRequests& Accantonate() { return accantonate_; }
+
 private:
     void ConnettiPassivo();
     bool ElaboraTestata();
-    void RistampaRichiesta(const Recordset& testata);
-    void PalletRichiesta(const Recordset& testata);
-    void LottoRichiesta(const Recordset& riga);
     bool ElaboraImballo();
-    void DataOraRichiesta(const Recordset& riga);
-    bool ArticoloRichiesta(const Recordset& riga);
+    // `stampa` gives why the request cannot be printed, or "" once it has gone to the print handlers.
+    void StampaRichiesta(const RequestKey& key, const QString& impronta, const std::function<QString()>& stampa);
+    QString RistampaRichiesta(const RequestHeader& testata);
+    QString PalletRichiesta(qint64 id, const RequestHeader& testata);
+    QString ImballoRichiesta(const RequestLine& imballo);
+    // Finds the request's article in the master; false when it is not there.
+    bool TrovaArticolo(const RequestLine& riga);
+    void ArticoloRichiesta(const RequestLine& riga);
+    // The pallet request being printed, for its reservation.
+    std::optional<qint64> PalletInStampa() const;
     RequestFolder cartellaRichieste_;
     SetAsideRequests accantonate_;
+    std::unique_ptr<class Avvisi> avvisi_;
+    QPointer<class frmRichiesteAccantonate> finestraAccantonate_;
     bool tickInCorso_ = false;
     bool chiusuraRichiesta_ = false;
     bool aperturaRichiesta_ = false;
-    // The pallet request being printed: its reservation consumes the row, in the same transaction.
-    std::optional<qint64> richiestaInStampa_;
+    // The passive request being printed: its print takes the row, in its own transaction.
+    std::optional<RequestKey> richiestaInStampa_;
+    // The serial its pallet asks for instead of the counter's next.
+    std::optional<qint64> serialeRichiesta_;
     bool richiestaConsumata_ = false;
 };
 

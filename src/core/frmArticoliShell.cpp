@@ -75,6 +75,7 @@ void frmArticoli::Form_Load()
 
     CaricaImpostazioniOperatore();
     ui.labDataOraProduzione->setText(QStringLiteral("Data e ora produzione:"));
+    chkAutoUpdate_Click();
     chkAutoLotto_Click();
     chkMultiLotto_Click();
     PulisciLotti();
@@ -161,7 +162,17 @@ void frmArticoli::mnuImpostazioni_Click()
 
 void frmArticoli::mnuCartellaLogo_Click() { ShellOpen(PathJoin(CartellaDati, QStringLiteral("Intestazioni"))); }
 
-void frmArticoli::mnuManuale_Click() { ShellOpen(PathJoin(CartellaDati, QStringLiteral("manuale.pdf"))); }
+// The operator learns where the manual was looked for, or that nothing opened it.
+void frmArticoli::mnuManuale_Click()
+{
+    const QString manuale = PathJoin(CartellaDati, QStringLiteral("manuale.pdf"));
+    const QString found = FindFile(manuale);
+    if (found.isEmpty())
+        MsgBox(QStringLiteral("Manuale non trovato: il programma lo cerca in ") + manuale + u'.', vbExclamation, QStringLiteral("Attenzione"));
+    else if (!ShellOpen(found))
+        MsgBox(QStringLiteral("Impossibile aprire il manuale ") + found + QStringLiteral(": nessun programma apre i file PDF."), vbExclamation,
+               QStringLiteral("Attenzione"));
+}
 
 void frmArticoli::mnuInformazioni_Click()
 {

@@ -9,13 +9,11 @@
 #include "core/frmCartella.h"
 #include "core/ui/Dialogs.h"
 #include "core/ui/KeyFilter.h"
+#include "labels/Sscc.h"
 #include "reports/PrinterSystem.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
-
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -54,6 +52,9 @@ const NumberColumn kMargins[] = {
     {"MargineSuperioreImballi", &Ui::frmImpostazioni::txtMargineSuperioreImballi},
 };
 
+// Digits, and Enter for the default button "&Ok", as the other fields leave it.
+int DigitOrEnterKey(int keyAscii, const QString& currentText) { return keyAscii == 13 ? keyAscii : DigitKey(keyAscii, currentText); }
+
 QString col(const char* name) { return QString::fromLatin1(name); }
 QVariant setup(const char* name) { return rsSetup->Value(col(name)); }
 QString number(const char* name) { return GeneralNumber(setup(name).toDouble()); }
@@ -63,8 +64,8 @@ QString number(const char* name) { return GeneralNumber(setup(name).toDouble());
 frmImpostazioni::frmImpostazioni(QWidget* parent) : QDialog(parent)
 {
     ui.setupUi(this);
-    for (QLineEdit* digits : {ui.txtDefaultPallet, ui.txtDurata, ui.txtPostazione, ui.txtQtCartone})
-        InstallKeyFilter(digits, DigitKey);
+    for (QLineEdit* digits : {ui.txtPaese, ui.txtCodProduttore, ui.txtDefaultPallet, ui.txtDurata, ui.txtPostazione, ui.txtQtCartone})
+        InstallCharacterFilter(digits, DigitOrEnterKey);
     connect(ui.cmdOk, &QPushButton::clicked, this, Protetto([this] { cmdOk_Click(); }));
     connect(ui.cmdCancel, &QPushButton::clicked, this, Protetto([this] { cmdCancel_Click(); }));
     connect(ui.cmdSu, &QPushButton::clicked, this, Protetto([this] { cmdSu_Click(); }));
@@ -140,9 +141,14 @@ void frmImpostazioni::cmbPallet_Click()
 
 void frmImpostazioni::cmdOk_Click()
 {
-    const int len = int(ui.txtCodProduttore->text().size());
-    if (len != 5 && len != 7) {
+    const QString codProduttore = ui.txtCodProduttore->text();
+    if (!IsDigits(codProduttore) || (codProduttore.size() != 5 && codProduttore.size() != 7)) {
         MsgBox(QStringLiteral("Il codice produttore deve essere di 5 o 7 cifre."), vbCritical | vbOKOnly, QStringLiteral("Errore"));
+        return;
+    }
+    // What the prefix pieces make must be an SSCC, whatever the row held before.
+    if (const QString why = SsccRefusal(ui.txtPaese->text(), codProduttore, ui.txtPostazione->text(), 0); !why.isEmpty()) {
+        MsgBox(why, vbCritical | vbOKOnly, QStringLiteral("Errore"));
         return;
     }
     if (!ContatoreValido()) return;
@@ -155,12 +161,10 @@ void frmImpostazioni::cmdOk_Click()
 bool frmImpostazioni::ContatoreValido()
 {
     const QString text = ui.txtSSCC->text().trimmed();
-    const int digits = ui.txtCodProduttore->text().size() == 5 ? 8 : 6;
-    const qint64 highest = qint64(std::pow(10, digits)) - 2;
-    const bool digitsOnly = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const qint64 highest = HighestSerial(ui.txtCodProduttore->text()) - 1;
     bool ok = false;
     const qint64 value = text.toLongLong(&ok);
-    if (digitsOnly && ok && value <= highest) return true;
+    if (IsDigits(text) && ok && value <= highest) return true;
     MsgBox(QStringLiteral("Contatore SSCC: inserire un numero intero da 0 a %1.").arg(highest), vbCritical | vbOKOnly,
            QStringLiteral("Errore"));
     return false;

@@ -5,6 +5,7 @@
 #include "core/Utility.h"
 #include "core/ui/Dialogs.h"
 #include "ddt/DeliveryNote.h"
+#include "labels/Sscc.h"
 #include "core/HandlerGuard.h"
 
 #include <optional>
@@ -142,9 +143,10 @@ void frmArticoli::cmdAggiungiSSCC_Click()
         MsgBox(QStringLiteral("Selezionare prima gli estremi del DDT."), vbCritical, kErrore);
         return;
     }
-    const QString sscc = InputBox(QStringLiteral("Introdurre l'SSCC da aggiungere:"), QStringLiteral("Richiesta")).trimmed();
-    if (sscc.isEmpty()) return;
-    if (sscc.length() != 18) {
+    const QString typed = InputBox(QStringLiteral("Introdurre l'SSCC da aggiungere:"), QStringLiteral("Richiesta")).trimmed();
+    if (typed.isEmpty()) return;
+    const QString sscc = ScannedSscc(typed);
+    if (sscc.isEmpty()) {
         MsgBox(QStringLiteral("SSCC incompleto (richieste 18 cifre)."), vbCritical, kErrore);
         return;
     }

@@ -3,11 +3,9 @@
 #include "core/Formats.h"
 #include "core/Globals.h"
 #include "core/Utility.h"
-#include "core/ui/Dialogs.h"
 #include "labels/ElementStrings.h"
 #include "labels/PalletLabel.h"
 #include "labels/SymbolRefusal.h"
-#include "reports/StampaReport.h"
 
 #include <algorithm>
 
@@ -49,12 +47,4 @@ void FillArticleList(const QString& sscc, const std::vector<ArticleLine>& lines)
     }
     if (rs->EditMode() == dbEditAdd) rs->Update();
     rs->Close();
-}
-
-void StampaEtichetteArticoli(const QString& sscc, const std::vector<ArticleLine>& lines, const QString& copies,
-                             std::unique_ptr<ReportLayout>& holder)
-{
-    WaitCursor hourglass;
-    FillArticleList(sscc, lines);
-    StampaReport(ArticleListJob(std::max(1, int(qRound(NumericValue(copies))))), holder);
 }

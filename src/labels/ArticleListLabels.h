@@ -3,12 +3,10 @@
 // carries up to five of its lines as GS1-128 element strings, in text and as barcodes.
 
 #include "labels/ElementStrings.h"
-#include "reports/ReportLayout.h"
 
 #include <QDateTime>
 #include <QString>
 
-#include <memory>
 #include <vector>
 
 struct ArticleLine {
@@ -29,6 +27,3 @@ ElementData ArticleLineElements(const ArticleLine& line);
 // Empties ReportPalletArticoli and writes one row per five lines; unused slots hold "".
 void FillArticleList(const QString& sscc, const std::vector<ArticleLine>& lines);
 
-// Fills the table and prints it, `copies` of every label (at least one); the layout goes through `holder`.
-void StampaEtichetteArticoli(const QString& sscc, const std::vector<ArticleLine>& lines, const QString& copies,
-                             std::unique_ptr<ReportLayout>& holder);

@@ -8,8 +8,7 @@
 #include "core/ui/Dialogs.h"
 #include "labels/LabelJob.h"
 #include "labels/PalletLabel.h"
-
-#include <algorithm>
+#include "labels/SymbolRefusal.h"
 
 namespace {
 
@@ -25,15 +24,10 @@ QString EanBarcode(const QString& ean)
 std::optional<JobRefusal> CheckCartonArticle(const QString& sigla, const QString& durata, const QString& unita,
                                              const QString& eanCartone)
 {
-    if (durata.isEmpty() || unita.isEmpty()) return JobRefusal{ProductLifeRefusal(sigla), vbCritical};
-    // Thirteen digits with their own check digit: the encoder would fill or correct anything else
-    // into a valid-looking symbol of other digits.
-    const bool digits = eanCartone.size() == 13
-                        && std::all_of(eanCartone.begin(), eanCartone.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    if (!digits || CheckDigitMod10(eanCartone.left(12)) != eanCartone.right(1))
-        return JobRefusal{QStringLiteral("L'articolo %1 non ha un codice EAN cartone valido: correggerlo prima di stampare.").arg(sigla),
-                          vbCritical};
-    return std::nullopt;
+    QString why = ProductLifeRefusal(sigla, durata, unita);
+    if (why.isEmpty()) why = CartonEanRefusal(sigla, eanCartone);
+    if (why.isEmpty()) return std::nullopt;
+    return JobRefusal{why, vbCritical};
 }
 
 CartonRow MakeCartonRow(const CartonLabelArgs& a)

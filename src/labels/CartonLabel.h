@@ -10,7 +10,8 @@
 #include <optional>
 
 // The article's data a carton label cannot do without: a product life (empty when the article has
-// none that is a number) and a carton EAN of 13 digits whose last is its check digit. Nothing when both are usable.
+// none that is a number; a unit from 0 to 4) and a carton EAN of 13 digits whose last is its check
+// digit. Nothing when both are usable.
 std::optional<JobRefusal> CheckCartonArticle(const QString& sigla, const QString& durata, const QString& unita,
                                              const QString& eanCartone);
 

@@ -8,6 +8,7 @@
 #include "core/ui/ControlTag.h"
 #include "core/ui/Dialogs.h"
 #include "labels/CartonLabel.h"
+#include "labels/PrintTransaction.h"
 #include "reports/StampaReport.h"
 
 #include <QScopeGuard>
@@ -68,8 +69,12 @@ void frmArticoli::StampaEtichetteImballi()
     if (ui.chkAutoLotto->isChecked()) ui.txtLotto->setText(ComponiLotto(a.scadenza, clock));
     a.lotto = ui.txtLotto->text();
 
-    WriteCartonRow(MakeCartonRow(a));
-    StampaReport(CartonLabelJob(preview, int(NumericValue(copie))), Report2);
+    const CartonRow row = MakeCartonRow(a);
+    PrintTakingRequest(*DB, richiestaInStampa_, [&] {
+        WriteCartonRow(row);
+        return JobSteps(BindReport(CartonLabelJob(preview, int(NumericValue(copie)))), Report2);
+    });
+    if (richiestaInStampa_) richiestaConsumata_ = true;
 }
 
 void frmArticoli::mskQtImballi_GotFocus() { ui.mskQtImballi->setSelection(0, int(ui.mskQtImballi->text().size())); }

@@ -61,7 +61,7 @@ struct Switches {
 QString compose(const ElementData& data, const ElementSettings& s, Form form, Switches on, bool withWeight)
 {
     // Both trade-item and count groups take the (01)/(30) pair for a single item or without carton GTINs.
-    const bool single = !s.stampaEANCartone || data.qt == QLatin1String("1");
+    const bool single = SingleTradeItem(data, s);
     const QString fnc1 = form == Form::Barcode ? QString(QChar(kFnc1)) : QString();
     QString out;
     for (QChar c : s.ordineAI.left(6)) {
@@ -98,11 +98,15 @@ QString dropTrailingFnc1(QString s)
 
 QString itemAlone(const ElementData& data, const ElementSettings& s, Form form)
 {
-    const bool single = !s.stampaEANCartone || data.qt == QLatin1String("1");
-    return single ? ai("01", form) + data.gtin2 : ai("02", form) + data.gtin;
+    return SingleTradeItem(data, s) ? ai("01", form) + data.gtin2 : ai("02", form) + data.gtin;
 }
 
 } // namespace
+
+bool SingleTradeItem(const ElementData& data, const ElementSettings& settings)
+{
+    return !settings.stampaEANCartone || data.qt == QLatin1String("1");
+}
 
 ElementSettings ElementSettings::FromSetup(const Recordset& setup)
 {

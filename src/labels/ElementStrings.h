@@ -41,6 +41,9 @@ struct LabelContent {
     bool articoloUnico = true;
 };
 
+// True when the trade item is stated as (01) with GTIN2 and its count as (30), else as (02) and (37).
+bool SingleTradeItem(const ElementData& data, const ElementSettings& settings);
+
 QString CalcolaEAN128Text(const ElementData& data, const ElementSettings& settings, LabelContent content);
 QString CalcolaEAN128Barcode(const ElementData& data, const ElementSettings& settings, LabelContent content);
 QString CalcolaEAN128TextMulti(const ElementData& data, const ElementSettings& settings);

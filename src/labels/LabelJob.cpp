@@ -93,7 +93,25 @@ std::optional<JobRefusal> CheckLabelJob(const LabelJobFields& f)
     return std::nullopt;
 }
 
-QString ProductLifeRefusal(const QString& sigla)
+ProductLife ProductLifeOf(const QVariant& durata, const QVariant& unita)
 {
-    return QStringLiteral("L'articolo %1 non ha una durata del prodotto valida: correggerla prima di stampare.").arg(sigla);
+    const auto number = [](const QVariant& v) -> std::optional<double> {
+        bool ok = false;
+        const double d = v.toString().trimmed().toDouble(&ok);
+        if (v.isNull() || !ok) return std::nullopt;
+        return d;
+    };
+    const auto count = number(durata);
+    const auto unit = number(unita);
+    return {count ? GeneralNumber(*count) : QString(), unit ? QString::number(qint64(*unit)) : QString()};
+}
+
+QString ProductLifeRefusal(const QString& sigla, const QString& durata, const QString& unita)
+{
+    if (durata.isEmpty() || unita.isEmpty())
+        return QStringLiteral("L'articolo %1 non ha una durata del prodotto valida: correggerla prima di stampare.").arg(sigla);
+    const int unit = unita.toInt();
+    if (unit < 0 || unit > 4)
+        return QStringLiteral("L'articolo %1 ha un'unità di durata non valida (%2): deve essere tra 0 (ore) e 4 (anni).").arg(sigla, unita);
+    return {};
 }

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QVariant>
 
 #include <optional>
 
@@ -37,6 +38,14 @@ struct JobRefusal {
 // The first check of a run that fails, in the order the operator is told; nothing when it may start.
 std::optional<JobRefusal> CheckLabelJob(const LabelJobFields& f);
 
-// The refusal of an article whose product life is missing or not a number: no expiry can be
-// computed for it, and a made-up one must not be printed.
-QString ProductLifeRefusal(const QString& sigla);
+// An article's product life as the print reads it: the count in the general number form and the
+// unit as a whole number, each "" when its column is missing or not a number.
+struct ProductLife {
+    QString durata;
+    QString unita;
+};
+ProductLife ProductLifeOf(const QVariant& durata, const QVariant& unita);
+
+// Why no expiry can be computed from the article's product life (count and unit as text, "" when
+// missing or not a number): a made-up one must not be printed. "" when it can.
+QString ProductLifeRefusal(const QString& sigla, const QString& durata, const QString& unita);

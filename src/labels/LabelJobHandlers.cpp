@@ -4,11 +4,12 @@
 #include "core/Formats.h"
 #include "core/MaskedEdit.h"
 #include "core/Globals.h"
+#include "core/SetupRow.h"
 #include "core/Utility.h"
-#include "core/db/AppError.h"
 #include "core/ui/ControlTag.h"
 #include "labels/LabelJob.h"
 #include "labels/PalletLabel.h"
+#include "labels/Sscc.h"
 #include "labels/SymbolRefusal.h"
 
 void frmArticoli::cmdDataOra_Click() { LeggiOrologio(); }
@@ -69,8 +70,19 @@ QDateTime frmArticoli::CalcolaScadenza(const QDateTime& production, int count, i
     return ::CalcolaScadenza(production, count, unit, rsSetup->Value(QStringLiteral("CalcScadenza")).toInt());
 }
 
-QString frmArticoli::RifiutoSimboliPallet()
+QString frmArticoli::RifiutoEtichettaPallet()
 {
+    const QString sigla = NzStr(rsArticoli->Value(QStringLiteral("Sigla")));
+    const LabelArticle article{sigla,
+                               ui.txtTipoPalletS->text(),
+                               ui.txtPrefGTINS->text(),
+                               ui.txtGTINS->text(),
+                               ui.mskQtCartoni->text(),
+                               ui.txtDurataProdottoS->text(),
+                               ::Tag(ui.txtDurataProdottoS)};
+    if (QString why = LabelArticleRefusal(article); !why.isEmpty()) return why;
+    if (QString why = SsccRefusal(*rsSetup, CounterInFile(*rsSetup) + 1); !why.isEmpty()) return why;
+
     // The lot the print will compose holds the mask's own characters and digits: composing it now shows them.
     const QDateTime production = ui.chkAutoUpdate->isChecked()
                                      ? QDateTime::currentDateTime()
@@ -79,11 +91,5 @@ QString frmArticoli::RifiutoSimboliPallet()
     a.produzione = production;
     a.scadenza = CalcolaScadenza(production, int(NumericValue(ui.txtDurataProdottoS->text())), ::Tag(ui.txtDurataProdottoS).toInt());
     if (ui.chkAutoLotto->isChecked()) a.lotto = ::ComponiLotto(NzStr(rsSetup->Value(QStringLiteral("MaskLotto"))), production, a.scadenza);
-    try {
-        return PalletSymbolRefusal(PalletElements(a, false), ElementSettings::FromSetup(*rsSetup), LabelContent{false, true},
-                                   NzStr(rsArticoli->Value(QStringLiteral("Sigla"))));
-    } catch (const AppError&) {
-        // A pallet type without its tare column: the print itself meets the engine's error and reports it.
-        return {};
-    }
+    return PalletSymbolRefusal(PalletElements(a, false), ElementSettings::FromSetup(*rsSetup), LabelContent{false, true}, sigla);
 }

@@ -26,13 +26,6 @@ struct Article {
     QVariant durata, unita;
 };
 
-bool isNumber(const QVariant& v)
-{
-    bool ok = false;
-    v.toString().trimmed().toDouble(&ok);
-    return !v.isNull() && ok;
-}
-
 std::optional<Article> findArticle(Recordset& articoli, qint64 id)
 {
     articoli.FindFirst(QStringLiteral("ID = ") + QString::number(id));
@@ -99,8 +92,9 @@ MixedPalletJob PrepareMixedPallet(const std::vector<LotRow>& rows, Recordset& ar
         article = findArticle(articoli, row.articleId);
         if (!article) return refused(QStringLiteral("Articolo non trovato!"));
         // An expiry computed from a missing product life would be printed as if it were true.
-        if (!isNumber(article->durata) || !isNumber(article->unita))
-            return refused(ProductLifeRefusal(article->sigla));
+        const ProductLife life = ProductLifeOf(article->durata, article->unita);
+        const LabelArticle values{article->sigla, tipoPallet, article->prefGTIN, article->eanCartone, row.qt, life.durata, life.unita};
+        if (QString why = LabelArticleRefusal(values); !why.isEmpty()) return refused(why);
 
         const QString dateText = row.dataOra.section(u' ', 0, 0);
         const QString timeText = row.dataOra.section(u' ', 1);

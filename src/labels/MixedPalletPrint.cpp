@@ -15,6 +15,7 @@
 #include "labels/PalletReservation.h"
 #include "labels/PrintOutcome.h"
 #include "labels/Sscc.h"
+#include "labels/SymbolRefusal.h"
 #include "reports/StampaReport.h"
 
 #include <QScopeGuard>
@@ -30,8 +31,6 @@ std::vector<LotRow> lotRows(const FlexGrid& grid)
         rows.push_back({grid.RowData(r).toLongLong(), grid.TextMatrix(r, 1), grid.TextMatrix(r, 2), grid.TextMatrix(r, 3)});
     return rows;
 }
-
-bool isPalletType(const QString& text) { return text.size() == 1 && text[0] >= u'0' && text[0] <= u'9'; }
 
 } // namespace
 
@@ -51,7 +50,12 @@ void frmArticoli::cmdStampaMulti_Click()
 void frmArticoli::StampaMultiLotto()
 {
     const QString tipoPallet = ui.mskTipoPallet->text();
-    const qint64 serial = CounterInFile(*rsSetup) + 1;
+    const qint64 serial = serialeRichiesta_.value_or(CounterInFile(*rsSetup) + 1);
+    // A serial cut to its digits would be an older pallet's: the end of the range is told as such.
+    if (const QString why = SsccRefusal(*rsSetup, serial); !why.isEmpty()) {
+        MsgBox(why, vbCritical | vbOKOnly, kErrore);
+        return;
+    }
     const QString sscc = ComposeSscc(tipoPallet, *rsSetup, serial);
     if (SsccArchiviato(*rsAppTestate, sscc)) {
         MsgBox(SsccEsistente(), vbCritical | vbOKOnly, kErrore);
@@ -62,7 +66,7 @@ void frmArticoli::StampaMultiLotto()
         MsgBox(QStringLiteral("Introdurre prima i dati del DDT."), vbInformation | vbOKOnly, QStringLiteral("Attenzione"));
         return;
     }
-    if (!isPalletType(tipoPallet)) {
+    if (!IsPalletType(tipoPallet)) {
         MsgBox(QStringLiteral("Tipo pallet non valido!"), vbCritical | vbOKOnly, kErrore);
         return;
     }
@@ -91,7 +95,7 @@ void frmArticoli::StampaMultiLotto()
         ArticoloUnico = !job.severalArticles;
         if (const std::optional<Reservation> reserved = StampaRiepilogo(job)) {
             printed = PrintedPallet{reserved->sscc, *reserved};
-            if (reserved->counterAdvanced) ui.txtContatoreSSCC->setText(QString::number(reserved->contatore));
+            if (reserved->counterWritten) ui.txtContatoreSSCC->setText(QString::number(reserved->contatore));
             ui.txtSSCC->setText(reserved->sscc);
             SetTag(ui.txtSSCC, QString::number(reserved->recorded.idAppTestate));
             ui.mskQtRistampa->setText(copie);
@@ -121,8 +125,8 @@ std::optional<Reservation> frmArticoli::StampaRiepilogo(MixedPalletJob& job)
     const QString copie = job.label.copie;
     const PalletTables tables{*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe};
     // The operator setting as last saved decides, not the check box of the single-lot tab.
-    ReservationOptions options{job.label.tipoPallet, rsSetup->Value(QStringLiteral("AutoUpdateSSCC")).toBool(), richiestaInStampa_,
-                               true, std::max(1, int(qRound(NumericValue(copie))))};
+    ReservationOptions options{job.label.tipoPallet, rsSetup->Value(QStringLiteral("AutoUpdateSSCC")).toBool(), PalletInStampa(),
+                               true, std::max(1, int(qRound(NumericValue(copie)))), serialeRichiesta_};
     WaitCursor hourglass;
     const auto reserved = PrintReservedPallet(tables, options, job.record, [&](const Reservation& r) {
         job.label.serial = r.serial;

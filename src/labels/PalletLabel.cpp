@@ -115,14 +115,14 @@ void FillPalletLabel(const PalletLabelArgs& a)
 }
 
 std::optional<PrintedPallet> StampaEtichettaPallet(const PalletLabelArgs& a, const BindLabelJob& bindJob,
-                                                   std::optional<qint64> request)
+                                                   std::optional<qint64> request, std::optional<qint64> serial)
 {
     WaitCursor hourglass;
     const PalletValues v = valuesOf(a);
     PalletRecord record{{}, v.cartoni, v.pezzi, v.archiveWeight, a.tipoPallet, {}};
     record.lines.push_back({a.codInterno, a.produzione, v.cartoni, a.lotto, a.scadenza, a.eanArticolo, v.gtin, v.pezzi, v.descrizione});
     const ReservationOptions options{a.tipoPallet, a.advanceCounter, request, !a.preview,
-                                     int(std::max<qint64>(1, qRound64(NumericValue(a.copie))))};
+                                     int(std::max<qint64>(1, qRound64(NumericValue(a.copie)))), serial};
     const PalletTables tables{*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe};
     const auto reserved = PrintReservedPallet(tables, options, record, [&](const Reservation& r) {
         PalletLabelArgs label = a;
@@ -132,18 +132,4 @@ std::optional<PrintedPallet> StampaEtichettaPallet(const PalletLabelArgs& a, con
     });
     if (!reserved) return std::nullopt;
     return PrintedPallet{reserved->sscc, *reserved};
-}
-
-SendSteps JobSteps(BoundReport report, std::unique_ptr<ReportLayout>& holder)
-{
-    auto bound = std::make_shared<BoundReport>(std::move(report));
-    SendSteps steps{[bound, &holder] {
-        const std::function<void()> followUp = std::exchange(bound->job.followUp, nullptr);
-        SendReport(std::move(*bound), holder);
-        bound->job.followUp = followUp;
-    }};
-    steps.push_back([bound] {
-        if (bound->job.followUp) bound->job.followUp();
-    });
-    return steps;
 }

@@ -78,11 +78,9 @@ void FillPalletLabel(const PalletLabelArgs& args);
 // Binds the print job of the rows just written (gets the preview switch); returns its steps.
 using BindLabelJob = std::function<SendSteps(bool preview)>;
 
-// A bound job as steps: handed over, then its follow-up apart, so that a failing follow-up never
-// gives back the SSCC of a label already sent.
-SendSteps JobSteps(BoundReport report, std::unique_ptr<ReportLayout>& holder);
-
 // The pallet takes its SSCC through a reservation (and consumes `request`, a passive request, with
-// it); nothing when that SSCC is archived already. Failures reach the caller.
+// it, under the `serial` it may ask for); nothing when that SSCC is archived already. Failures reach
+// the caller.
 std::optional<PrintedPallet> StampaEtichettaPallet(const PalletLabelArgs& args, const BindLabelJob& bindJob,
-                                                   std::optional<qint64> request = std::nullopt);
+                                                   std::optional<qint64> request = std::nullopt,
+                                                   std::optional<qint64> serial = std::nullopt);

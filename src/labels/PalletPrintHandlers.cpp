@@ -18,13 +18,6 @@ namespace {
 
 const QString kErrore = QStringLiteral("Errore");
 
-bool isNumber(const QVariant& v)
-{
-    bool ok = false;
-    v.toString().trimmed().toDouble(&ok);
-    return !v.isNull() && ok;
-}
-
 } // namespace
 
 void frmArticoli::cmdStampa_Click()
@@ -53,10 +46,9 @@ void frmArticoli::CaricaArticoloStampa()
     ui.txtTipoPalletS->setText(NzStr(a.Value(QStringLiteral("TipoPallet"))));
     ui.txtQTPalletS->setText(ui.mskQtCartoni->text());
     // A missing product life stays empty here, so the print refuses the article instead of guessing.
-    const QVariant durata = a.Value(QStringLiteral("DurataProdotto"));
-    const QVariant unita = a.Value(QStringLiteral("UnitaDurata"));
-    ui.txtDurataProdottoS->setText(isNumber(durata) ? GeneralNumber(durata.toDouble()) : QString());
-    SetTag(ui.txtDurataProdottoS, isNumber(unita) ? QString::number(unita.toInt()) : QString());
+    const ProductLife life = ProductLifeOf(a.Value(QStringLiteral("DurataProdotto")), a.Value(QStringLiteral("UnitaDurata")));
+    ui.txtDurataProdottoS->setText(life.durata);
+    SetTag(ui.txtDurataProdottoS, life.unita);
     ui.txtPrefGTINS->setText(NzStr(a.Value(QStringLiteral("PrefGTIN"))));
 }
 
@@ -78,11 +70,7 @@ void frmArticoli::StampaPallet()
 {
     if (!ControllaLavoro()) return;
     const bool singleLot = ui.cmdStampa->text() == QLatin1String("&Stampa");
-    if (singleLot && (ui.txtDurataProdottoS->text().isEmpty() || ::Tag(ui.txtDurataProdottoS).isEmpty())) {
-        MsgBox(ProductLifeRefusal(NzStr(rsArticoli->Value(QStringLiteral("Sigla")))), vbCritical | vbOKOnly, kErrore);
-        return;
-    }
-    if (const QString why = singleLot ? RifiutoSimboliPallet() : QString(); !why.isEmpty()) {
+    if (const QString why = singleLot ? RifiutoEtichettaPallet() : QString(); !why.isEmpty()) {
         MsgBox(why, vbCritical | vbOKOnly, kErrore);
         return;
     }
@@ -102,7 +90,8 @@ void frmArticoli::StampaPallet()
 // then holds the pallets still to print, and the message says how many were printed.
 bool frmArticoli::StampaPalletSingoli()
 {
-    const QString first = ComposeSscc(ui.txtTipoPalletS->text(), *rsSetup, CounterInFile(*rsSetup) + 1);
+    const qint64 firstSerial = CounterInFile(*rsSetup) + 1;
+    const QString first = ComposeSscc(ui.txtTipoPalletS->text(), *rsSetup, firstSerial);
     if (SsccArchiviato(*rsAppTestate, first)) {
         MsgBox(SsccEsistente(), vbCritical | vbOKOnly, kErrore);
         return false;
@@ -114,6 +103,12 @@ bool frmArticoli::StampaPalletSingoli()
                                   vbYesNo | vbQuestion, QStringLiteral("Richiesta"));
         if (answer != vbYes) return true;
         pallets = qRound64(NumericValue(ui.mskQtPallet->text()));
+        // A run the counter cannot finish is not started.
+        if (const QString why = SerialRefusal(NzStr(rsSetup->Value(QStringLiteral("CodProduttore"))), firstSerial + pallets - 1);
+            !why.isEmpty()) {
+            MsgBox(why, vbCritical | vbOKOnly, kErrore);
+            return false;
+        }
     }
     const auto stop = [&](const QString& why, int style, const QString& title, qint64 printed) {
         MsgBox(why + (printed > 0 && pallets > 1 ? SerieInterrotta(printed, pallets) : QString()), style | vbOKOnly, title);
@@ -208,10 +203,10 @@ std::optional<PrintedPallet> frmArticoli::StampaEtichettaPallet(const PalletLabe
     const auto printed = ::StampaEtichettaPallet(
         a,
         [this](bool preview) { return JobSteps(BindReport(PalletLabelJob(preview, 1)), MyReport); },
-        richiestaInStampa_);
+        PalletInStampa(), serialeRichiesta_);
     if (!printed) return std::nullopt;
     if (richiestaInStampa_) richiestaConsumata_ = true;
-    if (a.advanceCounter) ui.txtContatoreSSCC->setText(QString::number(printed->reserved.contatore));
+    if (printed->reserved.counterWritten) ui.txtContatoreSSCC->setText(QString::number(printed->reserved.contatore));
     if (copyCopies) ui.mskQtRistampa->setText(a.copie);
     if (a.archive) {
         ui.txtSSCC->setText(printed->sscc);
@@ -222,10 +217,17 @@ std::optional<PrintedPallet> frmArticoli::StampaEtichettaPallet(const PalletLabe
 
 void frmArticoli::cmdIncrementa_Click()
 {
+    QString refusal;
     try {
-        AdvanceCounter(*DB, *rsSetup, [](qint64 contatore) { return contatore + 1; });
+        AdvanceCounter(*DB, *rsSetup, [&](qint64 contatore) {
+            // The counter holds the last serial used: the one after the new value must still make an SSCC.
+            refusal = SerialRefusal(NzStr(rsSetup->Value(QStringLiteral("CodProduttore"))), contatore + 2);
+            if (!refusal.isEmpty()) throw AppError(0, QStringLiteral("SSCC"), refusal);
+            return contatore + 1;
+        });
     } catch (const AppError&) {
-        ShowDBErrors(*DB);
+        if (refusal.isEmpty()) ShowDBErrors(*DB);
+        else MsgBox(refusal, vbCritical | vbOKOnly, kErrore);
     }
     ui.txtContatoreSSCC->setText(GeneralNumber(rsSetup->Value(QStringLiteral("contatore")).toDouble()));
 }

@@ -7,58 +7,7 @@
 #include "core/db/Recordset.h"
 #include "labels/Sscc.h"
 
-#include <sqlite3.h>
-
-#include <exception>
-
 namespace {
-
-SavedRows readRows(Database& db, const QString& table, const QString& key, qint64 id)
-{
-    SavedRows saved{table, {}, {}};
-    Statement st = db.prepare(QStringLiteral("SELECT * FROM %1 WHERE %2 = ? ORDER BY rowid").arg(table, key));
-    st.bind(1, id);
-    for (int i = 0; i < st.columnCount(); ++i) saved.columns << st.columnName(i);
-    while (st.step()) {
-        QVector<QVariant> row;
-        for (int i = 0; i < st.columnCount(); ++i) {
-            switch (sqlite3_column_type(st.handle(), i)) {
-            case SQLITE_INTEGER: row << QVariant(st.int64(i)); break;
-            case SQLITE_FLOAT: row << QVariant(sqlite3_column_double(st.handle(), i)); break;
-            case SQLITE_NULL: row << QVariant(); break;
-            default: row << QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.handle(), i)))); break;
-            }
-        }
-        saved.rows.push_back(std::move(row));
-    }
-    return saved;
-}
-
-// The request leaves its table in the transaction that reserves its pallet; gone already, another
-// program has taken it.
-std::vector<SavedRows> consumeRequest(Database& db, qint64 id)
-{
-    const QString key = QStringLiteral("IDRichiesteTestate");
-    std::vector<SavedRows> saved{readRows(db, QStringLiteral("RichiesteTestate"), key, id),
-                                 readRows(db, QStringLiteral("RichiesteRighe"), key, id)};
-    if (saved.front().rows.empty())
-        throw AppError(0, QStringLiteral("Richieste"), QStringLiteral("Richiesta %1 già elaborata da un altro programma.").arg(id));
-    db.ExecuteNative(QStringLiteral("DELETE FROM RichiesteRighe WHERE IDRichiesteTestate = ?"), {id});
-    db.ExecuteNative(QStringLiteral("DELETE FROM RichiesteTestate WHERE IDRichiesteTestate = ?"), {id});
-    return saved;
-}
-
-void putBack(Database& db, const SavedRows& saved)
-{
-    QStringList columns;
-    QStringList marks;
-    for (const QString& c : saved.columns) {
-        columns << u'"' + c + u'"';
-        marks << QStringLiteral("?");
-    }
-    for (const auto& row : saved.rows)
-        db.ExecuteNative(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(saved.table, columns.join(u','), marks.join(u',')), row);
-}
 
 // The Setup row is read again after a rollback: its copy may hold what was rolled back.
 void rereadSetup(Recordset& setup) { CommitAndRefresh(setup); }
@@ -71,56 +20,42 @@ std::optional<Reservation> PrintReservedPallet(const PalletTables& t, const Rese
                                                const BindPalletJobs& bind)
 {
     Reservation r;
-    SendSteps senders;
     std::unique_ptr<PrintJournal::Pending> entry;
-    t.db.BeginTrans();
-    try {
-        r.serial = CounterInFile(t.setup) + 1;
-        r.sscc = ComposeSscc(o.tipoPallet, t.setup, r.serial);
-        if (SsccArchiviato(t.appTestate, r.sscc)) {
-            t.db.Rollback();
-            return std::nullopt;
-        }
-        if (o.request) r.request = consumeRequest(t.db, *o.request);
-        if (o.advanceCounter) r.contatore = AdvanceCounter(t.db, t.setup, [&](qint64) { return r.serial; });
-        else r.contatore = r.serial - 1;
-        r.counterAdvanced = o.advanceCounter;
-        record.sscc = r.sscc;
-        r.recorded = RecordPrintedPallet(t, record);
-        senders = bind(r);
-        if (o.journal) entry = PalletJournal().Begin({r.sscc, r.recorded.idAppTestate, o.copies});
-        t.db.CommitTrans();
-    } catch (...) {
-        t.db.Rollback();
-        if (entry) entry->Done();
-        rereadSetup(t.setup);
-        throw;
-    }
-
-    try {
-        for (const auto& send : senders) {
-            send();
-            ++r.stepsDone;
-        }
-    } catch (...) {
-        const std::exception_ptr failure = std::current_exception();
-        if (r.stepsDone > 0) {
-            try {
-                std::rethrow_exception(failure);
-            } catch (const AppError& e) {
-                r.failedAfterSend = e.description();
-                return r;
-            }
-        }
-        try {
-            UndoReservation(t, r);
-            if (entry) entry->Done();
-        } catch (const AppError&) {
-            // The pallet stays reserved with its entry: the next start prints it.
-        }
-        std::rethrow_exception(failure);
-    }
-    if (entry) entry->Done();
+    const bool printed = CommitThenSend(
+        t.db, {[&]() -> std::optional<SendSteps> {
+                   r.counterBefore = CounterInFile(t.setup);
+                   r.serial = o.serial.value_or(r.counterBefore + 1);
+                   r.sscc = ComposeSscc(o.tipoPallet, t.setup, r.serial);
+                   // Whatever wrote the Setup row, the counter or the request, no pallet leaves with a code that is no SSCC.
+                   if (QString why = SsccRefusal(t.setup, r.serial); !why.isEmpty()) throw AppError(0, QStringLiteral("SSCC"), why);
+                   if (!IsSscc(r.sscc))
+                       throw AppError(0, QStringLiteral("SSCC"), QStringLiteral("L'SSCC \"%1\" non è valido: deve avere 18 cifre.").arg(r.sscc));
+                   if (SsccArchiviato(t.appTestate, r.sscc)) return std::nullopt;
+                   if (o.request) r.request = TakeRequest(t.db, {QStringLiteral("RichiesteTestate"), *o.request});
+                   r.contatore = o.advanceCounter ? r.serial : r.serial - 1;
+                   r.counterWritten = r.contatore != r.counterBefore;
+                   if (r.counterWritten) AdvanceCounter(t.db, t.setup, [&](qint64) { return r.contatore; });
+                   record.sscc = r.sscc;
+                   r.recorded = RecordPrintedPallet(t, record);
+                   SendSteps steps = bind(r);
+                   if (o.journal) entry = PalletJournal().Begin({r.sscc, r.recorded.idAppTestate, o.copies});
+                   return steps;
+               },
+               [&] {
+                   if (entry) entry->Done();
+                   rereadSetup(t.setup);
+               },
+               [&] {
+                   UndoReservation(t, r);
+                   if (entry) entry->Done();
+               },
+               [&](size_t stepsDone, const AppError& failure) {
+                   r.stepsDone = stepsDone;
+                   r.failedAfterSend = failure.description();
+               }});
+    if (!printed) return std::nullopt;
+    // A label may be out and another not: the entry stays, so that the next start sends the pallet again.
+    if (entry && r.failedAfterSend.isEmpty()) entry->Done();
     return r;
 }
 
@@ -137,10 +72,10 @@ void UndoReservation(const PalletTables& t, const Reservation& r)
             db.ExecuteNative(QStringLiteral("DELETE FROM ExportRighe WHERE IDExportTestate = ?"), {r.recorded.idExportTestate});
             db.ExecuteNative(QStringLiteral("DELETE FROM ExportTestate WHERE IDExportTestate = ?"), {r.recorded.idExportTestate});
         }
-        for (const SavedRows& saved : r.request) putBack(db, saved);
+        PutBackRows(db, r.request);
         // Another program may have taken the next serial meanwhile: then the counter stays.
-        if (r.counterAdvanced)
-            db.ExecuteNative(QStringLiteral("UPDATE Setup SET contatore = ? WHERE contatore = ?"), {r.serial - 1, r.serial});
+        if (r.counterWritten)
+            db.ExecuteNative(QStringLiteral("UPDATE Setup SET contatore = ? WHERE contatore = ?"), {r.counterBefore, r.contatore});
         db.CommitTrans();
     } catch (...) {
         db.Rollback();

@@ -7,9 +7,9 @@
 
 #include "labels/PalletArchive.h"
 #include "labels/PrintJournal.h"
+#include "labels/PrintTransaction.h"
 
 #include <QString>
-#include <QVariant>
 
 #include <functional>
 #include <optional>
@@ -21,30 +21,24 @@ struct ReservationOptions {
     std::optional<qint64> request; // the RichiesteTestate row the pallet consumes, in passive mode
     bool journal = true;           // off for a preview, which sends nothing to a printer
     int copies = 1;                // what a reprint after a crash prints
-};
-
-// Rows as they were in the file, to be put back exactly.
-struct SavedRows {
-    QString table;
-    QStringList columns;
-    std::vector<QVector<QVariant>> rows;
+    // The serial a passive request asks for instead of the counter's next; the counter moves to it
+    // only with the pallet, so a refused pallet leaves it as it was.
+    std::optional<qint64> serial;
 };
 
 struct Reservation {
     qint64 serial = 0;
     QString sscc;
-    qint64 contatore = 0; // the counter after the reservation
-    bool counterAdvanced = false;
+    qint64 contatore = 0;       // the counter after the reservation
+    bool counterWritten = false; // advanced, or moved to the serial the request asked for
+    qint64 counterBefore = 0;
     RecordedPallet recorded;
     std::vector<SavedRows> request; // header first, then its lines
-    // A step that failed after the first had run: the label is out and the pallet stays printed.
+    // A step that failed once an earlier one had run: the steps done, and what failed. The label is
+    // out and the pallet stays printed.
     size_t stepsDone = 0;
     QString failedAfterSend; // empty when every step ran
 };
-
-// What is done after the commit, in order. Once a step has run, the pallet's label may be out: a
-// later failure no longer gives its SSCC back.
-using SendSteps = std::vector<std::function<void()>>;
 
 // Runs inside the reservation: fills the report tables for its SSCC and binds the jobs.
 using BindPalletJobs = std::function<SendSteps(const Reservation&)>;
@@ -57,7 +51,7 @@ std::optional<Reservation> PrintReservedPallet(const PalletTables& tables, const
                                                const BindPalletJobs& bind);
 
 // Archive and export rows deleted by their keys, request rows put back as they were, the counter
-// put back only while it still holds the reserved serial: a serial is never given out twice.
+// put back only while it still holds what the reservation wrote: a serial is never given out twice.
 void UndoReservation(const PalletTables& tables, const Reservation& reservation);
 
 // The journal of the data folder.

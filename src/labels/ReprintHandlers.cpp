@@ -9,12 +9,15 @@
 #include "core/ui/Dialogs.h"
 #include "core/ui/KeyFilter.h"
 #include "labels/PalletReservation.h"
+#include "labels/PrintTransaction.h"
 #include "labels/Reprint.h"
+#include "labels/Sscc.h"
 #include "labels/frmScegliPNC.h"
 #include "reports/StampaReport.h"
 
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -63,12 +66,16 @@ void frmArticoli::cmdScegliPNC_Click()
 void frmArticoli::cmdRistampa_Click()
 {
     if (::Tag(ui.txtSSCC) == kNessuno) {
+        // A scanned SSCC is looked up, and then shown, as its 18 digits.
         const QString typed = ui.txtSSCC->text().trimmed();
-        if (typed.isEmpty()) {
+        const QString scanned = ScannedSscc(typed);
+        const QString sscc = scanned.isEmpty() ? typed : scanned;
+        if (sscc.isEmpty()) {
             cmdScegliPNC_Click();
         } else {
-            rsAppTestate->FindFirst(QStringLiteral("SSCC = '") + SqlQuote(typed) + QStringLiteral("'"));
+            rsAppTestate->FindFirst(QStringLiteral("SSCC = '") + SqlQuote(sscc) + QStringLiteral("'"));
             if (!rsAppTestate->NoMatch()) {
+                if (!scanned.isEmpty()) ui.txtSSCC->setText(scanned);
                 SetTag(ui.txtSSCC, QString::number(rsAppTestate->Value(QStringLiteral("IDAppTestate")).toLongLong()));
             } else {
                 CommitAndRefresh(*rsAppTestate);
@@ -114,10 +121,17 @@ void frmArticoli::RistampaEtichetta(qint64 idAppTestate, int copies, bool previe
     }
     EtichettaMulti = mix != PalletMix::Homogeneous;
     ArticoloUnico = mix != PalletMix::SeveralArticles;
-    WriteReprintRow(*DB, *rsSetup, record, mix);
-    StampaReport(PalletLabelJob(preview, copies), MyReport);
-    // The article lists print even after a previewed summary.
-    if (mix != PalletMix::Homogeneous) StampaEtichetteArticoli(record.sscc, ArticleLinesOf(record), QString::number(copies), MyReport);
+    PrintTakingRequest(*DB, richiestaInStampa_, [&] {
+        WriteReprintRow(*DB, *rsSetup, record, mix);
+        SendSteps steps = JobSteps(BindReport(PalletLabelJob(preview, copies)), MyReport);
+        // The article lists print even after a previewed summary.
+        if (mix != PalletMix::Homogeneous) {
+            FillArticleList(record.sscc, ArticleLinesOf(record));
+            for (auto& step : JobSteps(BindReport(ArticleListJob(std::max(1, copies))), MyReport)) steps.push_back(std::move(step));
+        }
+        return steps;
+    });
+    if (richiestaInStampa_) richiestaConsumata_ = true;
 }
 
 // A job a crash may have stopped on its way to the printer: when its pallet is archived the labels

@@ -1,10 +1,32 @@
 #pragma once
-// Checks made before anything of a label is written or printed: every GS1-128 symbol must carry
-// exactly what the label's text and the archive state, within GS1's rules, or the label is refused.
+// Checks made before anything of a label is written or printed: every value a label states must be
+// one a scanner and GS1 accept, and every GS1-128 symbol must carry exactly what the label's text
+// and the archive state, or the label is refused. Every print road asks here before its transaction.
 
 #include "labels/ElementStrings.h"
 
 #include <QString>
+
+// What an article gives its pallet label (or one line of a mixed pallet), as the print reads it.
+struct LabelArticle {
+    QString sigla;      // names the article in the messages
+    QString tipoPallet; // the SSCC's extension digit; its tare is a setting
+    QString prefGTIN;   // the GTIN-14's indicator digit
+    QString eanCartone; // its first 12 digits go into the GTIN-14
+    QString cartoni;    // cartons on the pallet or on the line
+    QString durata;     // product life: count and unit as text, "" when missing
+    QString unita;
+};
+
+// One digit from 0 to 9: an SSCC extension digit with a tare column of its own.
+bool IsPalletType(const QString& text);
+
+// Why the article's values cannot go onto a pallet label, naming the article, the field and the
+// value; "" when they can.
+QString LabelArticleRefusal(const LabelArticle& article);
+
+// Why the carton EAN cannot make a carton's symbol or GTIN: 13 digits, the last its check digit.
+QString CartonEanRefusal(const QString& sigla, const QString& eanCartone);
 
 // The E128 font string of `data`; "" when a character cannot be carried (none outside Latin-1 is
 // turned into another one on the way).

@@ -4,14 +4,18 @@
 #include "core/Globals.h"
 #include "core/HandlerGuard.h"
 #include "core/ui/BackgroundWork.h"
+#include "passive/Avvisi.h"
 #include "passive/TrayIcon.h"
+#include "passive/frmRichiesteAccantonate.h"
 
 #include <QApplication>
 
 void frmArticoli::ConnettiPassivo()
 {
     TrayIconData = new TrayIcon(this);
+    avvisi_ = std::make_unique<Avvisi>(*TrayIconData);
     connect(&timPassive, &QTimer::timeout, this, Protetto([this] { timPassive_Timer(); }));
+    connect(ui.mnuAccantonate, &QAction::triggered, this, Protetto([this] { mnuAccantonate_Click(); }));
     connect(ui.mnuModoPassivo, &QAction::triggered, this, Protetto([this] { mnuModoPassivo_Click(); }));
     connect(ui.mnuModoPassivoFile, &QAction::triggered, this, Protetto([this] { mnuModoPassivoFile_Click(); }));
     // The tray menu answers while a tick waits for a lock.
@@ -75,4 +79,21 @@ void frmArticoli::mnuChiudi_Click()
     timPassive.stop();
     ForeGroundMode();
     if (close()) QApplication::quit();
+}
+
+// The window is not modal: the requests go on being printed while the operator looks.
+void frmArticoli::mnuAccantonate_Click()
+{
+    if (!finestraAccantonate_) {
+        finestraAccantonate_ = new frmRichiesteAccantonate(*DB, accantonate_, *avvisi_, this);
+        finestraAccantonate_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    finestraAccantonate_->show();
+    finestraAccantonate_->raise();
+    finestraAccantonate_->activateWindow();
+}
+
+std::optional<qint64> frmArticoli::PalletInStampa() const
+{
+    return richiestaInStampa_ ? std::optional<qint64>(richiestaInStampa_->id) : std::nullopt;
 }

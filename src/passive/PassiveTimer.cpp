@@ -5,46 +5,41 @@
 #include "core/Formats.h"
 #include "core/Globals.h"
 #include "core/MaskedEdit.h"
-#include "core/SetupRow.h"
 #include "core/Utility.h"
 #include "core/ui/BackgroundWork.h"
 #include "core/ui/ControlTag.h"
-#include "core/ui/Dialogs.h"
+#include "passive/Avvisi.h"
+#include "passive/RequestCheck.h"
 
 #include <QScopeGuard>
 
 #include <algorithm>
-#include <functional>
 #include <optional>
+#include <set>
 #include <utility>
 
 namespace {
 
 const QString kTestate = QStringLiteral("RichiesteTestate");
 const QString kImballi = QStringLiteral("RichiesteImballi");
+// What is told once while it lasts.
+const QString kDatabase = QStringLiteral("database");
+const QString kCartella = QStringLiteral("cartella");
 
-// A request a check refused: it stays in its table, set aside, and the requests behind it go on.
-struct Rifiutata {};
-
-// A number the field cannot hold whole would print another quantity.
-void ImpostaNumero(QLineEdit* field, qint64 value)
+// Errors that pass by themselves: the database busy, full or unreachable, the printer not ready.
+// The request waits for the next tick; any other error is the request's own, and sets it aside.
+bool Passeggero(const AppError& e)
 {
-    const QString text = QString::number(value);
-    field->setText(text);
-    if (field->text().trimmed() != text) throw Rifiutata{};
-}
-
-// False when a check refused the request: the print handlers tell a refusal by its message.
-// An AppError (the database busy, no printer) goes on to the tick, which tries the request again.
-bool Stampata(const std::function<void()>& print)
-{
-    const int messaggi = MessaggiMostrati();
-    try {
-        print();
-    } catch (const Rifiutata&) {
-        return false;
+    switch (e.number()) {
+    case 3260: // busy or locked
+    case 3043: // disk full, or an error reading or writing the file
+    case 3027: // read-only
+    case 3024: // cannot be opened
+    case 75:   // a file of the data folder that cannot be written
+    case 482:  // the printer
+        return true;
+    default: return false;
     }
-    return MessaggiMostrati() == messaggi;
 }
 
 // A header and its lines: a change to any line makes it another request.
@@ -58,15 +53,29 @@ QString ImprontaTestata(const Recordset& testata)
     return fingerprint;
 }
 
-// Stands on the first row not set aside and gives its fingerprint; nothing when there is none.
-std::optional<QString> PrimaRichiesta(Recordset& rs, const QString& table, const SetAsideRequests& accantonate,
-                                      QString (*impronta)(const Recordset&))
+struct Richiesta {
+    RequestKey key;
+    QString impronta;
+};
+
+// Stands on the first row not set aside. When there is none, the set-aside entries of rows gone
+// from the table go too.
+std::optional<Richiesta> PrimaRichiesta(Recordset& rs, const QString& table, SetAsideRequests& accantonate,
+                                        QString (*impronta)(const Recordset&))
 {
+    std::set<qint64> presenti;
     for (; !rs.Eof(); rs.MoveNext()) {
-        QString fingerprint = impronta(rs);
-        if (!accantonate.contains(table, rs.Value(QStringLiteral("ID") + table).toLongLong(), fingerprint)) return fingerprint;
+        Richiesta r{{table, rs.Value(QStringLiteral("ID") + table).toLongLong()}, impronta(rs)};
+        if (!accantonate.contains(r.key, r.impronta)) return r;
+        presenti.insert(r.key.id);
     }
+    accantonate.keepOnly(table, presenti);
     return std::nullopt;
+}
+
+QString ArticoloMancante(const RequestLine& riga)
+{
+    return QStringLiteral("Articolo non in anagrafica: PrefGTIN '%1', EANCartone '%2'.").arg(riga.prefGTIN, riga.eanCartone);
 }
 
 } // namespace
@@ -77,9 +86,12 @@ void frmArticoli::ImportaRichieste()
     try {
         const QString folder = NzStr(rsSetup->Value(QStringLiteral("CartellaRichieste"))).trimmed();
         if (folder.isEmpty()) return;
-        cartellaRichieste_.Scan(*DB, folder, RequestDefaultsFromSetup(*rsSetup, QDateTime::currentDateTime()));
-    } catch (const AppError&) {
+        const QString problema = cartellaRichieste_.Scan(*DB, folder, RequestDefaultsFromSetup(*rsSetup, QDateTime::currentDateTime()));
+        if (problema.isEmpty()) avvisi_->Risolto(kCartella);
+        else avvisi_->Problema(kCartella, problema);
+    } catch (const AppError& e) {
         // The files wait in the folder for the next tick.
+        avvisi_->Problema(kCartella, QStringLiteral("I file richiesta attendono: ") + e.description());
     }
 }
 
@@ -93,9 +105,13 @@ void frmArticoli::timPassive_Timer()
         }
         while (ElaboraImballo()) {
         }
-    } catch (const AppError&) {
-        // An error that may pass (the database busy, no printer): the request is tried again at the next tick.
+        avvisi_->Risolto(kDatabase);
+        avvisi_->Risolto(Avvisi::kMessaggio);
+    } catch (const AppError& e) {
+        // An error that may pass: the request is tried again at the next tick.
+        avvisi_->Problema(kDatabase, QStringLiteral("Le richieste attendono: ") + e.description());
     }
+    avvisi_->FineTick();
     tickInCorso_ = false;
     ResumeWaiting();
     if (chiusuraRichiesta_) return mnuChiudi_Click();
@@ -109,118 +125,155 @@ bool frmArticoli::ElaboraTestata()
     if (ModoInterattivo || chiusuraRichiesta_) return false;
     CommitAndRefresh(*rsSetup);
     CommitAndRefresh(*rsRichiesteTestate);
-    const std::optional<QString> impronta = PrimaRichiesta(*rsRichiesteTestate, kTestate, accantonate_, ImprontaTestata);
-    if (!impronta) return false;
-    const Recordset& testata = *rsRichiesteTestate;
-    const qint64 id = testata.Value(QStringLiteral("IDRichiesteTestate")).toLongLong();
-    const bool ristampa = testata.Value(QStringLiteral("Ristampa")).toBool();
-    // A pallet's reservation deletes its request together with what it reserves.
-    richiestaInStampa_ = ristampa ? std::nullopt : std::optional<qint64>(id);
-    richiestaConsumata_ = false;
-    const auto done = qScopeGuard([this] { richiestaInStampa_.reset(); });
-    const bool stampata = Stampata([&] {
-        if (ristampa) RistampaRichiesta(testata);
-        else PalletRichiesta(testata);
+    const std::optional<Richiesta> r = PrimaRichiesta(*rsRichiesteTestate, kTestate, accantonate_, ImprontaTestata);
+    if (!r) return false;
+    StampaRichiesta(r->key, r->impronta, [&]() -> QString {
+        const RequestRow<RequestHeader> testata = ReadHeaderRow(*rsRichiesteTestate);
+        if (!testata.refusal.isEmpty()) return testata.refusal;
+        if (QString why = HeaderRefusal(testata.request, NzStr(rsSetup->Value(QStringLiteral("CodProduttore")))); !why.isEmpty())
+            return why;
+        return testata.request.ristampa ? RistampaRichiesta(testata.request) : PalletRichiesta(r->key.id, testata.request);
     });
-    if (richiestaConsumata_) return true;
-    if (!stampata) accantonate_.add(kTestate, id, *impronta);
-    else rsRichiesteTestate->Delete();
     return true;
 }
 
-// A pallet no longer in the archive prints nothing.
-void frmArticoli::RistampaRichiesta(const Recordset& testata)
-{
-    const qint64 id = testata.Value(QStringLiteral("IDAppTestate")).toLongLong();
-    const qint64 copie = testata.Value(QStringLiteral("Copie")).toLongLong();
-    CommitAndRefresh(*rsAppTestate);
-    rsAppTestate->FindFirst(QStringLiteral("IDAppTestate = ") + QString::number(id));
-    if (rsAppTestate->NoMatch()) return;
-    ui.txtSSCC->setText(NzStr(rsAppTestate->Value(QStringLiteral("SSCC"))));
-    SetTag(ui.txtSSCC, QString::number(id));
-    ImpostaNumero(ui.mskQtRistampa, copie <= 0 ? 1 : copie);
-    cmdRistampa_Click();
-}
-
-void frmArticoli::PalletRichiesta(const Recordset& testata)
-{
-    const qint64 id = testata.Value(QStringLiteral("IDRichiesteTestate")).toLongLong();
-    ui.chkMultiLotto->setChecked(true);
-    chkMultiLotto_Click();
-    // Lots gathered by the operator, or by a request that failed half-way, are not this pallet's.
-    PulisciLotti();
-    // Copies of 0 or less print once, as a reprint does, instead of blocking every request behind this one.
-    ImpostaNumero(ui.mskQtBatchMulti, std::max<qint64>(1, testata.Value(QStringLiteral("Copie")).toLongLong()));
-    ui.mskQtPallet->setText(QStringLiteral("1"));
-    if (testata.Value(QStringLiteral("SpecificaContatore")).toBool()) {
-        const qint64 contatore = testata.Value(QStringLiteral("ContatoreSSCC")).toLongLong() - 1;
-        AdvanceCounter(*DB, *rsSetup, [contatore](qint64) { return contatore; });
-        ui.txtContatoreSSCC->setText(QString::number(contatore));
-    }
-    ui.chkUpdateSSCC->setChecked(testata.Value(QStringLiteral("AggiornaContatore")).toBool());
-    ui.mskTipoPallet->setText(NzStr(testata.Value(QStringLiteral("TipoPallet"))));
-    const auto righe = DB->OpenRecordset(QStringLiteral("SELECT * FROM RichiesteRighe WHERE IDRichiesteTestate = ") + QString::number(id)
-                                         + QStringLiteral(" ORDER BY NumRiga"));
-    for (; !righe->Eof(); righe->MoveNext()) LottoRichiesta(*righe);
-    righe->Close();
-    cmdStampaMulti_Click();
-}
-
-// A line whose article is gone adds nothing; a line the print button refuses stops the pallet,
-// which would otherwise be printed without it.
-void frmArticoli::LottoRichiesta(const Recordset& riga)
-{
-    DataOraRichiesta(riga);
-    if (!ArticoloRichiesta(riga)) return;
-    ImpostaNumero(ui.mskQtCartoni, riga.Value(QStringLiteral("NumCartoni")).toLongLong());
-    const int lotti = ui.flxLotti->Rows();
-    cmdStampa_Click();
-    if (ui.flxLotti->Rows() == lotti) throw Rifiutata{};
-}
-
-// A carton request of an unknown article is dropped without printing.
 bool frmArticoli::ElaboraImballo()
 {
     if (ModoInterattivo || chiusuraRichiesta_) return false;
     CommitAndRefresh(*rsSetup);
     CommitAndRefresh(*rsRichiesteImballi);
-    const std::optional<QString> impronta = PrimaRichiesta(*rsRichiesteImballi, kImballi, accantonate_, RowFingerprint);
-    if (!impronta) return false;
-    const Recordset& imballo = *rsRichiesteImballi;
-    const bool stampata = Stampata([&] {
-        DataOraRichiesta(imballo);
-        if (!ArticoloRichiesta(imballo)) return;
-        ImpostaNumero(ui.mskQtImballi, imballo.Value(QStringLiteral("NumCartoni")).toLongLong());
-        cmdStampaImballi_Click();
+    const std::optional<Richiesta> r = PrimaRichiesta(*rsRichiesteImballi, kImballi, accantonate_, RowFingerprint);
+    if (!r) return false;
+    StampaRichiesta(r->key, r->impronta, [&]() -> QString {
+        const RequestRow<RequestLine> imballo = ReadLineRow(*rsRichiesteImballi);
+        if (!imballo.refusal.isEmpty()) return imballo.refusal;
+        if (QString why = LineRefusal(imballo.request); !why.isEmpty()) return why;
+        return ImballoRichiesta(imballo.request);
     });
-    if (!stampata) accantonate_.add(kImballi, imballo.Value(QStringLiteral("IDRichiesteImballi")).toLongLong(), *impronta);
-    else rsRichiesteImballi->Delete();
     return true;
 }
 
-void frmArticoli::DataOraRichiesta(const Recordset& riga)
+// Printed, the request left its table in its print's transaction. Refused (by the request check,
+// by a print handler's message, by an error of its own such as a damaged page under it), it stays
+// set aside with why. An error that may pass ends the tick; the request waits for the next one.
+void frmArticoli::StampaRichiesta(const RequestKey& key, const QString& impronta, const std::function<QString()>& stampa)
 {
-    const bool autoData = riga.Value(QStringLiteral("AutoData")).toBool();
-    ui.chkAutoUpdate->setChecked(autoData);
-    if (autoData) return;
-    const QDateTime dataOra = riga.Value(QStringLiteral("DataOra")).toDateTime();
-    SetEditMask(*ui.mskDataProduzione, MascheraData);
-    ui.mskDataProduzione->setText(FormatDate(dataOra, FormatoData));
-    SetEditMask(*ui.mskOraProd, MascheraOra);
-    ui.mskOraProd->setText(FormatDate(dataOra, FormatoOra));
+    richiestaInStampa_ = key;
+    richiestaConsumata_ = false;
+    avvisi_->InizioRichiesta();
+    const auto fine = qScopeGuard([this] {
+        richiestaInStampa_.reset();
+        serialeRichiesta_.reset();
+    });
+    QString motivo;
+    std::optional<AppError> errore;
+    try {
+        motivo = stampa();
+    } catch (const AppError& e) {
+        errore = e;
+    }
+    const QString messaggi = avvisi_->FineRichiesta();
+    if (errore) {
+        // Another program printed it.
+        if (errore->number() == kRichiestaGiaPresa) return;
+        if (Passeggero(*errore)) throw *errore;
+        motivo = errore->description();
+    }
+    if (richiestaConsumata_) {
+        // Printed all the same: what a handler said afterwards is told as it is.
+        if (!messaggi.isEmpty()) avvisi_->Problema(Avvisi::kMessaggio, messaggi);
+        return;
+    }
+    if (motivo.isEmpty()) motivo = messaggi;
+    if (motivo.isEmpty()) motivo = QStringLiteral("La richiesta non è stata stampata.");
+    accantonate_.add(key, impronta, motivo);
+    avvisi_->Accantonata(key, motivo);
 }
 
-// Makes the request's article current, with the request's lot; false when it is not in the master.
-bool frmArticoli::ArticoloRichiesta(const Recordset& riga)
+QString frmArticoli::RistampaRichiesta(const RequestHeader& testata)
 {
-    rsArticoli->FindFirst(QStringLiteral("PrefGTIN = '") + SqlQuote(NzStr(riga.Value(QStringLiteral("PrefGTIN"))))
-                          + QStringLiteral("' AND EANCartone = '") + SqlQuote(NzStr(riga.Value(QStringLiteral("EANCartone"))))
-                          + QStringLiteral("'"));
-    if (rsArticoli->NoMatch()) return false;
+    CommitAndRefresh(*rsAppTestate);
+    rsAppTestate->FindFirst(QStringLiteral("IDAppTestate = ") + QString::number(testata.idAppTestate));
+    if (rsAppTestate->NoMatch()) return QStringLiteral("Il pallet %1 da ristampare non è in archivio.").arg(testata.idAppTestate);
+    ui.txtSSCC->setText(NzStr(rsAppTestate->Value(QStringLiteral("SSCC"))));
+    SetTag(ui.txtSSCC, QString::number(testata.idAppTestate));
+    ui.mskQtRistampa->setText(QString::number(std::max<qint64>(1, testata.copie)));
+    cmdRistampa_Click();
+    return {};
+}
+
+// Every line is checked, and its article found, before the first one is gathered: a pallet is
+// printed with all its lots or not at all.
+QString frmArticoli::PalletRichiesta(qint64 id, const RequestHeader& testata)
+{
+    std::vector<RequestLine> lotti;
+    const auto righe = DB->OpenRecordset(QStringLiteral("SELECT * FROM RichiesteRighe WHERE IDRichiesteTestate = ") + QString::number(id)
+                                         + QStringLiteral(" ORDER BY NumRiga"));
+    for (; !righe->Eof(); righe->MoveNext()) {
+        const RequestRow<RequestLine> riga = ReadLineRow(*righe);
+        const QString numero = QStringLiteral("Riga %1: ").arg(righe->Value(QStringLiteral("NumRiga")).toString());
+        if (!riga.refusal.isEmpty()) return numero + riga.refusal;
+        if (QString why = LineRefusal(riga.request); !why.isEmpty()) return numero + why;
+        if (!TrovaArticolo(riga.request)) return numero + ArticoloMancante(riga.request);
+        lotti.push_back(riga.request);
+    }
+    righe->Close();
+    if (lotti.empty()) return QStringLiteral("La richiesta non ha righe.");
+
+    ui.chkMultiLotto->setChecked(true);
+    chkMultiLotto_Click();
+    // Lots gathered by the operator, or by a request that failed half-way, are not this pallet's.
+    PulisciLotti();
+    // Copies of 0 or less print once, as a reprint does.
+    ui.mskQtBatchMulti->setText(QString::number(std::max<qint64>(1, testata.copie)));
+    ui.mskQtPallet->setText(QStringLiteral("1"));
+    ui.chkUpdateSSCC->setChecked(testata.aggiornaContatore);
+    ui.mskTipoPallet->setText(testata.tipoPallet);
+    for (const RequestLine& lotto : lotti) {
+        ArticoloRichiesta(lotto);
+        ui.mskQtCartoni->setText(QString::number(lotto.numCartoni));
+        const int gathered = ui.flxLotti->Rows();
+        cmdStampa_Click();
+        // The print button refused the lot and said why.
+        if (ui.flxLotti->Rows() == gathered) return {};
+    }
+    if (testata.specificaContatore) serialeRichiesta_ = testata.contatoreSSCC;
+    cmdStampaMulti_Click();
+    return {};
+}
+
+QString frmArticoli::ImballoRichiesta(const RequestLine& imballo)
+{
+    if (!TrovaArticolo(imballo)) return ArticoloMancante(imballo);
+    ArticoloRichiesta(imballo);
+    ui.mskQtImballi->setText(QString::number(imballo.numCartoni));
+    cmdStampaImballi_Click();
+    return {};
+}
+
+bool frmArticoli::TrovaArticolo(const RequestLine& riga)
+{
+    rsArticoli->FindFirst(QStringLiteral("PrefGTIN = '") + SqlQuote(riga.prefGTIN) + QStringLiteral("' AND EANCartone = '")
+                          + SqlQuote(riga.eanCartone) + QStringLiteral("'"));
+    return !rsArticoli->NoMatch();
+}
+
+// The request's article made current, with the request's production moment and lot. A request
+// from the clock reads it now, so that nothing an earlier request left in the fields refuses it.
+void frmArticoli::ArticoloRichiesta(const RequestLine& riga)
+{
+    TrovaArticolo(riga);
     CaricaArticolo();
-    const bool autoLotto = riga.Value(QStringLiteral("AutoLotto")).toBool();
-    ui.chkAutoLotto->setChecked(autoLotto);
-    if (!autoLotto) ui.txtLotto->setText(NzStr(riga.Value(QStringLiteral("Lotto"))));
+    ui.chkAutoUpdate->setChecked(riga.autoData);
+    if (riga.autoData) {
+        LeggiOrologio();
+    } else {
+        SetEditMask(*ui.mskDataProduzione, MascheraData);
+        ui.mskDataProduzione->setText(FormatDate(riga.dataOra, FormatoData));
+        SetEditMask(*ui.mskOraProd, MascheraOra);
+        ui.mskOraProd->setText(FormatDate(riga.dataOra, FormatoOra));
+    }
+    ui.chkAutoLotto->setChecked(riga.autoLotto);
+    if (!riga.autoLotto) ui.txtLotto->setText(riga.lotto);
     chkAutoLotto_Click();
-    return true;
 }

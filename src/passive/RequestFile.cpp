@@ -2,6 +2,7 @@
 
 #include "core/Formats.h"
 #include "core/Utility.h"
+#include "passive/RequestCheck.h"
 
 #include <QRegularExpression>
 
@@ -15,6 +16,7 @@ enum class Section { None, Articolo, Testata, Riga, Imballo };
 // A value that does not fit its column refuses the whole file.
 struct ParseError {
     QString description;
+    int line = 0; // 0: the line being read
 };
 
 struct Range {
@@ -113,8 +115,9 @@ class Parser {
 public:
     explicit Parser(const RequestDefaults& defaults) : defaults_(defaults) {}
 
-    void line(const QString& raw)
+    void line(int number, const QString& raw)
     {
+        number_ = number;
         const QString text = TrimBlanks(raw);
         if (text.startsWith(u';')) return;
         if (text.startsWith(u'[')) return open(SectionOf(text));
@@ -131,12 +134,32 @@ public:
         }
     }
 
-    RequestFile result() { return std::move(out_); }
+    RequestFile result()
+    {
+        check();
+        return std::move(out_);
+    }
 
 private:
+    // The section just ended, as a whole: its keys come in any order.
+    void check() const
+    {
+        QString why;
+        switch (section_) {
+        case Section::Articolo: why = ArticleRefusal(out_.articoli.back()); break;
+        case Section::Testata: why = HeaderRefusal(out_.testate.back(), defaults_.codProduttore); break;
+        case Section::Riga: why = LineRefusal(out_.testate.back().righe.back()); break;
+        case Section::Imballo: why = LineRefusal(out_.imballi.back()); break;
+        case Section::None: break;
+        }
+        if (!why.isEmpty()) throw ParseError{why, sectionLine_};
+    }
+
     void open(Section section)
     {
+        check();
         section_ = section;
+        sectionLine_ = number_;
         switch (section) {
         case Section::Articolo: {
             RequestArticle a;
@@ -175,6 +198,8 @@ private:
     RequestFile out_;
     Section section_ = Section::None;
     int righe_ = 0;
+    int number_ = 0;
+    int sectionLine_ = 0;
 };
 
 } // namespace
@@ -185,17 +210,14 @@ RequestFile ParseRequestFile(const QString& text, const RequestDefaults& default
     Parser parser(defaults);
     int number = 0;
     try {
-        for (const QString& line : text.split(lineEnd)) {
-            ++number;
-            parser.line(line);
-        }
+        for (const QString& line : text.split(lineEnd)) parser.line(++number, line);
+        return parser.result();
     } catch (const ParseError& e) {
         RequestFile refused;
         refused.error = e.description;
-        refused.errorLine = number;
+        refused.errorLine = e.line > 0 ? e.line : number;
         return refused;
     }
-    return parser.result();
 }
 
 bool LeggiSiNo(const QString& value)

@@ -15,6 +15,7 @@ struct RequestDefaults {
     qint64 durataProdotto = 0; // Setup DurataDefault
     QString tipoPallet;        // Setup PalletDefault
     QDateTime dataOra;         // the time of the import
+    QString codProduttore;     // Setup CodProduttore, whose length makes the SSCC serial's
 };
 
 // One [ARTICOLO]: every column of the article master it names, or its default.
@@ -65,6 +66,7 @@ struct RequestFile {
     int errorLine = 0;
 };
 
+// A section that asks what no request may ask refuses the file, on the section's first line.
 RequestFile ParseRequestFile(const QString& text, const RequestDefaults& defaults);
 
 // Yes for SI, S, SÌ, Y, YES, 1 and -1 in any case; anything else is no.

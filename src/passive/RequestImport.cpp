@@ -3,6 +3,7 @@
 #include "core/Utility.h"
 #include "core/db/Database.h"
 #include "core/db/Recordset.h"
+#include "passive/RequestClaim.h"
 #include "passive/RequestStore.h"
 #include "reports/CaptionFile.h"
 
@@ -41,16 +42,6 @@ bool BloccatoDaChiScrive(const QString& path)
     return locked;
 }
 
-// A name not yet taken in `dir`, neither by a refused file nor by its reason.
-QString NomeLibero(const QDir& dir, const QString& name)
-{
-    const QFileInfo info(name);
-    QString candidate = name;
-    for (int n = 2; dir.exists(candidate) || dir.exists(candidate + QStringLiteral(".txt")); ++n)
-        candidate = info.completeBaseName() + u'-' + QString::number(n) + u'.' + info.suffix();
-    return candidate;
-}
-
 // The file goes whole beside a text saying why, where no scan reads it again.
 void Scarta(const QString& path, const QString& motivo)
 {
@@ -68,13 +59,16 @@ bool Uguale(const QFileInfo& info, qint64 size, const QDateTime& modified)
     return info.exists() && info.size() == size && info.lastModified() == modified;
 }
 
-Esito LeggiFileRichiesta(Database& db, const QString& path, qint64 size, const QDateTime& modified, const RequestDefaults& defaults,
-                         const std::function<void()>& pause)
+// `problema` gets why rows that could not be stored wait.
+Esito LeggiFileRichiesta(Database& db, const QString& path, const RequestDefaults& defaults, const std::function<void()>& pause,
+                         QString& problema)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return Esito::Illeggibile;
+    const std::optional<FileIdentity> letto = IdentityOf(file.handle());
     const std::optional<QString> text = DecodeText(file.readAll());
     file.close();
+    if (!letto) return Esito::Illeggibile;
     if (!text) {
         Scarta(path, QStringLiteral("Il file non è testo UTF-8, Windows-1252 o UTF-16 con BOM."));
         return Esito::Scartato;
@@ -85,14 +79,13 @@ Esito LeggiFileRichiesta(Database& db, const QString& path, qint64 size, const Q
         return Esito::Scartato;
     }
     pause();
-    // Written again while it was read: the next scans look at it afresh.
-    if (!Uguale(QFileInfo(path), size, modified)) return Esito::InAttesa;
     try {
-        StoreRequests(db, requests);
-    } catch (const AppError&) {
+        // Written again while it was read: the next scans look at it afresh.
+        if (ImportaUnaVolta(db, path, *letto, [&] { StoreRequests(db, requests); }) == Presa::Cambiata) return Esito::InAttesa;
+    } catch (const AppError& e) {
+        problema = QStringLiteral("I file richiesta attendono: ") + e.description();
         return Esito::InAttesa;
     }
-    QFile::remove(path);
     return Esito::Importato;
 }
 
@@ -106,6 +99,7 @@ RequestDefaults RequestDefaultsFromSetup(const Recordset& setup, const QDateTime
     d.durataProdotto = setup.Value(QStringLiteral("DurataDefault")).toLongLong();
     d.tipoPallet = NzStr(setup.Value(QStringLiteral("PalletDefault")));
     d.dataOra = now;
+    d.codProduttore = NzStr(setup.Value(QStringLiteral("CodProduttore")));
     return d;
 }
 
@@ -116,11 +110,21 @@ void PausaPrimaDiCancellare()
     QCoreApplication::processEvents();
 }
 
-void RequestFolder::Scan(Database& db, const QString& folder, const RequestDefaults& defaults)
+QString RequestFolder::Scan(Database& db, const QString& folder, const RequestDefaults& defaults)
 {
     const QDir dir(folder);
-    // A file that could be neither deleted nor moved away would be imported again at every scan.
-    if (!QFileInfo(dir.absolutePath()).isWritable()) return;
+    const QFileInfo cartella(dir.absolutePath());
+    if (!cartella.isDir()) return QStringLiteral("La cartella delle richieste %1 non c'è: i file richiesta non si possono leggere.").arg(folder);
+    // A file that could be neither deleted nor moved away would be imported again at every scan. Asked
+    // with the rights the program works with, not those of the user who started it.
+    if (::faccessat(AT_FDCWD, QFile::encodeName(cartella.absoluteFilePath()).constData(), W_OK, AT_EACCESS) != 0)
+        return QStringLiteral("La cartella delle richieste %1 non è scrivibile: i file richiesta attendono.").arg(folder);
+    try {
+        RecuperaInCorso(db, folder);
+    } catch (const AppError& e) {
+        return QStringLiteral("I file richiesta attendono: ") + e.description();
+    }
+    QString problema;
     std::map<QString, Seen> seen;
     for (const QString& name : dir.entryList({QStringLiteral("*.req")}, QDir::Files, QDir::Name)) {
         const QString path = dir.filePath(name);
@@ -132,10 +136,14 @@ void RequestFolder::Scan(Database& db, const QString& folder, const RequestDefau
             continue;
         }
         now.unopenable = before->second.unopenable;
-        switch (LeggiFileRichiesta(db, path, now.size, now.modified, defaults, pause_)) {
+        QString why;
+        switch (LeggiFileRichiesta(db, path, defaults, pause_, why)) {
         case Esito::Importato:
         case Esito::Scartato: break;
-        case Esito::InAttesa: seen[name] = now; break;
+        case Esito::InAttesa:
+            seen[name] = now;
+            if (problema.isEmpty()) problema = why;
+            break;
         case Esito::Illeggibile:
             if (++now.unopenable < kScansioniIlleggibile) seen[name] = now;
             else Scarta(path, QStringLiteral("Il file non si è potuto aprire per ") + QString::number(now.unopenable)
@@ -144,4 +152,5 @@ void RequestFolder::Scan(Database& db, const QString& folder, const RequestDefau
         }
     }
     seen_ = std::move(seen);
+    return problema;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The request folder: each *.req file is read once it has stopped changing, then stored whole and
-// deleted, or moved with the reason into the folder of refused files; one file at a time.
+// deleted, by one program only and once (see RequestClaim), or moved with the reason into the
+// folder of refused files; one file at a time.
 
 #include "passive/RequestFile.h"
 
@@ -28,7 +29,8 @@ public:
     // Every ordinary *.req file of the folder (any letter case), in name order. A file is read only when
     // its size and time of change are those of the previous scan and no writer holds a lock on it.
     // A file whose rows cannot be written waits for the next scan; the files behind it go on.
-    void Scan(Database& db, const QString& folder, const RequestDefaults& defaults);
+    // Returns why files wait (the folder missing or not writable, rows that cannot be stored); "" when none do.
+    QString Scan(Database& db, const QString& folder, const RequestDefaults& defaults);
 
 private:
     struct Seen {

@@ -57,29 +57,22 @@ void StoreLine(Recordset& rs, const RequestLine& l)
 
 void StoreRequests(Database& db, const RequestFile& requests)
 {
-    db.BeginTrans();
-    try {
-        const auto articoli = db.OpenRecordset(QStringLiteral("Articoli"));
-        for (const RequestArticle& a : requests.articoli) StoreArticle(*articoli, a);
-        const auto testate = db.OpenRecordset(QStringLiteral("RichiesteTestate"));
-        const auto righe = db.OpenRecordset(QStringLiteral("RichiesteRighe"));
-        for (const RequestHeader& h : requests.testate) {
-            const qint64 id = StoreHeader(*testate, h);
-            for (const RequestLine& l : h.righe) {
-                righe->AddNew();
-                righe->SetValue(QStringLiteral("IDRichiesteTestate"), id);
-                righe->SetValue(QStringLiteral("NumRiga"), l.numRiga);
-                StoreLine(*righe, l);
-            }
+    const auto articoli = db.OpenRecordset(QStringLiteral("Articoli"));
+    for (const RequestArticle& a : requests.articoli) StoreArticle(*articoli, a);
+    const auto testate = db.OpenRecordset(QStringLiteral("RichiesteTestate"));
+    const auto righe = db.OpenRecordset(QStringLiteral("RichiesteRighe"));
+    for (const RequestHeader& h : requests.testate) {
+        const qint64 id = StoreHeader(*testate, h);
+        for (const RequestLine& l : h.righe) {
+            righe->AddNew();
+            righe->SetValue(QStringLiteral("IDRichiesteTestate"), id);
+            righe->SetValue(QStringLiteral("NumRiga"), l.numRiga);
+            StoreLine(*righe, l);
         }
-        const auto imballi = db.OpenRecordset(QStringLiteral("RichiesteImballi"));
-        for (const RequestLine& l : requests.imballi) {
-            imballi->AddNew();
-            StoreLine(*imballi, l);
-        }
-        db.CommitTrans();
-    } catch (...) {
-        db.Rollback();
-        throw;
+    }
+    const auto imballi = db.OpenRecordset(QStringLiteral("RichiesteImballi"));
+    for (const RequestLine& l : requests.imballi) {
+        imballi->AddNew();
+        StoreLine(*imballi, l);
     }
 }

@@ -2,10 +2,40 @@
 
 #include "core/db/Recordset.h"
 
-bool SetAsideRequests::contains(const QString& table, qint64 id, const QString& fingerprint) const
+#include <algorithm>
+
+namespace {
+
+bool same(const RequestKey& a, const RequestKey& b) { return a.id == b.id && a.table == b.table; }
+
+} // namespace
+
+void SetAsideRequests::add(const RequestKey& key, const QString& fingerprint, const QString& reason)
 {
-    const auto found = rows_.find({table, id});
-    return found != rows_.end() && found->second == fingerprint;
+    std::erase_if(entries_, [&](const SetAsideRequest& e) { return same(e.key, key); });
+    entries_.push_back({key, fingerprint, reason});
+    changed();
+}
+
+bool SetAsideRequests::contains(const RequestKey& key, const QString& fingerprint) const
+{
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [&](const SetAsideRequest& e) { return same(e.key, key) && e.fingerprint == fingerprint; });
+}
+
+void SetAsideRequests::remove(const RequestKey& key)
+{
+    if (std::erase_if(entries_, [&](const SetAsideRequest& e) { return same(e.key, key); })) changed();
+}
+
+void SetAsideRequests::keepOnly(const QString& table, const std::set<qint64>& ids)
+{
+    if (std::erase_if(entries_, [&](const SetAsideRequest& e) { return e.key.table == table && !ids.count(e.key.id); })) changed();
+}
+
+void SetAsideRequests::changed()
+{
+    if (listener_) listener_();
 }
 
 QString RowFingerprint(const Recordset& rs)

@@ -1,23 +1,43 @@
 #pragma once
-// Requests a check of the print refused: the refusal was shown once, and the request stays in its
-// table, passed over until the program starts again or its row changes, so the requests behind it
-// are printed.
+// Requests passive mode could not print as they ask: each stays in its table with the reason it
+// was refused, passed over while its row stays as it was, so that the requests behind it are
+// printed. The operator drops one or sends it again from the window of set-aside requests.
+
+#include "labels/PrintTransaction.h"
 
 #include <QString>
 
-#include <map>
-#include <utility>
+#include <functional>
+#include <set>
+#include <vector>
 
 class Recordset;
 
+struct SetAsideRequest {
+    RequestKey key;
+    QString fingerprint; // the row's values as they were refused
+    QString reason;
+};
+
 class SetAsideRequests {
 public:
-    // `fingerprint` stands for the row's values as they were refused.
-    void add(const QString& table, qint64 id, const QString& fingerprint) { rows_[{table, id}] = fingerprint; }
-    bool contains(const QString& table, qint64 id, const QString& fingerprint) const;
+    // Replaces an earlier entry of the same request.
+    void add(const RequestKey& key, const QString& fingerprint, const QString& reason);
+    // Set aside with these very values: a row changed since is another request.
+    bool contains(const RequestKey& key, const QString& fingerprint) const;
+    void remove(const RequestKey& key);
+    // Entries of `table` whose rows are no longer there go.
+    void keepOnly(const QString& table, const std::set<qint64>& ids);
+
+    // In the order they were set aside.
+    const std::vector<SetAsideRequest>& entries() const { return entries_; }
+    // Called after every change of the list.
+    void onChange(std::function<void()> listener) { listener_ = std::move(listener); }
 
 private:
-    std::map<std::pair<QString, qint64>, QString> rows_;
+    void changed();
+    std::vector<SetAsideRequest> entries_;
+    std::function<void()> listener_;
 };
 
 // Every column of the current row, so that a row changed in any of them is another request.

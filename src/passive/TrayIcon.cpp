@@ -22,3 +22,10 @@ void TrayIcon::Remove()
     shown_ = false;
     if (icon_) icon_->hide();
 }
+
+void TrayIcon::Tell(const QString& title, const QString& text)
+{
+    told_.push_back({title, text});
+    if (told_.size() > 100) told_.pop_front();
+    if (shown_ && icon_) icon_->showMessage(title, text, QSystemTrayIcon::Warning);
+}

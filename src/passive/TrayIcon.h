@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QString>
 
+#include <deque>
+
 class QMenu;
 class QSystemTrayIcon;
 
@@ -16,6 +18,15 @@ public:
     // The menu opens on the icon's right button; the tooltip keeps its first 63 characters.
     void Add(const QPixmap& picture, const QString& tip, QMenu* menu);
     void Remove();
+    // A message beside the icon that asks nothing and stops nothing.
+    void Tell(const QString& title, const QString& text);
+
+    struct Told {
+        QString title;
+        QString text;
+    };
+    // The latest messages told, oldest first.
+    const std::deque<Told>& told() const { return told_; }
 
     bool shown() const { return shown_; }
     const QString& tip() const { return tip_; }
@@ -28,4 +39,5 @@ private:
     QString tip_;
     QMenu* menu_ = nullptr;
     QSystemTrayIcon* icon_ = nullptr;
+    std::deque<Told> told_;
 };

@@ -63,34 +63,50 @@ void DrawModuleRow(QPainter& painter, const std::string& row, int left, int top,
 
 void DrawBarcode(QPainter& painter, const DrawItem& item, const Dots& dots)
 {
-    const std::string modules = BarcodeModules(item.fontString, item.symbology);
-    if (modules.empty()) return;
-    // POSTNET: the tall bars, then every bar at half height.
-    const auto brk = modules.find('\n');
-    const std::string tall = modules.substr(0, brk);
-    const std::string all = brk == std::string::npos ? std::string() : modules.substr(brk + 1);
-
-    const QRectF box = dots.rect(item.rect);
-    const BarcodeFit fit = FitBarcode(static_cast<int>(tall.size()), BarcodeQuietZone(item.symbology), box.width(),
-                                      MaxModuleMm(item.symbology) * dots.x / kMmPerInch);
-    const QString readable = item.text.isEmpty() ? QString::fromStdString(BarcodeHumanReadable(item.fontString, item.symbology))
-                                                 : item.text;
-    const double textHeight = readable.isEmpty() ? 0 : item.textSize * 1.35 * dots.y / 72;
-    const int left = static_cast<int>(std::lround(box.x() + (box.width() - fit.widthDots) / 2)) + fit.quietDots;
-    const int top = static_cast<int>(std::lround(box.y()));
-    const int height = static_cast<int>(std::lround(box.height() - textHeight));
-    if (all.empty()) {
-        DrawModuleRow(painter, tall, left, top, height, fit.moduleDots);
+    const BarcodePlacement at = PlaceBarcode(item, dots.x, dots.y);
+    if (at.fit.moduleDots == 0) return;
+    if (at.halfRow.empty()) {
+        DrawModuleRow(painter, at.fullRow, at.left, at.top, at.barHeight, at.fit.moduleDots);
     } else {
-        DrawModuleRow(painter, tall, left, top, height / 2, fit.moduleDots);
-        DrawModuleRow(painter, all, left, top + height / 2, height - height / 2, fit.moduleDots);
+        DrawModuleRow(painter, at.fullRow, at.left, at.top, at.barHeight / 2, at.fit.moduleDots);
+        DrawModuleRow(painter, at.halfRow, at.left, at.top + at.barHeight / 2, at.barHeight - at.barHeight / 2, at.fit.moduleDots);
     }
-    if (!readable.isEmpty())
-        DrawText(painter, QRectF(box.x(), top + height, box.width(), textHeight),
-                 FontFor(painter, item.family, item.textSize, false, dots.y), Qt::AlignHCenter | Qt::AlignVCenter, readable);
+    if (!at.readable.isEmpty())
+        DrawText(painter, at.textBox, FontFor(painter, item.family, item.textSize, false, dots.y), Qt::AlignHCenter | Qt::AlignVCenter,
+                 at.readable);
 }
 
 } // namespace
+
+BarcodePlacement PlaceBarcode(const DrawItem& item, double dpiX, double dpiY)
+{
+    BarcodePlacement at;
+    const std::string modules = BarcodeModules(item.fontString, item.symbology);
+    if (modules.empty()) return at;
+    // POSTNET: the tall bars, then every bar at half height.
+    const auto brk = modules.find('\n');
+    at.fullRow = modules.substr(0, brk);
+    if (brk != std::string::npos) at.halfRow = modules.substr(brk + 1);
+
+    const QRectF box = Dots{dpiX, dpiY}.rect(item.rect);
+    at.fit = FitBarcode(static_cast<int>(at.fullRow.size()), BarcodeQuietZone(item.symbology), box.width(),
+                        MaxModuleMm(item.symbology) * dpiX / kMmPerInch);
+    at.readable = item.text.isEmpty() ? QString::fromStdString(BarcodeHumanReadable(item.fontString, item.symbology)) : item.text;
+    const double textHeight = at.readable.isEmpty() ? 0 : item.textSize * 1.35 * dpiY / 72;
+    at.left = static_cast<int>(std::lround(box.x() + (box.width() - at.fit.widthDots) / 2)) + at.fit.quietDots;
+    at.top = static_cast<int>(std::lround(box.y()));
+    at.barHeight = static_cast<int>(std::lround(box.height() - textHeight));
+    if (!at.readable.isEmpty()) at.textBox = QRectF(box.x(), at.top + at.barHeight, box.width(), textHeight);
+    return at;
+}
+
+QRectF DrawnBox(const DrawItem& item, double dpiX, double dpiY)
+{
+    if (item.kind != ObjectKind::Barcode) return Dots{dpiX, dpiY}.rect(item.rect);
+    const BarcodePlacement at = PlaceBarcode(item, dpiX, dpiY);
+    const QRectF symbol(at.left - at.fit.quietDots, at.top, at.fit.widthDots, at.barHeight);
+    return at.textBox.isEmpty() ? symbol : symbol.united(at.textBox);
+}
 
 void PaintPage(QPainter& painter, const FormattedPage& page, double dpiX, double dpiY)
 {

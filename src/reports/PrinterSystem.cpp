@@ -97,7 +97,10 @@ void PrintOut(const PrintJob& job)
     if (Printers().printers().isEmpty())
         PrinterError(QStringLiteral("Nessuna stampante installata: impossibile stampare."));
     if (job.printer.deviceName.isEmpty())
-        PrinterError(QStringLiteral("Nessuna stampante selezionata: impossibile stampare."));
+        PrinterError(QStringLiteral("Nessuna stampante selezionata: impossibile stampare.\n\n"
+                                    "Scegliere la stampante in Configura > Impostazioni. Gli elenchi della ricerca stampano "
+                                    "sulla stampante predefinita del sistema: impostarne una (con CUPS: "
+                                    "lpadmin -d seguito dal nome della stampante) e riavviare il programma."));
     Printers().print(job);
 }
 

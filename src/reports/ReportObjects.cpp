@@ -22,11 +22,21 @@ ReportBand::ReportBand(const TemplateBand& def) : def_(&def)
         objects_.emplace_back(o);
 }
 
-double ReportBand::height() const
+double ReportBand::naturalHeight() const
 {
     double h = def_->height;
     for (const ReportObject& o : objects_)
         if (o.def().kind == ObjectKind::Picture && !o.Suppress)
             h = std::max(h, o.def().rect.y() + o.pictureSizeMm().height());
     return h;
+}
+
+double ReportBand::height() const { return std::min(naturalHeight(), std::max(0.0, room_)); }
+
+double ReportBand::pictureScale(const ReportObject& o) const
+{
+    const double top = o.def().rect.y();
+    const double h = o.pictureSizeMm().height();
+    if (h <= 0 || top + h <= room_) return 1;
+    return std::clamp((room_ - top) / h, 0.0, 1.0);
 }

@@ -8,6 +8,7 @@
 #include <QSizeF>
 #include <QString>
 
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -51,10 +52,18 @@ public:
     bool Suppress = false;
     std::vector<ReportObject>& objects() { return objects_; }
     const std::vector<ReportObject>& objects() const { return objects_; }
-    // Height in mm: the template's, grown to hold a larger picture.
+    // Height in mm: the template's, grown to hold a larger picture, and no more than its room.
     double height() const;
+    // The height a yielding band may take on the page being laid out; unlimited by default.
+    void setRoom(double mm) { room_ = mm; }
+    // The share of its size picture `o` keeps: 1, less when the band has not the room for it
+    // (the picture shrinks whole, keeping its proportions), 0 when nothing of it fits.
+    double pictureScale(const ReportObject& o) const;
 
 private:
+    double naturalHeight() const;
+
     const TemplateBand* def_;
     std::vector<ReportObject> objects_;
+    double room_ = std::numeric_limits<double>::infinity();
 };

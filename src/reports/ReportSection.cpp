@@ -3,6 +3,9 @@
 #include "core/db/AppError.h"
 #include "core/db/Recordset.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 [[noreturn]] void Missing(const QString& what, const QString& name)
@@ -61,7 +64,19 @@ void ReportSection::formatRow(std::size_t index, QPointF origin, const std::func
         onFormat(band);
 
     // Bands follow one another from the top; a hidden band leaves no gap. Bottom bands stack up
-    // from the foot of the page.
+    // from the foot of the page. Where the bands need more than the page, the yielding bands give
+    // up the height the others lack.
+    double over = -pageSize().height();
+    for (ReportBand& band : bands_) {
+        band.setRoom(std::numeric_limits<double>::infinity());
+        if (!band.Suppress) over += band.height();
+    }
+    for (ReportBand& band : bands_)
+        if (over > 0 && band.def().yields && !band.Suppress) {
+            const double keep = std::max(0.0, band.height() - over);
+            over -= band.height() - keep;
+            band.setRoom(keep);
+        }
     double top = 0;
     double bottom = pageSize().height();
     for (auto it = bands_.rbegin(); it != bands_.rend(); ++it)
@@ -79,9 +94,17 @@ void ReportSection::formatRow(std::size_t index, QPointF origin, const std::func
 
 void ReportSection::addBand(const ReportBand& band, QPointF topLeft, FormattedPage& page) const
 {
-    for (const ReportObject& o : band.objects())
-        if (!o.Suppress)
-            page.items.push_back(itemFor(o, topLeft));
+    for (const ReportObject& o : band.objects()) {
+        // A picture that gives way shrinks about the middle of its width; one without room is left out.
+        const double scale = o.def().kind == ObjectKind::Picture ? band.pictureScale(o) : 1;
+        if (o.Suppress || scale <= 0) continue;
+        DrawItem item = itemFor(o, topLeft);
+        if (scale < 1) {
+            const QSizeF full = item.rect.size();
+            item.rect = QRectF(item.rect.x() + full.width() * (1 - scale) / 2, item.rect.y(), full.width() * scale, full.height() * scale);
+        }
+        page.items.push_back(std::move(item));
+    }
 }
 
 QString ReportSection::fieldText(const TemplateObject& def) const

@@ -7,6 +7,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <map>
+#include <mutex>
+
 static void InitTemplateResources() { Q_INIT_RESOURCE(reports); }
 
 namespace {
@@ -26,12 +29,12 @@ ObjectKind KindOf(const QString& type)
     Fail(QStringLiteral("tipo di oggetto ") + type);
 }
 
-int AlignOf(const QString& align)
+int AlignOf(const QString& align, const QString& valign)
 {
     int h = Qt::AlignLeft;
     if (align == u"center") h = Qt::AlignHCenter;
     else if (align == u"right") h = Qt::AlignRight;
-    return h | Qt::AlignVCenter;
+    return h | (valign == u"top" ? Qt::AlignTop : Qt::AlignVCenter);
 }
 
 TemplateObject ObjectOf(const QJsonObject& o)
@@ -47,7 +50,7 @@ TemplateObject ObjectOf(const QJsonObject& o)
     t.family = o.value(u"font").toString(t.family);
     t.size = o.value(u"size").toDouble(t.size);
     t.bold = o.value(u"bold").toBool(false);
-    t.align = AlignOf(o.value(u"align").toString());
+    t.align = AlignOf(o.value(u"align").toString(), o.value(u"valign").toString());
     t.symbology = o.value(u"symbology").toString();
     t.textField = o.value(u"textField").toString();
     t.textSize = o.value(u"textSize").toDouble(t.textSize);
@@ -73,7 +76,8 @@ ReportTemplate ParseTemplate(const QByteArray& json)
     if (t.paper.isEmpty()) Fail(QStringLiteral("formato della pagina"));
     for (const QJsonValue& b : root.value(u"bands").toArray()) {
         const QJsonObject bo = b.toObject();
-        TemplateBand band{bo.value(u"name").toString(), bo.value(u"height").toDouble(), bo.value(u"anchor").toString() == u"bottom", {}};
+        TemplateBand band{bo.value(u"name").toString(), bo.value(u"height").toDouble(), bo.value(u"anchor").toString() == u"bottom",
+                          bo.value(u"yields").toBool(false), {}};
         for (const QJsonValue& o : bo.value(u"objects").toArray())
             band.objects.push_back(ObjectOf(o.toObject()));
         t.bands.push_back(std::move(band));
@@ -88,8 +92,13 @@ ReportTemplate ParseTemplate(const QByteArray& json)
 
 ReportTemplate LoadTemplate(const QString& name)
 {
+    // The built-in templates do not change while the program runs: each is read once.
+    static std::mutex guard;
+    static std::map<QString, ReportTemplate> read;
+    const std::lock_guard lock(guard);
+    if (const auto it = read.find(name); it != read.end()) return it->second;
     InitTemplateResources();
     QFile file(QStringLiteral(":/templates/%1.json").arg(name));
     if (!file.open(QIODevice::ReadOnly)) Fail(name);
-    return ParseTemplate(file.readAll());
+    return read.emplace(name, ParseTemplate(file.readAll())).first->second;
 }

@@ -23,7 +23,7 @@ struct TemplateObject {
     QString family = QStringLiteral("DejaVu Sans");
     double size = 10;    // points; for a barcode the font size that sets its module width
     bool bold = false;
-    int align = 0x0001 | 0x0080; // Qt::AlignLeft | Qt::AlignVCenter
+    int align = 0x0001 | 0x0080; // Qt::AlignLeft | Qt::AlignVCenter unless "align" or "valign" say otherwise
     QString symbology;   // barcode objects
     QString textField;   // barcode objects: the field printed under the bars
     double textSize = 10;
@@ -33,6 +33,7 @@ struct TemplateBand {
     QString name;
     double height = 0;
     bool bottom = false; // anchored to the bottom of the page instead of following the band above
+    bool yields = false; // gives up height, down to none, when the other bands need the page
     std::vector<TemplateObject> objects;
 };
 

@@ -2,6 +2,11 @@
 
 #include "core/db/Recordset.h"
 
+#include <QApplication>
+#include <QClipboard>
+
+#include <tuple>
+
 namespace {
 
 const QColor kRosa(245, 141, 141);
@@ -226,4 +231,59 @@ TEST_F(ArticlePanel, HighlightGroupsAndModesOutsideTheTwo)
         EXPECT_FALSE(w->ui.txtSigla->isEnabled());
         EXPECT_TRUE(w->ui.cmdAvanti->isVisibleTo(w.get()));
     }
+}
+
+// What the panel writes is what the operator typed or pasted, read right, and what was stored and
+// not touched.
+TEST_F(ArticlePanel, SavedValuesAreTheTypedOnesReadRightAndTheUntouchedOnesAsStored)
+{
+    const Ui::frmArticoli& ui = w->ui;
+    const qint64 id = aggiungi(QStringLiteral("A"), QStringLiteral("1"));
+    DB->ExecuteNative(QStringLiteral("UPDATE Articoli SET UnitaDurata = NULL"));
+    aggiungi(QStringLiteral("B"), QStringLiteral("2"));
+    DB->ExecuteNative(QStringLiteral("UPDATE Articoli SET UnitaDurata = 7 WHERE Sigla = 'B'"));
+    mostraPrimo();
+    EXPECT_EQ(ui.cmbDurata->currentIndex(), -1);
+    EXPECT_EQ(ui.cmbDurata->placeholderText(), QStringLiteral("Nessuna unità"));
+
+    // A decimal comma is the decimal separator; pasted text obeys the keys' filters; a shortcut
+    // that leaves the focus in an EAN field still completes it.
+    ui.cmdModificaArticolo->click();
+    scrivi(ui.txtPesoCassa, QStringLiteral("12,5,0"));
+    EXPECT_EQ(ui.txtPesoCassa->text(), QStringLiteral("12.50"));
+    for (const auto& [campo, incollato, resta] : {std::tuple{ui.txtQtCassa, "A7", "7"}, {ui.txtTipoPallet, "A", ""},
+                                                  {ui.txtPrefGTIN, "A", ""}, {ui.txtSigla, "ab", "AB"}}) {
+        QApplication::clipboard()->setText(QString::fromLatin1(incollato));
+        campo->selectAll();
+        campo->paste();
+        EXPECT_EQ(campo->text(), QString::fromLatin1(resta)) << incollato;
+    }
+    scrivi(ui.txtTipoPallet, QStringLiteral("3"));
+    scrivi(ui.txtPrefGTIN, QStringLiteral("1"));
+    scrivi(ui.txtQtPallet, QStringLiteral("60"));
+    scrivi(ui.txtGTIN, QStringLiteral("400638133393"));
+    ui.cmdNuovoArticolo->click();
+    ASSERT_TRUE(Dialogs().messages().empty()) << Dialogs().messages()[0].prompt.toStdString();
+    EXPECT_DOUBLE_EQ(colonna(id, "PesoCartone").toDouble(), 12.5);
+    EXPECT_EQ(colonna(id, "QtCartone").toInt(), 7);
+    EXPECT_EQ(colonna(id, "Sigla").toString(), QStringLiteral("AB"));
+    EXPECT_EQ(colonna(id, "EANCartone").toString(), QStringLiteral("4006381333931"));
+    EXPECT_TRUE(colonna(id, "UnitaDurata").isNull());
+    EXPECT_EQ(ui.mskQtCartoni->text(), QStringLiteral("60"));
+
+    // A unit outside the five is said so and kept, until the operator chooses one.
+    w->ui.cmdAvanti->click();
+    EXPECT_EQ(sigla(), QStringLiteral("B"));
+    EXPECT_EQ(ui.cmbDurata->currentIndex(), -1);
+    EXPECT_EQ(ui.cmbDurata->placeholderText(), QStringLiteral("Unità 7 non valida"));
+    ui.cmdModificaArticolo->click();
+    scrivi(ui.txtDescrizione, QStringLiteral("Altra"));
+    ui.cmdNuovoArticolo->click();
+    const qint64 b = rsArticoli->Value(QStringLiteral("ID")).toLongLong();
+    EXPECT_EQ(colonna(b, "UnitaDurata").toInt(), 7);
+    ui.cmdModificaArticolo->click();
+    ui.cmbDurata->setCurrentIndex(1);
+    ui.cmdNuovoArticolo->click();
+    EXPECT_EQ(colonna(b, "UnitaDurata").toInt(), 1);
+    EXPECT_TRUE(Dialogs().messages().empty());
 }

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QStyle>
 #include <QTest>
 
@@ -54,6 +55,10 @@ TEST_F(MainWindow, OperatorSettingsSurviveAnExitAndANewStart)
     {
         frmArticoli w;
         w.Form_Load();
+        // The clock fills the production date and time: they cannot be typed.
+        EXPECT_TRUE(w.ui.chkAutoUpdate->isChecked());
+        EXPECT_FALSE(w.ui.mskDataProduzione->isEnabled());
+        EXPECT_FALSE(w.ui.mskOraProd->isEnabled());
         type(w.ui.txtLotto, QStringLiteral("L-2024"));
         // The supplied row has these two ticked and the others not: flip every one.
         for (QCheckBox* box : {w.ui.chkUpdateSSCC, w.ui.chkAutoUpdate, w.ui.chkAnteprima, w.ui.chkAnteprimaRistampa,
@@ -87,6 +92,7 @@ TEST_F(MainWindow, OperatorSettingsSurviveAnExitAndANewStart)
     w.Form_Load();
     EXPECT_FALSE(w.ui.chkUpdateSSCC->isChecked());
     EXPECT_FALSE(w.ui.chkAutoUpdate->isChecked());
+    EXPECT_TRUE(w.ui.mskDataProduzione->isEnabled());
     for (QCheckBox* box : {w.ui.chkAnteprima, w.ui.chkAnteprimaRistampa, w.ui.chkAutoLotto, w.ui.chkMultiLotto,
                            w.ui.chkAnteprimaImballi, w.ui.chkAnteprimaDDT})
         EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
@@ -187,9 +193,15 @@ TEST_F(MainWindow, LogoFolderAndManualOpenThroughTheDesktop)
     });
     frmArticoli w;
     w.ui.mnuCartellaLogo->trigger();
+    // A missing manual is told where it was looked for.
+    w.ui.mnuManuale->trigger();
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_EQ(Dialogs().messages()[0].prompt, QStringLiteral("Manuale non trovato: il programma lo cerca in ") + folder.file(QStringLiteral("manuale.pdf")) + u'.');
+    QFile(folder.file(QStringLiteral("Manuale.PDF"))).open(QIODevice::WriteOnly);
     w.ui.mnuManuale->trigger();
     SetShellOpenHandler(nullptr);
-    EXPECT_EQ(opened, (QStringList{folder.path() + QStringLiteral("/Intestazioni"), folder.path() + QStringLiteral("/manuale.pdf")}));
+    EXPECT_EQ(opened, (QStringList{folder.path() + QStringLiteral("/Intestazioni"), folder.file(QStringLiteral("Manuale.PDF"))}));
+    EXPECT_EQ(Dialogs().messages().size(), 1u);
 }
 
 namespace {
@@ -204,7 +216,7 @@ std::vector<std::pair<QWidget*, std::vector<FieldText>>> WidestTexts(Ui::frmArti
 {
     const std::vector<FieldText> article = {
         {ui.txtSigla, "PASSATA-XL"},        {ui.txtCodInterno, "ART-0042-B/26"}, {ui.txtDescrizione, "Mozzarella di bufala campana DOP 250 g x"},
-        {ui.txtEAN, "8001234567895"},       {ui.txtGTIN, "8001234567895"},      {ui.txtQtCassa, "99999"},
+        {ui.txtEAN, "8001234567897"},       {ui.txtGTIN, "8001234567897"},      {ui.txtQtCassa, "99999"},
         {ui.txtPrefGTIN, "9"},              {ui.txtPesoCassa, "1250.5"},        {ui.txtTipoPallet, "9"},
         {ui.txtQtPallet, "99999"},          {ui.txtDurataProdotto, "365"},      {ui.txtContatoreSSCC, "999999999"}};
     return {{ui.tabStampa, {{ui.mskDataProduzione, "28/12/26"}, {ui.mskOraProd, "20:48"}, {ui.txtLotto, "L2026-12-08-A-000001"},

@@ -427,12 +427,23 @@ TEST(DatabaseOpen, RefusesWhatIsNotADatabase)
 
 namespace {
 
-// Advances the counter of the database at args[0] args[1] times, printing each value taken.
+// Advances the counter of the database at args[0] args[1] times, printing each value taken. A
+// loaded machine can keep the other program's lock longer than the busy wait: that advance is tried
+// again, as an operator would press "+ 1" again.
 const ChildRegistration advanceChild("advance-counter", [](const QStringList& args) {
     auto db = Database::Open(args.at(0));
     auto setup = db->OpenRecordset(QStringLiteral("Setup"));
     QTextStream out(stdout);
-    for (int i = 0; i < args.at(1).toInt(); ++i) out << AdvanceCounter(*db, *setup, [](qint64 c) { return c + 1; }) << '\n';
+    for (int i = 0; i < args.at(1).toInt(); ++i) {
+        for (;;) {
+            try {
+                out << AdvanceCounter(*db, *setup, [](qint64 c) { return c + 1; }) << '\n';
+                break;
+            } catch (const AppError& e) {
+                if (e.number() != 3260) throw;
+            }
+        }
+    }
     return 0;
 });
 
@@ -446,7 +457,7 @@ TEST(SetupCounter, TwoProgramsAdvancingAtOnceNeverTakeOneSerial)
     auto second = StartChild(QStringLiteral("advance-counter"), {data.mdbPath(), QStringLiteral("1000")});
     std::set<qint64> serials;
     for (auto* child : {first.get(), second.get()}) {
-        ASSERT_TRUE(child->waitForFinished(60000));
+        ASSERT_TRUE(child->waitForFinished(-1));
         EXPECT_EQ(child->exitCode(), 0);
         for (const QByteArray& line : child->readAllStandardOutput().split('\n'))
             if (!line.isEmpty()) serials.insert(line.toLongLong());

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QPrintDialog>
 #include <QTest>
 
@@ -64,11 +66,31 @@ TEST_F(SettingsDialog, ProducerCodeMustHaveFiveOrSevenCharacters)
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(stored("CodProduttore").toString(), QStringLiteral("12345"));
 
-    // Only the length is checked: seven letters pass.
-    type(dialog.ui.txtCodProduttore, QStringLiteral("ABCDEFG"));
+    // Country and producer take digits only, typed or pasted; letters another program stored are
+    // refused by name, and the pieces must make an SSCC of 18 digits.
+    type(dialog.ui.txtCodProduttore, QStringLiteral("ab123c45"));
+    EXPECT_EQ(dialog.ui.txtCodProduttore->text(), QStringLiteral("12345"));
+    QApplication::clipboard()->setText(QStringLiteral("8x"));
+    dialog.ui.txtPaese->selectAll();
+    dialog.ui.txtPaese->paste();
+    EXPECT_EQ(dialog.ui.txtPaese->text(), QStringLiteral("8"));
+    const std::pair<const char*, const char*> refused[] = {
+        {"8x", "Il paese dell'SSCC (\"8x\") deve essere di sole cifre."},
+        {"8", "L'SSCC deve avere 18 cifre: con il paese \"8\" e la postazione \"1\" ne avrebbe 17."},
+    };
+    for (const auto& [paese, message] : refused) {
+        Dialogs().reset();
+        dialog.ui.txtPaese->setText(QString::fromLatin1(paese));
+        dialog.ui.cmdOk->click();
+        ASSERT_EQ(Dialogs().messages().size(), 1u) << paese;
+        EXPECT_EQ(Dialogs().messages()[0].prompt, QString::fromUtf8(message));
+    }
+    Dialogs().reset();
+    dialog.ui.txtCodProduttore->setText(QStringLiteral("ab123"));
     dialog.ui.cmdOk->click();
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(stored("CodProduttore").toString(), QStringLiteral("ABCDEFG"));
+    EXPECT_EQ(Dialogs().prompts(), std::vector<QString>{QStringLiteral("Il codice produttore deve essere di 5 o 7 cifre.")});
+    EXPECT_EQ(stored("Paese").toString(), QStringLiteral("80"));
+    EXPECT_EQ(stored("CodProduttore").toString(), QStringLiteral("12345"));
 }
 
 // The counter must still make an SSCC: the next serial fits the digits the producer code leaves.
@@ -214,10 +236,17 @@ TEST_F(SettingsDialog, PrinterSetUpMakesThePrinterCurrent)
 TEST_F(SettingsDialog, DigitFieldsDropOtherKeys)
 {
     frmImpostazioni dialog;
-    type(dialog.ui.txtPostazione, QStringLiteral("1a2 3"));
-    EXPECT_EQ(dialog.ui.txtPostazione->text(), QStringLiteral("123"));
+    type(dialog.ui.txtPostazione, QStringLiteral("a 7"));
+    EXPECT_EQ(dialog.ui.txtPostazione->text(), QStringLiteral("7"));
     type(dialog.ui.txtQtCartone, QStringLiteral("2.5"));
     EXPECT_EQ(dialog.ui.txtQtCartone->text(), QStringLiteral("25"));
+    // Enter is "&Ok"'s, in these fields as in the others.
+    dialog.show();
+    dialog.ui.txtPostazione->setFocus();
+    QTest::keyClick(dialog.ui.txtPostazione, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(stored("Postazione").toString(), QStringLiteral("7"));
+    EXPECT_EQ(stored("QtDefault").toInt(), 25);
 }
 
 TEST_F(SettingsDialog, FolderPickerStartsAtTheRootWhenTheFolderIsMissing)

@@ -60,7 +60,8 @@ TEST(Startup, DataFolderFallsBackToTheProgramFolder)
     QDir(shared).removeRecursively();
     EXPECT_EQ(ChooseDataFolder({QString()}, exe), programDir.path());
     EXPECT_TRUE(QFileInfo(shared).isDir());
-    QFile(shared + QStringLiteral("/stivora.mdb")).open(QIODevice::WriteOnly);
+    // The shared folder lies below a hidden one (~/.qttest/share here, ~/.local/share at work).
+    QFile(shared + QStringLiteral("/STIVORA.MDB")).open(QIODevice::WriteOnly);
     EXPECT_EQ(ChooseDataFolder({QString()}, exe), shared);
     QDir(shared).removeRecursively();
 
@@ -78,6 +79,19 @@ TEST(Startup, DataFolderFallsBackToTheProgramFolder)
         EXPECT_TRUE(e.description().startsWith(QStringLiteral("Impossibile creare la cartella ") + blocked + QStringLiteral("/stivora: ")))
             << e.description().toStdString() << " / " << blocked.toStdString();
         EXPECT_GT(e.description().size(), (blocked + QStringLiteral("/stivora: ")).size() + 30);
+    }
+    // So is the user's own data folder, when a file stands in its way.
+    QDir(home.path()).removeRecursively();
+    QDir().mkpath(home.path());
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QFile(QFileInfo(userData).path()).open(QIODevice::WriteOnly);
+    try {
+        ChooseDataFolder({QString()}, exe);
+        ADD_FAILURE() << "a folder under a file was created";
+    } catch (const AppError& e) {
+        EXPECT_TRUE(e.description().startsWith(QStringLiteral("Impossibile creare la cartella ") + userData + QStringLiteral(": ")))
+            << e.description().toStdString();
+        EXPECT_GT(e.description().size(), (userData + QStringLiteral(": ")).size() + 30);
     }
     qputenv("HOME", realHome);
     QStandardPaths::setTestModeEnabled(false);
@@ -236,12 +250,15 @@ TEST_F(OpenDatabase, ADamagedFileEndsTheStartWithTheEnginesReason)
     EXPECT_EQ(file.readAll(), damaged);
 }
 
+// The second connection of the printing and search jobs opens PercorsoDB too.
 TEST_F(OpenDatabase, TheFileNameMayDifferInCase)
 {
     TestDataFolder data;
     QFile::rename(data.mdbPath(), data.file(QStringLiteral("STIVORA.MDB")));
     CartellaDati = data.path();
     EXPECT_TRUE(ApriDatabase());
+    EXPECT_EQ(PercorsoDB, data.file(QStringLiteral("STIVORA.MDB")));
+    EXPECT_FALSE(Database::Open(PercorsoDB, true)->OpenRecordset(QStringLiteral("SELECT * FROM Setup"))->IsEmpty());
 }
 
 TEST(Startup, QtsOwnDialogsSpeakItalian)

@@ -2,6 +2,7 @@
 
 #include "core/db/Database.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestData.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -53,38 +54,44 @@ TEST(Utility, CheckDigitsFollowTheGs1Rule)
     EXPECT_EQ(AppendCheckDigit(QStringLiteral("9501101")), QStringLiteral("95011011"));
 }
 
-TEST(Utility, NumericKeyFilterLetsOnePointThrough)
+TEST(Utility, NumericKeyFilterLetsOneSeparatorThroughAsAPoint)
 {
     EXPECT_EQ(NumericKeyFilter('.', QStringLiteral("1.5")), 0);
     EXPECT_EQ(NumericKeyFilter('.', QStringLiteral("15")), '.');
     EXPECT_EQ(NumericKeyFilter('7', QStringLiteral("1.5")), '7');
     EXPECT_EQ(NumericKeyFilter(8, QString()), 8);
-    EXPECT_EQ(NumericKeyFilter(',', QString()), 0);
+    EXPECT_EQ(NumericKeyFilter(',', QStringLiteral("12")), '.');
+    EXPECT_EQ(NumericKeyFilter(',', QStringLiteral("1.5")), 0);
     EXPECT_EQ(NumericKeyFilter('a', QString()), 0);
 }
 
+// The folder lies below a hidden one, as the default data folder does: only hidden files are passed over.
 TEST(Utility, DataFolderFilesAreFoundWithoutRegardToCase)
 {
-    QTemporaryDir dir;
+    const TestDataFolder dir(false);
     QDir(dir.path()).mkpath(QStringLiteral("Intestazioni"));
-    touch(dir.filePath(QStringLiteral("logo.bmp")));
-    touch(dir.filePath(QStringLiteral("Intestazioni/Ditta.BMP")));
-    touch(dir.filePath(QStringLiteral(".hidden")));
+    touch(dir.file(QStringLiteral("logo.bmp")));
+    touch(dir.file(QStringLiteral("Intestazioni/Ditta.BMP")));
+    touch(dir.file(QStringLiteral(".hidden")));
     EXPECT_TRUE(FileExists(PathJoin(dir.path(), QStringLiteral("LOGO.BMP"))));
-    EXPECT_EQ(FindFile(PathJoin(dir.path(), QStringLiteral("LOGO.BMP"))), dir.filePath(QStringLiteral("logo.bmp")));
+    EXPECT_EQ(FindFile(PathJoin(dir.path(), QStringLiteral("LOGO.BMP"))), dir.file(QStringLiteral("logo.bmp")));
     EXPECT_TRUE(FileExists(PathJoin(dir.path(), QStringLiteral("intestazioni/ditta.bmp"))));
     EXPECT_TRUE(FileExists(PathJoin(dir.path(), QStringLiteral("INTESTAZIONI/*.bmp"))));
-    EXPECT_FALSE(FileExists(dir.filePath(QStringLiteral("Intestazioni"))));
-    EXPECT_FALSE(FileExists(dir.filePath(QStringLiteral(".hidden"))));
-    EXPECT_FALSE(FileExists(dir.filePath(QStringLiteral("missing/x.bmp"))));
-    EXPECT_TRUE(FolderHasFiles(dir.filePath(QStringLiteral("intestazioni"))));
+    EXPECT_TRUE(FileExists(PathJoin(dir.path(), QStringLiteral("*.BMP"))));
+    EXPECT_FALSE(FileExists(dir.file(QStringLiteral("Intestazioni"))));
+    EXPECT_FALSE(FileExists(dir.file(QStringLiteral(".hidden"))));
+    EXPECT_FALSE(FileExists(dir.file(QStringLiteral(".HIDDEN"))));
+    EXPECT_FALSE(FileExists(dir.file(QStringLiteral(".h*"))));
+    EXPECT_FALSE(FileExists(dir.file(QStringLiteral("missing/x.bmp"))));
+    EXPECT_TRUE(FolderHasFiles(dir.file(QStringLiteral("intestazioni"))));
     QDir(dir.path()).mkpath(QStringLiteral("vuota"));
-    EXPECT_FALSE(FolderHasFiles(dir.filePath(QStringLiteral("vuota"))));
-    touch(dir.filePath(QStringLiteral("a.req")));
-    touch(dir.filePath(QStringLiteral("B.REQ")));
-    DeleteFileQuiet(dir.filePath(QStringLiteral("*.req")));
-    EXPECT_FALSE(FileExists(dir.filePath(QStringLiteral("*.req"))));
-    DeleteFileQuiet(dir.filePath(QStringLiteral("nothing.txt")));
+    EXPECT_FALSE(FolderHasFiles(dir.file(QStringLiteral("vuota"))));
+    touch(dir.file(QStringLiteral("a.req")));
+    touch(dir.file(QStringLiteral("B.REQ")));
+    DeleteFileQuiet(dir.file(QStringLiteral("*.req")));
+    EXPECT_FALSE(FileExists(dir.file(QStringLiteral("*.req"))));
+    EXPECT_TRUE(FileExists(dir.file(QStringLiteral("logo.bmp"))));
+    DeleteFileQuiet(dir.file(QStringLiteral("nothing.txt")));
 }
 
 TEST(Utility, ShowDBErrorsShowsOneMessagePerError)

@@ -63,8 +63,11 @@ TEST_F(DeliveryNotePage, OnlyArchivedNewSsccsOfEighteenCharactersAreAdded)
     EXPECT_EQ(ultimoMessaggio(), QStringLiteral("SSCC incompleto (richieste 18 cifre)."));
     aggiungi(kSscc3);
     EXPECT_EQ(ultimoMessaggio(), QStringLiteral("SSCC non in archivio."));
-    aggiungi(QStringLiteral(" ") + kSscc1);
-    aggiungi(kSscc1);
+    aggiungi(QStringLiteral("]C1") + kSscc3);
+    EXPECT_EQ(ultimoMessaggio(), QStringLiteral("SSCC incompleto (richieste 18 cifre).")) << "no application identifier";
+    // As a scanner sends it.
+    aggiungi(QStringLiteral(" ]C100") + kSscc1);
+    aggiungi(QStringLiteral("00") + kSscc1);
     EXPECT_EQ(ultimoMessaggio(), QStringLiteral("SSCC già presente."));
     EXPECT_EQ(Dialogs().messages().back().title, QStringLiteral("Errore"));
     EXPECT_EQ(griglia(), QStringList{kSscc1});

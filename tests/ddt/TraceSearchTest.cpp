@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString kEanA = QStringLiteral("8001234567895");
+const QString kEanA = QStringLiteral("8001234567897");
 const QString kEanB = QStringLiteral("8009876543217");
 
 class TraceSearch : public DdtTest {

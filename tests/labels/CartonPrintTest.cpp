@@ -156,7 +156,8 @@ TEST_F(CartonPrintTest, AnArticleWithoutAUsableCartonEanIsRefused)
         window->ui.cmdStampaImballi->click();
         ASSERT_EQ(Dialogs().messages().size(), 1u) << ean;
         EXPECT_EQ(Dialogs().messages()[0].prompt,
-                  QStringLiteral("L'articolo PASSATA non ha un codice EAN cartone valido: correggerlo prima di stampare."));
+                  QStringLiteral("L'articolo PASSATA non ha un codice EAN cartone valido (\"%1\"): correggerlo prima di stampare.")
+                      .arg(QString::fromLatin1(ean)));
     }
     EXPECT_TRUE(printer.jobs().empty());
 }

@@ -19,7 +19,7 @@ ElementData pallet()
     d.pesolordo = 523.4;
     d.scadenza = QDate(2025, 5, 17);
     d.lotto = QStringLiteral("L42");
-    d.gtin2 = QStringLiteral("08001234567895");
+    d.gtin2 = QStringLiteral("08001234567897");
     d.pezzi = QStringLiteral("6");
     d.produzione = QDate(2024, 11, 3);
     return d;
@@ -51,11 +51,11 @@ TEST(ElementStrings, SingleItemsAndMonthOnlyExpiries)
     auto d = pallet();
     auto s = settings("12");
     d.qt = QStringLiteral("1");
-    EXPECT_EQ(CalcolaEAN128Text(d, s, {}), QStringLiteral("(01)08001234567895(30)6"));
+    EXPECT_EQ(CalcolaEAN128Text(d, s, {}), QStringLiteral("(01)08001234567897(30)6"));
     d.qt = QStringLiteral("01");
     EXPECT_EQ(CalcolaEAN128Text(d, s, {}), QStringLiteral("(02)18001234567892(37)01"));
     s.stampaEANCartone = false;
-    EXPECT_EQ(CalcolaEAN128Text(d, s, {}), QStringLiteral("(01)08001234567895(30)6"));
+    EXPECT_EQ(CalcolaEAN128Text(d, s, {}), QStringLiteral("(01)08001234567897(30)6"));
 
     s = settings("3");
     s.calcScadenza = 4;

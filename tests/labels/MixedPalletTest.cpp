@@ -34,7 +34,7 @@ struct Article {
     int durata;
 };
 
-const Article kPassata{"PASSATA", "8001234567895", "1", 6, 12.5, 180};
+const Article kPassata{"PASSATA", "8001234567897", "1", 6, 12.5, 180};
 const Article kPelati{"PELATI", "8009876543217", "2", 12, 8, 30};
 
 std::string scanned(const QString& barcodeForm)
@@ -170,7 +170,7 @@ TEST_F(MixedPalletTest, ThreeLotsOfTwoArticlesPrintASummaryAndTheirArticleList)
     // of its lines (the pelati's 30 days).
     const QDate today = QDate::currentDate();
     const ElementData summary{CartonGtin(QStringLiteral("1"), QString::fromLatin1(kPassata.ean)), QStringLiteral("35"),
-                              25 + 10 * 12.5 + 20 * 8 + 5 * 12.5, QDate(2027, 1, 7), QString(), QStringLiteral("08001234567895"),
+                              25 + 10 * 12.5 + 20 * 8 + 5 * 12.5, QDate(2027, 1, 7), QString(), QStringLiteral("08001234567897"),
                               QStringLiteral("6"), today};
     ASSERT_EQ(printer.jobs()[0].pages.size(), 1u);
     const auto label = Gs1Symbols(printer.jobs()[0].pages[0]);
@@ -236,7 +236,7 @@ TEST_F(MixedPalletTest, OneLotPrintsAnOrdinaryLabelCountedByTheCheckBox)
     ASSERT_EQ(printer.jobs().size(), 1u);
     const QDateTime production(QDate(2026, 12, 8), QTime(10, 30));
     const ElementData d{QStringLiteral("18001234567894"), QStringLiteral("40"), 12.5 * 40 + 25,
-                        CalcolaScadenza(production, 180, 1, 0).date(), QStringLiteral("L1"), QStringLiteral("08001234567895"),
+                        CalcolaScadenza(production, 180, 1, 0).date(), QStringLiteral("L1"), QStringLiteral("08001234567897"),
                         QStringLiteral("6"), production.date()};
     const auto symbols = Gs1Symbols(printer.jobs()[0].pages.at(0));
     EXPECT_TRUE(holds(symbols, scanned(CalcolaEAN128Barcode(d, ElementSettings::FromSetup(*rsSetup), {}))));

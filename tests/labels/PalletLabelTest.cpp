@@ -33,10 +33,10 @@ protected:
         args.descrizione2 = QStringLiteral("vetro 700 g");
         args.tipoPallet = QStringLiteral("3");
         args.prefGTIN = QStringLiteral("1");
-        args.eanCartone = QStringLiteral("8001234567895");
+        args.eanCartone = QStringLiteral("8001234567897");
         args.qtCartoni = QStringLiteral("40");
         args.qtCassa = QStringLiteral("6");
-        args.eanArticolo = QStringLiteral("8001234567895");
+        args.eanArticolo = QStringLiteral("8001234567897");
         args.lotto = QStringLiteral("L0342");
         args.pesoCassa = QStringLiteral("12,5");
         args.copie = QStringLiteral("3");
@@ -68,7 +68,7 @@ TEST_F(PalletLabelTest, ReservesBindsThenSends)
             ++rowsBound;
             EXPECT_EQ(rs->Value(QStringLiteral("SSCC_Form")).toString(), QStringLiteral("3 80 12345 100000042 3"));
             EXPECT_EQ(rs->Value(QStringLiteral("GTIN_Form")).toString(), QStringLiteral("180 01234 56789 4"));
-            EXPECT_EQ(rs->Value(QStringLiteral("EANUC_Form")).toString(), QStringLiteral("80 01234 56789 5"));
+            EXPECT_EQ(rs->Value(QStringLiteral("EANUC_Form")).toString(), QStringLiteral("80 01234 56789 7"));
             EXPECT_EQ(rs->Value(QStringLiteral("PesoLordo")).toString(), QStringLiteral("525"));
             EXPECT_EQ(rs->Value(QStringLiteral("NumPezzi")).toString(), QStringLiteral("240"));
             EXPECT_EQ(rs->Value(QStringLiteral("SSCC_Text")).toString(), QStringLiteral("(00)380123451000000423"));

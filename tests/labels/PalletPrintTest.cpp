@@ -78,6 +78,14 @@ protected:
 
     qint64 counter() { return rsSetup->Value(QStringLiteral("contatore")).toLongLong(); }
 
+    // Changes a column of the current article, as another program might have stored it.
+    static void setArticle(const char* column, const QVariant& value)
+    {
+        rsArticoli->Edit();
+        rsArticoli->SetValue(QString::fromLatin1(column), value);
+        rsArticoli->Update();
+    }
+
     TestDataFolder data;
     RecordingPrinterSystem printer{{{QStringLiteral("Zebra"), QString(), QString()}}, QStringLiteral("Zebra"), 300};
     std::unique_ptr<frmArticoli> window;
@@ -106,7 +114,7 @@ TEST_F(PalletPrintTest, ThreePalletsOnAnOpenDeliveryNote)
     const QDateTime expiry = CalcolaScadenza(production, 180, 1, 0);
     const QString gtin = QStringLiteral("18001234567894");
     ElementData elements{gtin, QStringLiteral("40"), 12.5 * 40 + 25, expiry.date(), QStringLiteral("L0342"),
-                         QStringLiteral("08001234567895"), QStringLiteral("6"), production.date()};
+                         QStringLiteral("08001234567897"), QStringLiteral("6"), production.date()};
     const std::string elementString = scanned(CalcolaEAN128Barcode(elements, ElementSettings::FromSetup(*rsSetup), {}));
     for (int p = 0; p < 3; ++p) {
         const QString sscc = ComposeSscc(QStringLiteral("3"), *rsSetup, 42 + p);
@@ -345,11 +353,6 @@ TEST_F(PalletPrintTest, AnArticleWithoutProductLifeIsRefusedByName)
 TEST_F(PalletPrintTest, SymbolsStateWhatTheLabelStatesOrNothingIsPrinted)
 {
     auto& ui = window->ui;
-    const auto setArticle = [](const char* column, const QVariant& value) {
-        rsArticoli->Edit();
-        rsArticoli->SetValue(QString::fromLatin1(column), value);
-        rsArticoli->Update();
-    };
     const QString sigla = rsArticoli->Value(QStringLiteral("Sigla")).toString();
     // Lots GS1 does not allow, typed or composed by the mask, and weights the element cannot state.
     const std::pair<std::function<void()>, QString> refused[] = {
@@ -395,7 +398,7 @@ TEST_F(PalletPrintTest, SymbolsStateWhatTheLabelStatesOrNothingIsPrinted)
         ASSERT_EQ(printer.jobs().size(), job + 1);
         const QDateTime production(QDate(2026, 12, 8), QTime(10, 30));
         const ElementData elements{QStringLiteral("18001234567894"), QStringLiteral("40"), 999999.4,
-                                   CalcolaScadenza(production, 180, 1, 0).date(), lot, QStringLiteral("08001234567895"),
+                                   CalcolaScadenza(production, 180, 1, 0).date(), lot, QStringLiteral("08001234567897"),
                                    QStringLiteral("6"), production.date()};
         const QString barcodeForm = CalcolaEAN128Barcode(elements, ElementSettings::FromSetup(*rsSetup), {});
         ASSERT_GE(barcodeForm.size(), 46);
@@ -418,6 +421,139 @@ TEST_F(PalletPrintTest, SymbolsStateWhatTheLabelStatesOrNothingIsPrinted)
         bare.remove(QChar(kFnc1));
         EXPECT_EQ(text, bare);
     }
+}
+
+// Values that would put a wrong or invalid symbol on a label, whoever stored them: each is refused
+// in Italian by name and value before anything is written or printed.
+TEST_F(PalletPrintTest, ValuesNoRightLabelCanStateAreRefusedByNameBeforeAnythingHappens)
+{
+    auto& ui = window->ui;
+    const auto restore = [&] {
+        SetUpFields();
+        SetSetup({{"Paese", QStringLiteral("80")}, {"CodProduttore", QStringLiteral("12345")}});
+        for (const auto& [column, value] : std::initializer_list<std::pair<const char*, QVariant>>{
+                 {"EANCartone", QStringLiteral("8001234567897")}, {"EANArticolo", QStringLiteral("8001234567897")},
+                 {"PrefGTIN", QStringLiteral("1")}, {"UnitaDurata", 1},
+                 {"TipoPallet", QStringLiteral("3")}})
+            setArticle(column, value);
+    };
+    const std::pair<std::function<void()>, const char*> refused[] = {
+        {[&] { ui.mskQtCartoni->setText(QString()); }, "cartoni del pallet dell'articolo PASSATA non è valido (\"\")"},
+        {[&] { ui.mskQtCartoni->setText(QStringLiteral("0")); }, "cartoni del pallet dell'articolo PASSATA non è valido (\"0\")"},
+        {[&] { setArticle("EANCartone", QString()); }, "L'articolo PASSATA non ha un codice EAN cartone valido (\"\")"},
+        {[&] { setArticle("EANCartone", QStringLiteral("8001234567895")); }, "EAN cartone valido (\"8001234567895\")"},
+        {[&] {
+             setArticle("EANArticolo", QStringLiteral("8001234567891"));
+             ui.mskQtCartoni->setText(QStringLiteral("1"));
+         },
+         "Il GTIN (01) dell'articolo PASSATA non è valido (\"08001234567891\")"},
+        {[&] { setArticle("PrefGTIN", QString()); }, "L'articolo PASSATA ha un prefisso GTIN non valido (\"\")"},
+        {[&] { setArticle("UnitaDurata", 7); }, "L'articolo PASSATA ha un'unità di durata non valida (7)"},
+        {[&] { setArticle("TipoPallet", QString()); }, "L'articolo PASSATA ha un tipo pallet non valido (\"\")"},
+        {[&] { setArticle("TipoPallet", QStringLiteral("A")); }, "L'articolo PASSATA ha un tipo pallet non valido (\"A\")"},
+        {[&] { SetSetup({{"Paese", QStringLiteral("8x")}}); }, "Il paese dell'SSCC (\"8x\")"},
+        {[&] { SetSetup({{"CodProduttore", QStringLiteral("ab123")}}); }, "Il codice produttore dell'SSCC (\"ab123\")"},
+    };
+    for (const auto& [spoil, named] : refused) {
+        Dialogs().reset();
+        spoil();
+        ui.cmdStampa->click();
+        ASSERT_EQ(Dialogs().messages().size(), 1u) << named;
+        EXPECT_TRUE(Dialogs().messages()[0].prompt.contains(QString::fromUtf8(named))) << Dialogs().messages()[0].prompt.toStdString();
+        restore();
+    }
+    EXPECT_TRUE(printer.jobs().empty());
+    EXPECT_EQ(counter(), 41);
+    for (const char* t : {"AppTestate", "ExportTestate", "ReportPallet"}) EXPECT_EQ(count(t), 0) << t;
+
+    // Whatever wrote the Setup row, the reservation itself issues no code that is not an SSCC.
+    SetSetup({{"Paese", QStringLiteral("8")}});
+    const PalletTables tables{*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe};
+    bool bound = false;
+    ReservationOptions options;
+    options.tipoPallet = QStringLiteral("3");
+    EXPECT_THROW(PrintReservedPallet(tables, options, PalletRecord{},
+                                     [&](const Reservation&) {
+                                         bound = true;
+                                         return SendSteps{};
+                                     }),
+                 AppError);
+    EXPECT_FALSE(bound);
+    EXPECT_EQ(counter(), 41);
+    EXPECT_EQ(count("AppTestate"), 0);
+}
+
+// At the end of the serial range no road gives out a serial cut to its digits, which would be an
+// older pallet's SSCC.
+TEST_F(PalletPrintTest, TheEndOfTheSerialRangeIsRefusedOnEveryRoad)
+{
+    auto& ui = window->ui;
+    const QString end = QStringLiteral("Il contatore SSCC ha raggiunto la fine del suo intervallo");
+    const auto lastPrompt = [] { return Dialogs().messages().empty() ? QString() : Dialogs().messages().back().prompt; };
+    SetSetup({{"contatore", 99999997}});
+    ui.mskQtPallet->setText(QStringLiteral("3"));
+    Dialogs().answer(vbYes);
+    ui.cmdStampa->click();
+    EXPECT_TRUE(lastPrompt().startsWith(end + QStringLiteral(": il seriale 100000000 non sta nelle 8 cifre"))) << lastPrompt().toStdString();
+    EXPECT_TRUE(printer.jobs().empty());
+    EXPECT_EQ(ui.mskQtPallet->text(), QStringLiteral("3"));
+
+    Dialogs().reset();
+    ui.mskQtPallet->setText(QStringLiteral("2"));
+    Dialogs().answer(vbYes);
+    ui.cmdStampa->click();
+    ASSERT_EQ(printer.jobs().size(), 2u);
+    EXPECT_EQ(ui.txtSSCC->text(), ComposeSscc(QStringLiteral("3"), *rsSetup, 99999999));
+    EXPECT_TRUE(IsSscc(ui.txtSSCC->text()));
+    EXPECT_EQ(counter(), 99999999);
+
+    const std::pair<const char*, std::function<void()>> roads[] = {
+        {"print button", [&] { ui.cmdStampa->click(); }},
+        {"+ 1", [&] { ui.cmdIncrementa->click(); }},
+        {"mixed pallet",
+         [&] {
+             ui.chkMultiLotto->setChecked(true);
+             window->chkMultiLotto_Click();
+             ui.mskTipoPallet->setText(QStringLiteral("3"));
+             ui.cmdStampa->click();
+             ui.cmdStampaMulti->click();
+             EXPECT_EQ(ui.flxLotti->Rows(), 2);
+             ui.chkMultiLotto->setChecked(false);
+             window->chkMultiLotto_Click();
+         }},
+        {"seven-digit producer", [&] {
+             SetSetup({{"CodProduttore", QStringLiteral("1234567")}, {"contatore", 999999}});
+             ui.cmdStampa->click();
+         }},
+    };
+    for (const auto& [road, press] : roads) {
+        Dialogs().reset();
+        press();
+        ASSERT_EQ(Dialogs().messages().size(), 1u) << road;
+        EXPECT_TRUE(lastPrompt().startsWith(end)) << road << ": " << lastPrompt().toStdString();
+    }
+    EXPECT_EQ(counter(), 999999);
+    EXPECT_EQ(printer.jobs().size(), 2u);
+    EXPECT_EQ(count("AppTestate"), 2);
+
+    // A request that sets a counter the SSCC cannot hold is refused before the counter moves.
+    SetSetup({{"CodProduttore", QStringLiteral("12345")}, {"contatore", 41}});
+    DB->ExecuteNative(QStringLiteral("INSERT INTO RichiesteTestate (IDRichiesteTestate, Copie, SpecificaContatore, ContatoreSSCC, TipoPallet) "
+                                     "VALUES (1, 1, 1, 100000000, '3')"));
+    DB->ExecuteNative(QStringLiteral("INSERT INTO RichiesteRighe (IDRichiesteTestate, NumRiga, AutoLotto, Lotto, AutoData, DataOra, "
+                                     "PrefGTIN, EANCartone, NumCartoni) VALUES (1, 1, 0, 'L1', 0, '2026-12-08 10:30:00', '1', '8001234567897', 40)"));
+    Dialogs().reset();
+    ModoInterattivo = false;
+    window->timPassive_Timer();
+    window->timPassive.stop();
+    ModoInterattivo = true;
+    // In passive mode the refusal asks nobody: the request is set aside with it.
+    EXPECT_TRUE(Dialogs().messages().empty());
+    ASSERT_EQ(window->Accantonate().entries().size(), 1u);
+    EXPECT_TRUE(window->Accantonate().entries()[0].reason.startsWith(end)) << window->Accantonate().entries()[0].reason.toStdString();
+    EXPECT_EQ(counter(), 41);
+    EXPECT_EQ(count("RichiesteTestate"), 1);
+    EXPECT_EQ(printer.jobs().size(), 2u);
 }
 
 TEST_F(PalletPrintTest, NoArticleAtAll)

@@ -24,9 +24,9 @@
 namespace {
 
 const QString kGtinA = QStringLiteral("18001234567894");
-const QString kGtinB = QStringLiteral("18009876543213");
+const QString kGtinB = QStringLiteral("18009876543214");
 
-PalletLine line(const QString& gtin, const QString& lotto, qint64 cartoni, const QString& ean = QStringLiteral("8001234567895"),
+PalletLine line(const QString& gtin, const QString& lotto, qint64 cartoni, const QString& ean = QStringLiteral("8001234567897"),
                 const QString& descrizione = QStringLiteral("Passata di pomodoro"))
 {
     return {QStringLiteral("ART1"), QDateTime(QDate(2026, 12, 8), QTime(10, 30)), cartoni, lotto,
@@ -206,6 +206,13 @@ TEST_F(ReprintTest, ATypedSsccIsLookedUpTrimmedAndAnUnknownOneOpensThePicker)
     EXPECT_EQ(Tag(ui.txtSSCC), QString::number(id));
     ASSERT_EQ(printer.jobs().size(), 1u);
 
+    // What a scanner sends fits the field and reprints that pallet, shown as its 18 digits.
+    ui.txtSSCC->setText(QStringLiteral("]C100380012345000000427"));
+    ui.cmdRistampa->click();
+    EXPECT_EQ(ui.txtSSCC->text(), QStringLiteral("380012345000000427"));
+    EXPECT_NE(Tag(ui.txtSSCC), QStringLiteral("-1"));
+    ASSERT_EQ(printer.jobs().size(), 2u);
+
     for (const QString& unknown : {QStringLiteral("3800'12345"), QStringLiteral("380012345000000999")}) {
         ui.txtSSCC->setText(unknown);
         onPicker([](frmScegliPNC& p) { p.ui.cmdOk->click(); });
@@ -213,7 +220,7 @@ TEST_F(ReprintTest, ATypedSsccIsLookedUpTrimmedAndAnUnknownOneOpensThePicker)
         EXPECT_EQ(pickerRows, 2) << unknown.toStdString();
         EXPECT_EQ(Tag(ui.txtSSCC), QStringLiteral("-1"));
     }
-    EXPECT_EQ(printer.jobs().size(), 1u);
+    EXPECT_EQ(printer.jobs().size(), 2u);
     EXPECT_TRUE(Dialogs().messages().empty());
 }
 
@@ -291,7 +298,7 @@ TEST_F(ReprintTest, TwoLinesOfOneLotPrintOneLabelWithTheHeadersTotals)
     EXPECT_EQ(reportPallet("NumPezzi").toString(), QStringLiteral("240"));
     EXPECT_EQ(reportPallet("Lotto").toString(), QStringLiteral("L1"));
     const ElementData elements{kGtinA, QStringLiteral("40"), 12.5 * 40 + 25, QDate(2027, 6, 8), QStringLiteral("L1"),
-                               QStringLiteral("08001234567895"), QStringLiteral("6"), QDate(2026, 12, 8)};
+                               QStringLiteral("08001234567897"), QStringLiteral("6"), QDate(2026, 12, 8)};
     EXPECT_TRUE(lastSymbols().count(scanned(CalcolaEAN128Barcode(elements, ElementSettings::FromSetup(*rsSetup), {}))));
 }
 
@@ -318,7 +325,7 @@ TEST_F(ReprintTest, MixedPalletsPrintASummaryWithoutLotOrArticle)
         EXPECT_EQ(reportPallet("GTIN_Form").toString().isEmpty(), !c.articoloUnico);
         EXPECT_EQ(reportPallet("EANUC_Form").toString().isEmpty(), !c.articoloUnico);
         const ElementData elements{c.articoloUnico ? kGtinA : QString(), QStringLiteral("40"), 12.5 * 40 + 25, QDate(2027, 6, 8), QString(),
-                                   QStringLiteral("08001234567895"), QStringLiteral("6"), QDate(2026, 12, 8)};
+                                   QStringLiteral("08001234567897"), QStringLiteral("6"), QDate(2026, 12, 8)};
         const std::string summary =
             scanned(CalcolaEAN128Barcode(elements, ElementSettings::FromSetup(*rsSetup), {true, c.articoloUnico}));
         // The summary, then one article list with both lines and the pallet's SSCC.
@@ -334,12 +341,12 @@ TEST_F(ReprintTest, MixedPalletsPrintASummaryWithoutLotOrArticle)
 
 TEST_F(ReprintTest, ThePickerListsByDescendingSsccAndPicksByButtonOrDoubleClick)
 {
-    archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 40, QStringLiteral("8001234567895"), QStringLiteral("Passata"))});
+    archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 40, QStringLiteral("8001234567897"), QStringLiteral("Passata"))});
     const qint64 mixed = archive(QStringLiteral("380012345000000441"),
                                  {line(kGtinA, QStringLiteral("L1"), 30), line(kGtinB, QStringLiteral("L1"), 10, QStringLiteral("8009876543217"))});
     const qint64 oneEan = archive(QStringLiteral("380012345000000434"),
-                                  {line(kGtinA, QStringLiteral("L1"), 30, QStringLiteral("8001234567895"), QStringLiteral("Polpa")),
-                                   line(kGtinA, QStringLiteral("L2"), 10, QStringLiteral("8001234567895"), QStringLiteral("Altro"))});
+                                  {line(kGtinA, QStringLiteral("L1"), 30, QStringLiteral("8001234567897"), QStringLiteral("Polpa")),
+                                   line(kGtinA, QStringLiteral("L2"), 10, QStringLiteral("8001234567897"), QStringLiteral("Altro"))});
     QLineEdit field;
     SetTag(&field, QStringLiteral("-1"));
     {
@@ -387,7 +394,7 @@ TEST_F(ReprintTest, ThePickerListsTheWholeArchiveInOrderFromEitherEnd)
                                      "1, 6, 37.5, '3' FROM n"),
                       {pallets});
     DB->ExecuteNative(QStringLiteral("INSERT INTO AppRighe (IDAppTestate, NumRiga, CodEAN, Descrizione) "
-                                     "SELECT IDAppTestate, 1, '8001234567895', 'Passata' FROM AppTestate"));
+                                     "SELECT IDAppTestate, 1, '8001234567897', 'Passata' FROM AppTestate"));
     std::set<qint64> archived;
     for (auto rs = DB->OpenRecordset(QStringLiteral("SELECT IDAppTestate FROM AppTestate")); !rs->Eof(); rs->MoveNext())
         archived.insert(rs->Value(QStringLiteral("IDAppTestate")).toLongLong());

@@ -4,6 +4,7 @@
 #include "core/Globals.h"
 #include "core/Startup.h"
 #include "passive/TrayIcon.h"
+#include "passive/frmRichiesteAccantonate.h"
 #include "support/RecordingPrinter.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestData.h"
@@ -111,10 +112,11 @@ TEST_F(PassiveModeTest, TheTrayMenuOpensAndCloses)
     QMenu* menu = window->TrayIconData->menu();
     ASSERT_EQ(menu, window->ui.mnuPopup);
     const QList<QAction*> entries = menu->actions();
-    ASSERT_EQ(entries.size(), 3);
+    ASSERT_EQ(entries.size(), 4);
     EXPECT_EQ(entries[0]->text(), QStringLiteral("&Apri"));
-    EXPECT_TRUE(entries[1]->isSeparator());
-    EXPECT_EQ(entries[2]->text(), QStringLiteral("&Chiudi"));
+    EXPECT_EQ(entries[1]->text(), QStringLiteral("&Richieste accantonate"));
+    EXPECT_TRUE(entries[2]->isSeparator());
+    EXPECT_EQ(entries[3]->text(), QStringLiteral("&Chiudi"));
 
     entries[0]->trigger();
     EXPECT_TRUE(ModoInterattivo);
@@ -134,7 +136,6 @@ TEST_F(PassiveModeTest, ChiudiRemovesTheIconAndEndsTheProgram)
 {
     window->ui.mnuModoPassivoFile->trigger();
     QTimer::singleShot(0, window.get(), [this] { window->ui.mnuChiudi->trigger(); });
-    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
 
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(window->TrayIconData->shown());
@@ -160,7 +161,6 @@ TEST_F(PassiveModeTest, ChiudiDuringATickWaitsForItsEnd)
     addCarton(QStringLiteral("L1"));
     addCarton(QStringLiteral("L1"));
     window->ui.mnuModoPassivo->trigger();
-    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
 
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_EQ(closing.jobs().size(), 1u) << "the second request waits for the next run";
@@ -169,42 +169,81 @@ TEST_F(PassiveModeTest, ChiudiDuringATickWaitsForItsEnd)
     EXPECT_EQ(left->OpenRecordset(QStringLiteral("SELECT count(*) AS n FROM RichiesteImballi"))->Value(QStringLiteral("n")).toInt(), 1);
 }
 
-// The hidden window leaves a print handler's message box the only window: closing it goes back to
-// the requests, and only "&Chiudi" ends the program, through the unload handler.
-TEST_F(PassiveModeTest, ClosingAMessageBoxDoesNotEndThePassiveProgram)
+// With the program's own message boxes, a refused request shows none: nothing waits for a person,
+// the request behind it prints, and only "&Chiudi" ends the program, through the unload handler.
+TEST_F(PassiveModeTest, ARefusalShowsNoMessageBoxAndTheQueueGoesOn)
 {
     SetDialogBackend(nullptr);
     addArticle();
     addCarton(QString());
-    // Loaded hidden, the window is never the active one: the box has no parent, as on a desktop.
+    addCarton(QStringLiteral("L2"));
     loadPassive();
     const bool preview = !window->ui.chkAnteprima->isChecked();
     window->ui.chkAnteprima->setChecked(preview);
 
     QString shown;
-    QTimer operatorAndWriter;
-    operatorAndWriter.callOnTimeout([&] {
+    QTimer watcher;
+    watcher.callOnTimeout([&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             shown = box->text();
             box->buttons().constFirst()->click();
-            DB->ExecuteNative(QStringLiteral("INSERT INTO RichiesteImballi (AutoLotto, Lotto, PrefGTIN, EANCartone) "
-                                             "VALUES (0, 'L2', '1', '8001234567897')"));
-        } else if (printer.jobs().size() == 1) {
-            operatorAndWriter.stop();
+        } else if (printer.jobs().size() == 1 && !window->Accantonate().entries().empty()) {
+            watcher.stop();
             window->ui.mnuChiudi->trigger();
         }
     });
-    operatorAndWriter.start(50);
-    QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); });
+    watcher.start(50);
 
     EXPECT_EQ(QApplication::exec(), 0);
     SetDialogBackend(&Dialogs());
-    EXPECT_EQ(shown, QStringLiteral("Il lotto non può essere nullo."));
-    EXPECT_EQ(printer.jobs().size(), 1u) << "the request written after the box closed was printed";
+    EXPECT_EQ(shown, QString());
+    ASSERT_FALSE(window->TrayIconData->told().empty());
+    EXPECT_EQ(window->TrayIconData->told().back().text, QStringLiteral("RichiesteImballi 1: Il lotto non può essere nullo."));
     EXPECT_FALSE(DB) << "the unload handler closed the database";
     const auto db = Database::Open(data.mdbPath());
     auto setup = db->OpenRecordset(QStringLiteral("Setup"));
     EXPECT_EQ(setup->Value(QStringLiteral("PrintPreview")).toBool(), preview) << "the operator settings were saved";
+    EXPECT_EQ(db->OpenRecordset(QStringLiteral("SELECT count(*) AS n FROM RichiesteImballi"))->Value(QStringLiteral("n")).toInt(), 1);
+}
+
+// From the tray menu: the requests set aside, each with its table, key and reason; one dropped from
+// its table after a question, one sent again once what refused it is mended.
+TEST_F(PassiveModeTest, TheWindowOfSetAsideRequestsDropsOrSendsAgain)
+{
+    addCarton(QStringLiteral("L1"));
+    addCarton(QStringLiteral("L2"));
+    window->ui.mnuModoPassivo->trigger();
+    window->timPassive_Timer();
+    ASSERT_EQ(window->Accantonate().entries().size(), 2u);
+
+    window->ui.mnuAccantonate->trigger();
+    auto* list = window->findChild<frmRichiesteAccantonate*>();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->isVisible());
+    FlexGrid& grid = *list->ui.flxRichieste;
+    ASSERT_EQ(grid.Rows(), 3);
+    EXPECT_EQ(grid.TextMatrix(0, 2), QStringLiteral("Motivo"));
+    EXPECT_EQ(grid.TextMatrix(1, 0), QStringLiteral("RichiesteImballi"));
+    EXPECT_EQ(grid.TextMatrix(1, 1), QStringLiteral("1"));
+    EXPECT_EQ(grid.TextMatrix(1, 2), QStringLiteral("Articolo non in anagrafica: PrefGTIN '1', EANCartone '8001234567897'."));
+
+    grid.SetRow(1);
+    Dialogs().answer(vbYes);
+    list->ui.cmdElimina->click();
+    EXPECT_EQ(Dialogs().messages().back().prompt, QStringLiteral("Confermi l'eliminazione della richiesta RichiesteImballi 1?"));
+    ASSERT_EQ(grid.Rows(), 2);
+
+    addArticle();
+    window->timPassive_Timer();
+    EXPECT_TRUE(printer.jobs().empty()) << "still set aside: its row has not changed";
+    grid.SetRow(1);
+    list->ui.cmdRiprova->click();
+    EXPECT_EQ(grid.Rows(), 1);
+    window->timPassive_Timer();
+
+    ASSERT_EQ(printer.jobs().size(), 1u);
+    auto left = DB->OpenRecordset(QStringLiteral("SELECT count(*) AS n FROM RichiesteImballi"));
+    EXPECT_EQ(left->Value(QStringLiteral("n")).toInt(), 0);
 }
 
 } // namespace

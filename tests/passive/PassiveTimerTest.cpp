@@ -1,37 +1,44 @@
-// One tick of the request timer: requests printed through the window on a recording printer,
-// each deleted once printed, a failed one kept for the next tick.
+// One tick of the request timer: requests printed through the window on a recording printer, each
+// taken from its table by its print; one that fails for a while kept for the next tick, one that
+// cannot print set aside with why, told beside the tray icon, and nothing waiting for a person.
 #include "core/frmArticoli.h"
 
 #include "core/Formats.h"
 #include "core/Globals.h"
 #include "core/HandlerGuard.h"
 #include "core/Startup.h"
+#include "core/Utility.h"
 #include "core/ui/BackgroundWork.h"
 #include "core/ui/ControlTag.h"
 #include "labels/Sscc.h"
+#include "passive/TrayIcon.h"
+#include "support/ChildProcess.h"
 #include "support/EventSpy.h"
 #include "support/RecordingPrinter.h"
 #include "support/SampleRows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestData.h"
+#include "support/Zbar.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 #include <QTimer>
+
+#include <map>
 
 namespace {
 
 const QString kPref = QStringLiteral("1");
 const QString kEan = QStringLiteral("8001234567897");
 
-// Fails every job, as a printer that is off or out of paper.
+// Fails every job, as a printer that is off or out of paper does.
 class FailingPrinterSystem : public RecordingPrinterSystem {
 public:
     using RecordingPrinterSystem::RecordingPrinterSystem;
-    void print(const PrintJob&) override { throw AppError(1, QStringLiteral("Stampante"), QStringLiteral("Stampante non pronta")); }
+    void print(const PrintJob&) override { throw AppError(482, QStringLiteral("Stampa"), QStringLiteral("Stampante non pronta")); }
 };
 
 class PassiveTimerTest : public ::testing::Test {
@@ -103,10 +110,28 @@ protected:
         rs.Update();
     }
 
+    // The first column of the first row; the statement is reset at once, so it holds no read lock.
+    qint64 number(const char* sql)
+    {
+        Statement st = DB->prepare(QString::fromLatin1(sql));
+        return st.step() ? st.int64(0) : -1;
+    }
+
     qint64 count(const char* table)
     {
         return DB->OpenRecordset(QStringLiteral("SELECT count(*) AS n FROM ") + QString::fromLatin1(table))->Value(QStringLiteral("n")).toLongLong();
     }
+
+    // "table id: reason" of every request set aside.
+    QStringList setAside()
+    {
+        QStringList out;
+        for (const SetAsideRequest& e : window->Accantonate().entries())
+            out << e.key.table + u' ' + QString::number(e.key.id) + QStringLiteral(": ") + e.reason;
+        return out;
+    }
+
+    const std::deque<TrayIcon::Told>& told() { return window->TrayIconData->told(); }
 
     QStringList archivedLots()
     {
@@ -181,6 +206,8 @@ TEST_F(PassiveTimerTest, NoCopiesPrintsOnceInsteadOfBlockingTheQueue)
     EXPECT_EQ(count("RichiesteTestate"), 0);
 }
 
+// The printer off: told once however many ticks it lasts; each request put back as it was, since
+// nothing of it could be sent, and printed once when the printer is back.
 TEST_F(PassiveTimerTest, AFailedPrintKeepsTheRequestAndTheNextTickPrintsItOnce)
 {
     FailingPrinterSystem failing{{{QStringLiteral("Zebra"), QString(), QString()}}, QStringLiteral("Zebra")};
@@ -189,7 +216,9 @@ TEST_F(PassiveTimerTest, AFailedPrintKeepsTheRequestAndTheNextTickPrintsItOnce)
     addLine(header, 1, QStringLiteral("A"));
     addLine(header, 2, QStringLiteral("B"));
     addCarton(kEan, 2);
+    const QString carton = RowFingerprint(*DB->OpenRecordset(QStringLiteral("RichiesteImballi")));
 
+    window->timPassive_Timer();
     window->timPassive_Timer();
 
     EXPECT_EQ(count("RichiesteTestate"), 1);
@@ -197,22 +226,32 @@ TEST_F(PassiveTimerTest, AFailedPrintKeepsTheRequestAndTheNextTickPrintsItOnce)
     EXPECT_EQ(count("RichiesteImballi"), 1) << "requests behind a failed one wait";
     EXPECT_EQ(count("AppTestate"), 0);
     EXPECT_TRUE(Dialogs().messages().empty());
+    ASSERT_EQ(told().size(), 1u);
+    EXPECT_EQ(told().back().text, QStringLiteral("Le richieste attendono: Stampante non pronta"));
+    EXPECT_TRUE(setAside().isEmpty());
     EXPECT_TRUE(window->timPassive.isActive());
 
+    DB->ExecuteNative(QStringLiteral("DELETE FROM RichiesteTestate"));
+    window->timPassive_Timer();
+    EXPECT_EQ(RowFingerprint(*DB->OpenRecordset(QStringLiteral("RichiesteImballi"))), carton) << "put back as it was";
+
+    DB->ExecuteNative(QStringLiteral("INSERT INTO RichiesteTestate (IDRichiesteTestate, TipoPallet) VALUES (?, '3')"), {header});
+    addLine(header, 1, QStringLiteral("A"));
+    addLine(header, 2, QStringLiteral("B"));
     SetPrinterSystem(&printer);
     window->timPassive_Timer();
 
     EXPECT_EQ(count("RichiesteTestate"), 0);
     EXPECT_EQ(count("RichiesteImballi"), 0);
+    EXPECT_EQ(printer.jobs().size(), 3u) << "the summary, its article list and the cartons";
     EXPECT_EQ(archivedLots(), (QStringList{QStringLiteral("A"), QStringLiteral("B")})) << "no lot gathered twice";
 }
 
-TEST_F(PassiveTimerTest, LinesArePrintedInTheirOrderAndUnknownArticlesAddNothing)
+TEST_F(PassiveTimerTest, LinesArePrintedInTheirOrder)
 {
     const qint64 header = addHeader(false, 1);
     addLine(header, 3, QStringLiteral("C"));
     addLine(header, 1, QStringLiteral("A"));
-    addLine(header, 2, QStringLiteral("X"), QStringLiteral("0000000000000"));
     addLine(header, 2, QStringLiteral("B"));
 
     window->timPassive_Timer();
@@ -231,16 +270,6 @@ TEST_F(PassiveTimerTest, LotsTheOperatorLeftInTheGridAreNotPartOfARequest)
     EXPECT_EQ(archivedLots(), QStringList{QStringLiteral("L1")});
 }
 
-TEST_F(PassiveTimerTest, AHeaderWithoutLinesPrintsNothingAndGoes)
-{
-    addHeader(false, 1);
-
-    window->timPassive_Timer();
-
-    EXPECT_TRUE(printer.jobs().empty());
-    EXPECT_EQ(count("RichiesteTestate"), 0);
-}
-
 TEST_F(PassiveTimerTest, ReprintRequests)
 {
     addLine(addHeader(false, 1), 1, QStringLiteral("L1"));
@@ -250,37 +279,52 @@ TEST_F(PassiveTimerTest, ReprintRequests)
     window->ui.txtSSCC->setText(QString());
 
     addHeader(true, -2, archived);
-    addHeader(true, 3, archived + 100);
+    const qint64 gone = addHeader(true, 3, archived + 100);
     window->timPassive_Timer();
 
     ASSERT_EQ(printer.jobs().size(), 2u) << "a pallet gone from the archive prints nothing";
     EXPECT_EQ(window->ui.mskQtRistampa->text(), QStringLiteral("1"));
     EXPECT_EQ(Tag(window->ui.txtSSCC), QString::number(archived));
-    EXPECT_EQ(count("RichiesteTestate"), 0);
+    EXPECT_EQ(setAside(), QStringList{QStringLiteral("RichiesteTestate %1: Il pallet %2 da ristampare non è in archivio.")
+                                          .arg(gone)
+                                          .arg(archived + 100)});
+    EXPECT_EQ(count("RichiesteTestate"), 1);
     EXPECT_EQ(count("AppTestate"), 1) << "a reprint is not archived again";
 }
 
-TEST_F(PassiveTimerTest, CartonRequestsOfUnknownArticlesAreDroppedUnprinted)
+// The request leaves its table before its labels are sent, in the transaction that fills and binds them.
+TEST_F(PassiveTimerTest, ACartonRequestIsTakenBeforeItsLabelsAreSent)
 {
-    addCarton(QStringLiteral("0000000000000"), 2);
+    class CheckingPrinter : public RecordingPrinterSystem {
+    public:
+        using RecordingPrinterSystem::RecordingPrinterSystem;
+        void print(const PrintJob& job) override
+        {
+            committed = !DB->InTransaction();
+            left = Database::Open(DB->path(), true)->OpenRecordset(QStringLiteral("RichiesteImballi"))->IsEmpty();
+            RecordingPrinterSystem::print(job);
+        }
+        bool committed = false;
+        bool left = false;
+    } checking{{{QStringLiteral("Zebra"), QString(), QString()}}, QStringLiteral("Zebra")};
+    SetPrinterSystem(&checking);
     addCarton(kEan, 3);
 
     window->timPassive_Timer();
 
-    ASSERT_EQ(printer.jobs().size(), 1u);
-    EXPECT_EQ(printer.jobs()[0].copies * int(printer.jobs()[0].pages.size()), 3);
+    ASSERT_EQ(checking.jobs().size(), 1u);
+    EXPECT_TRUE(checking.committed);
+    EXPECT_TRUE(checking.left);
+    EXPECT_EQ(checking.jobs()[0].copies * int(checking.jobs()[0].pages.size()), 3);
     EXPECT_EQ(window->ui.mskDataProduzione->text(), FormatDate(kProduction, FormatoData));
     EXPECT_EQ(window->ui.mskOraProd->text(), FormatDate(kProduction, FormatoOra));
     EXPECT_EQ(count("RichiesteImballi"), 0);
-}
 
-TEST_F(PassiveTimerTest, ANumberTheFieldCannotHoldKeepsTheRequest)
-{
-    addCarton(kEan, 12000);
-
+    // A request that cannot be taken prints nothing.
+    addCarton(kEan, 1);
+    DB->ExecuteNative(QStringLiteral("CREATE TRIGGER tiene BEFORE DELETE ON RichiesteImballi BEGIN SELECT RAISE(ABORT, 'tenuta'); END"));
     window->timPassive_Timer();
-
-    EXPECT_TRUE(printer.jobs().empty());
+    EXPECT_EQ(checking.jobs().size(), 1u);
     EXPECT_EQ(count("RichiesteImballi"), 1);
 }
 
@@ -303,16 +347,15 @@ TEST_F(PassiveTimerTest, RequestFilesAreImportedOnceTheyStoppedChanging)
     ModoFileRichiesta = true;
     window->timPassive_Timer();
     EXPECT_TRUE(file.exists()) << "a file is first seen, and read only if it is the same at the next tick";
-    QElapsedTimer clock;
-    clock.start();
     window->timPassive_Timer();
-    EXPECT_GE(clock.elapsed(), 500) << "the writer is given time to close the file before it is deleted";
     EXPECT_FALSE(file.exists());
     EXPECT_EQ(archivedLots(), QStringList{QStringLiteral("F1")});
     EXPECT_EQ(count("RichiesteTestate"), 0);
 }
 
-TEST_F(PassiveTimerTest, ARefusedRequestIsShownOnceAndSetAsideUntilItsRowChanges)
+// A refusal asks nobody: the request stays in its table, set aside with its reason, and the requests
+// behind it are printed; a row changed since is another request.
+TEST_F(PassiveTimerTest, ARefusedRequestIsSetAsideUntilItsRowChanges)
 {
     const qint64 refused = addHeader(false, 1);
     addLine(refused, 1, QStringLiteral("R1"));
@@ -325,7 +368,11 @@ TEST_F(PassiveTimerTest, ARefusedRequestIsShownOnceAndSetAsideUntilItsRowChanges
     window->timPassive_Timer();
     window->timPassive_Timer();
 
-    EXPECT_EQ(Dialogs().prompts(), (std::vector<QString>{QStringLiteral("Tipo pallet non valido!"), QStringLiteral("Il lotto non può essere nullo.")}));
+    EXPECT_TRUE(Dialogs().messages().empty());
+    EXPECT_EQ(setAside(), (QStringList{QStringLiteral("RichiesteTestate %1: TipoPallet 'X': il tipo pallet è una cifra da 0 a 9.").arg(refused),
+                                       QStringLiteral("RichiesteImballi 1: Il lotto non può essere nullo.")}));
+    ASSERT_EQ(told().size(), 1u) << "told once, at the end of the tick that set them aside";
+    EXPECT_EQ(told().back().title, QStringLiteral("2 richieste accantonate"));
     EXPECT_EQ(printer.jobs().size(), 2u) << "the requests behind the refused ones are printed";
     EXPECT_EQ(archivedLots(), QStringList{QStringLiteral("P1")});
     EXPECT_EQ(count("RichiesteTestate"), 1);
@@ -337,8 +384,131 @@ TEST_F(PassiveTimerTest, ARefusedRequestIsShownOnceAndSetAsideUntilItsRowChanges
 
     EXPECT_EQ(archivedLots(), (QStringList{QStringLiteral("P1"), QStringLiteral("R1")})) << "a changed row is another request";
     EXPECT_EQ(count("RichiesteTestate"), 0);
-    EXPECT_EQ(count("RichiesteImballi"), 1);
-    EXPECT_EQ(Dialogs().messages().size(), 2u);
+    EXPECT_EQ(setAside(), QStringList{QStringLiteral("RichiesteImballi 1: Il lotto non può essere nullo.")});
+
+    // Started again, the program sets it aside again and tells it once.
+    window = std::make_unique<frmArticoli>();
+    window->Form_Load();
+    window->timPassive_Timer();
+    EXPECT_EQ(setAside(), QStringList{QStringLiteral("RichiesteImballi 1: Il lotto non può essere nullo.")});
+    EXPECT_EQ(told().size(), 1u);
+    EXPECT_TRUE(Dialogs().messages().empty());
+}
+
+// Rows other programs write, each asking what the window cannot print as asked: every one told
+// with its table, key and reason, nothing printed, the counter as it was.
+TEST_F(PassiveTimerTest, EveryRequestThatDoesNotPrintIsToldWithItsReason)
+{
+    auto header = [&](const QString& columns, const QString& values) {
+        DB->ExecuteNative(QStringLiteral("INSERT INTO RichiesteTestate (%1) VALUES (%2)").arg(columns, values));
+        return DB->OpenRecordset(QStringLiteral("SELECT max(IDRichiesteTestate) AS id FROM RichiesteTestate"))->Value(QStringLiteral("id")).toLongLong();
+    };
+    auto line = [&](qint64 h, const QString& columns, const QString& values) {
+        DB->ExecuteNative(QStringLiteral("INSERT INTO RichiesteRighe (IDRichiesteTestate, NumRiga, AutoLotto, Lotto, AutoData, PrefGTIN, "
+                                         "EANCartone%1) VALUES (?, 1, 0, 'L1', 1, '1', '8001234567897'%2)")
+                              .arg(columns, values),
+                          {h});
+    };
+    const QStringList expected{
+        QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni 10000: da 1 a 9999."),
+        QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni -3: da 1 a 9999."),
+        QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni '10kg' non è un numero intero."),
+        QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni '2.5' non è un numero intero."),
+        QStringLiteral("RichiesteTestate %1: Riga 1: Lotto di 500 caratteri: al massimo 20."),
+        QStringLiteral("RichiesteTestate %1: Riga 1: Articolo non in anagrafica: PrefGTIN '1', EANCartone '8009999999993'."),
+        QStringLiteral("RichiesteTestate %1: Copie 12000: al massimo 9999."),
+        QStringLiteral("RichiesteTestate %1: Copie 2147483648: al massimo 9999."),
+        QStringLiteral("RichiesteTestate %1: TipoPallet '12': il tipo pallet è una cifra da 0 a 9."),
+        QStringLiteral("RichiesteTestate %1: ContatoreSSCC -5: il primo seriale va da 1 a 99999999."),
+        QStringLiteral("RichiesteTestate %1: Il contatore SSCC ha raggiunto la fine del suo intervallo: il seriale 123456789 non sta nelle 8 cifre dell'SSCC."),
+        QStringLiteral("RichiesteTestate %1: ContatoreSSCC 'abc' non è un numero intero."),
+        QStringLiteral("RichiesteTestate %1: La richiesta non ha righe."),
+        QStringLiteral("RichiesteTestate %1: Il pallet -1 da ristampare non è in archivio."),
+        QStringLiteral("RichiesteImballi %1: NumCartoni -3: da 1 a 9999."),
+        QStringLiteral("RichiesteImballi %1: Articolo non in anagrafica: PrefGTIN '', EANCartone ''."),
+    };
+    QStringList ids;
+    const QString pallet = QStringLiteral("Copie, TipoPallet");
+    for (const char* cartons : {"10000", "-3", "'10kg'", "2.5"}) {
+        const qint64 h = header(pallet, QStringLiteral("1, '3'"));
+        line(h, QStringLiteral(", NumCartoni"), QStringLiteral(", ") + QString::fromLatin1(cartons));
+        ids << QString::number(h);
+    }
+    qint64 h = header(pallet, QStringLiteral("1, '3'"));
+    line(h, {}, {});
+    DB->ExecuteNative(QStringLiteral("UPDATE RichiesteRighe SET Lotto = ? WHERE IDRichiesteTestate = ?"), {QString(500, u'L'), h});
+    ids << QString::number(h);
+    h = header(pallet, QStringLiteral("1, '3'"));
+    line(h, {}, {});
+    DB->ExecuteNative(QStringLiteral("UPDATE RichiesteRighe SET EANCartone = '8009999999993' WHERE IDRichiesteTestate = ?"), {h});
+    ids << QString::number(h);
+    for (const char* values : {"12000, '3'", "2147483648, '3'", "1, '12'"}) {
+        h = header(pallet, QString::fromLatin1(values));
+        line(h, {}, {});
+        ids << QString::number(h);
+    }
+    for (const char* counter : {"-5", "123456789", "'abc'"}) {
+        h = header(QStringLiteral("Copie, TipoPallet, SpecificaContatore, ContatoreSSCC"), QStringLiteral("1, '3', 1, ") + QString::fromLatin1(counter));
+        line(h, {}, {});
+        ids << QString::number(h);
+    }
+    ids << QString::number(header(pallet, QStringLiteral("1, '3'")));
+    ids << QString::number(header(QStringLiteral("Ristampa"), QStringLiteral("-1")));
+    DB->ExecuteNative(QStringLiteral("INSERT INTO RichiesteImballi (AutoLotto, Lotto, PrefGTIN, EANCartone, NumCartoni) VALUES (0, 'L1', '1', ?, -3)"),
+                      {kEan});
+    ids << QStringLiteral("1");
+    DB->ExecuteNative(QStringLiteral("INSERT INTO RichiesteImballi (AutoLotto, Lotto, AutoData, DataOra, PrefGTIN, EANCartone, NumCartoni) "
+                                     "VALUES (1, NULL, 1, NULL, NULL, NULL, 1)"));
+    ids << QStringLiteral("2");
+    const qint64 counter = rsSetup->Value(QStringLiteral("contatore")).toLongLong();
+
+    window->timPassive_Timer();
+
+    QStringList want;
+    for (int i = 0; i < expected.size(); ++i) want << expected[i].arg(ids[i]);
+    EXPECT_EQ(setAside(), want);
+    EXPECT_TRUE(printer.jobs().empty());
+    EXPECT_TRUE(Dialogs().messages().empty());
+    ASSERT_EQ(told().size(), 1u);
+    EXPECT_EQ(told().back().title, QStringLiteral("16 richieste accantonate"));
+    CommitAndRefresh(*rsSetup);
+    EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), counter);
+    EXPECT_EQ(count("RichiesteTestate"), 14);
+    EXPECT_EQ(count("RichiesteImballi"), 2);
+}
+
+// A date the program cannot read, or a counter that would issue an archived SSCC, refuses only its
+// own request: the counter stays, and the requests after it print with the clock and the counter.
+TEST_F(PassiveTimerTest, ARefusedRequestLeavesNothingThatRefusesTheNext)
+{
+    addLine(addHeader(false, 1), 1, QStringLiteral("P1"));
+    window->timPassive_Timer();
+    ASSERT_EQ(count("AppTestate"), 1);
+    CommitAndRefresh(*rsSetup);
+    const qint64 counter = rsSetup->Value(QStringLiteral("contatore")).toLongLong();
+
+    for (const char* date : {"08/12/2026", "2026-13-45"}) {
+        addCarton(kEan, 1);
+        DB->ExecuteNative(QStringLiteral("UPDATE RichiesteImballi SET DataOra = ? WHERE IDRichiesteImballi = (SELECT max(IDRichiesteImballi) "
+                                         "FROM RichiesteImballi)"),
+                          {QString::fromLatin1(date)});
+    }
+    const qint64 behind = addHeader(false, 1, -1, counter);
+    addLine(behind, 1, QStringLiteral("X1"));
+    addLine(addHeader(false, 1), 1, QStringLiteral("P2"));
+    addCarton(kEan, 1);
+    DB->ExecuteNative(QStringLiteral("UPDATE RichiesteImballi SET AutoData = 1 WHERE IDRichiesteImballi = 3"));
+
+    window->timPassive_Timer();
+
+    EXPECT_EQ(setAside(), (QStringList{QStringLiteral("RichiesteTestate %1: ").arg(behind) + SsccEsistente(),
+                                       QStringLiteral("RichiesteImballi 1: DataOra '08/12/2026' non è una data e ora."),
+                                       QStringLiteral("RichiesteImballi 2: DataOra '2026-13-45' non è una data e ora.")}));
+    EXPECT_EQ(archivedLots(), (QStringList{QStringLiteral("P1"), QStringLiteral("P2")}));
+    CommitAndRefresh(*rsSetup);
+    EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), counter + 1) << "moved by the pallet printed, not by the refused request";
+    EXPECT_EQ(printer.jobs().size(), 3u) << "the carton from the clock printed";
+    EXPECT_EQ(count("RichiesteImballi"), 2);
 }
 
 TEST_F(PassiveTimerTest, BackInInteractiveModeTheTimerStaysOff)
@@ -351,5 +521,224 @@ TEST_F(PassiveTimerTest, BackInInteractiveModeTheTimerStaysOff)
     EXPECT_FALSE(window->timPassive.isActive());
     EXPECT_EQ(count("RichiesteTestate"), 1);
 }
+
+// The disk full: told once however long it lasts; nothing is set aside, and every request prints
+// once when space comes back.
+TEST_F(PassiveTimerTest, ADiskFullIsToldOnceAndEveryRequestPrintsOnceWhenSpaceComesBack)
+{
+    QStringList lots;
+    for (int i = 1; i <= 30; ++i) {
+        lots << QStringLiteral("D%1").arg(i, 2, 10, QLatin1Char('0'));
+        addLine(addHeader(false, 1), 1, lots.back());
+    }
+    addCarton(kEan, 2);
+    // Descriptions as long as they go: the archive outgrows its pages within these pallets.
+    DB->ExecuteNative(QStringLiteral("UPDATE Articoli SET Descrizione = ?"), {QString(80, u'D')});
+    DB->ExecuteNative(QStringLiteral("CREATE TABLE riempi (x BLOB)"));
+    const qint64 full = number("PRAGMA page_count");
+    DB->ExecuteNative(QStringLiteral("PRAGMA max_page_count = %1").arg(full));
+    // The free pages taken too, as a full disk leaves none.
+    try {
+        for (;;) DB->ExecuteNative(QStringLiteral("INSERT INTO riempi VALUES (zeroblob(1000))"));
+    } catch (const AppError&) {
+    }
+
+    window->timPassive_Timer();
+    window->timPassive_Timer();
+
+    ASSERT_GT(count("RichiesteTestate"), 0) << "the archive outgrew the room left";
+    EXPECT_EQ(count("RichiesteImballi"), 1);
+    ASSERT_EQ(told().size(), 1u);
+    EXPECT_TRUE(told().back().text.startsWith(QStringLiteral("Le richieste attendono: Disco pieno"))) << qPrintable(told().back().text);
+    EXPECT_TRUE(setAside().isEmpty());
+
+    DB->ExecuteNative(QStringLiteral("PRAGMA max_page_count = %1").arg(full * 100));
+    window->timPassive_Timer();
+
+    EXPECT_EQ(archivedLots(), lots);
+    EXPECT_EQ(printer.jobs().size(), 31u);
+    EXPECT_EQ(count("RichiesteTestate") + count("RichiesteImballi"), 0);
+}
+
+// A damaged page under the archive lines a reprint reads: the request is set aside with the
+// engine's reason, and the requests behind it print.
+TEST_F(PassiveTimerTest, ARequestOverADamagedPageIsSetAsideAndThoseBehindItPrint)
+{
+    addLine(addHeader(false, 1), 1, QStringLiteral("L1"));
+    window->timPassive_Timer();
+    const qint64 archived = DB->OpenRecordset(QStringLiteral("AppTestate"))->Value(QStringLiteral("IDAppTestate")).toLongLong();
+    const qint64 reprint = addHeader(true, 1, archived);
+    addCarton(kEan, 2);
+    const qint64 page = number("SELECT rootpage FROM sqlite_master WHERE name = 'AppRighe'");
+    const qint64 pageSize = number("PRAGMA page_size");
+    {
+        QFile file(data.mdbPath());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.seek((page - 1) * pageSize));
+        file.write(QByteArray(int(pageSize), '\xff'));
+        // A new change counter makes the open connection read the file again.
+        ASSERT_TRUE(file.seek(24));
+        QByteArray counter = file.read(4);
+        counter[3] = char(counter[3] + 1);
+        ASSERT_TRUE(file.seek(24));
+        file.write(counter);
+    }
+
+    window->timPassive_Timer();
+
+    const QStringList aside = setAside();
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_TRUE(aside[0].startsWith(QStringLiteral("RichiesteTestate %1: File di database non riconosciuto o danneggiato").arg(reprint)))
+        << qPrintable(aside[0]);
+    EXPECT_EQ(printer.jobs().size(), 2u) << "the carton behind it printed";
+    EXPECT_EQ(count("RichiesteImballi"), 0);
+}
+
+// Rows and files of every kind on one data folder, printed by two programs at once: each request
+// is printed exactly once, by one of them.
+TEST_F(PassiveTimerTest, TwoProgramsOnOneFolderPrintEveryRequestOnce)
+{
+    SetSetup({{"ImballiPrinter", QStringLiteral("Cartoni")}, {"AutoUpdateSSCC", true}});
+    // The pallets the reprints ask for, archived by an earlier run.
+    std::vector<qint64> archived;
+    for (int i = 1; i <= 8; ++i) addLine(addHeader(false, 1), 1, QStringLiteral("A%1").arg(i));
+    window->timPassive_Timer();
+    ASSERT_EQ(count("AppTestate"), 8);
+    std::map<QString, int> reprints; // SSCC: copies asked
+    for (auto rs = DB->OpenRecordset(QStringLiteral("SELECT * FROM AppTestate ORDER BY IDAppTestate")); !rs->Eof(); rs->MoveNext()) {
+        archived.push_back(rs->Value(QStringLiteral("IDAppTestate")).toLongLong());
+        reprints[rs->Value(QStringLiteral("SSCC")).toString()] = 1 + int(archived.size()) % 2;
+    }
+
+    std::map<QString, int> pallets; // lot: labels printed
+    std::map<QString, int> cartons; // lot: labels asked
+    for (int i = 1; i <= 6; ++i) {
+        const QString lot = QStringLiteral("R%1").arg(i);
+        addLine(addHeader(false, 1), 1, lot);
+        pallets[lot] = 0;
+        addCarton(kEan, i);
+        DB->ExecuteNative(QStringLiteral("UPDATE RichiesteImballi SET Lotto = ? WHERE IDRichiesteImballi = (SELECT max(IDRichiesteImballi) FROM "
+                                         "RichiesteImballi)"),
+                          {QStringLiteral("C%1").arg(i)});
+        cartons[QStringLiteral("C%1").arg(i)] = i;
+    }
+    for (size_t i = 0; i < 4; ++i) addHeader(true, 1 + qint64(i + 1) % 2, archived[i]);
+
+    const QString folder = data.file(QStringLiteral("req"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    SetSetup({{"CartellaRichieste", folder}});
+    auto drop = [&](const QString& name, const QString& text) {
+        QFile f(QDir(folder).filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text.toUtf8());
+    };
+    drop(QStringLiteral("articolo.req"), QStringLiteral("[ARTICOLO]\nCODINTERNO=ART1\nDESCRIZIONE=Passata di pomodoro\nPREFGTIN=1\n"
+                                                        "EANCARTONE=800123456789\nEANARTICOLO=800123456789\nQTCARTONE=6\nNUMCARTONI=40\n"
+                                                        "PESOCARTONE=12,5\nUNITADURATA=1\nDURATAPRODOTTO=180\n"));
+    for (int i = 1; i <= 4; ++i) {
+        const QString lot = QStringLiteral("F%1").arg(i);
+        drop(QStringLiteral("pallet%1.req").arg(i), QStringLiteral("[TESTATA]\nTIPOPALLET=3\n[RIGA]\nAUTOLOTTO=NO\nLOTTO=%1\nAUTODATA=NO\n"
+                                                                  "DATAORA=2026-12-08 10:30:00\nPREFGTIN=1\nEANCARTONE=800123456789\n"
+                                                                  "NUMCARTONI=20\n")
+                                                       .arg(lot));
+        pallets[lot] = 0;
+        drop(QStringLiteral("cartoni%1.req").arg(i),
+             QStringLiteral("[IMBALLO]\nAUTOLOTTO=NO\nLOTTO=G%1\nPREFGTIN=1\nEANCARTONE=800123456789\nNUMCARTONI=%1\n").arg(i));
+        cartons[QStringLiteral("G%1").arg(i)] = i;
+        drop(QStringLiteral("ristampa%1.req").arg(i),
+             QStringLiteral("[TESTATA]\nRISTAMPA=SI\nIDAPPTESTATE=%1\nCOPIE=%2\n").arg(archived[size_t(3 + i)]).arg(1 + (4 + i) % 2));
+    }
+    window.reset();
+    CloseDatabase();
+
+    QTemporaryDir jobs;
+    auto first = StartChild(QStringLiteral("passive-road"), {data.path(), jobs.path()});
+    auto second = StartChild(QStringLiteral("passive-road"), {data.path(), jobs.path()});
+    for (auto* child : {first.get(), second.get()}) {
+        ASSERT_TRUE(child->waitForFinished(-1));
+        EXPECT_EQ(child->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(child->exitCode(), 0) << child->readAllStandardOutput().constData();
+    }
+
+    std::map<QString, int> reprinted;
+    for (const RecordedJob& job : RecordedJobsIn(jobs.path())) {
+        if (job.documentName.startsWith(QLatin1String("Etichetta cartone"))) {
+            const QString lot = job.documentName.section(u' ', -1);
+            ASSERT_EQ(job.pages.size(), 1u) << qPrintable(job.documentName);
+            EXPECT_EQ(job.copies, cartons[lot]) << qPrintable(lot);
+            const auto symbols = ScanImage(job.pages[0]);
+            ASSERT_EQ(symbols.size(), 1u) << qPrintable(lot);
+            EXPECT_EQ(symbols[0].data, kEan.toStdString()) << qPrintable(lot);
+            cartons[lot] = -1;
+            continue;
+        }
+        ASSERT_EQ(job.pages.size(), 1u) << qPrintable(job.documentName);
+        QString sscc;
+        QString lots;
+        for (const std::string& symbol : Gs1Symbols(job.pages[0])) {
+            if (symbol.size() == 20 && symbol.rfind("00", 0) == 0) sscc = QString::fromStdString(symbol.substr(2));
+            else lots += QString::fromStdString(symbol);
+        }
+        if (reprints.count(sscc)) {
+            EXPECT_EQ(job.copies, reprints[sscc]) << qPrintable(sscc);
+            ++reprinted[sscc];
+            continue;
+        }
+        int found = 0;
+        for (auto& [lot, labels] : pallets) {
+            if (!lots.contains(QStringLiteral("10") + lot)) continue;
+            ++labels;
+            ++found;
+        }
+        EXPECT_EQ(found, 1) << qPrintable(sscc) << " " << qPrintable(lots);
+    }
+    for (const auto& [lot, labels] : pallets) EXPECT_EQ(labels, 1) << qPrintable(lot);
+    for (const auto& [lot, copies] : cartons) EXPECT_EQ(copies, -1) << qPrintable(lot) << " printed once";
+    for (const auto& [sscc, copies] : reprints) EXPECT_EQ(reprinted[sscc], 1) << qPrintable(sscc) << " reprinted once";
+
+    const auto db = Database::Open(data.mdbPath());
+    auto left = db->OpenRecordset(QStringLiteral("SELECT (SELECT count(*) FROM RichiesteTestate) + (SELECT count(*) FROM RichiesteImballi) AS n"));
+    EXPECT_EQ(left->Value(QStringLiteral("n")).toInt(), 0);
+    auto lots = db->OpenRecordset(QStringLiteral("SELECT count(*) AS n, count(DISTINCT Lotto) AS lots FROM AppRighe"));
+    EXPECT_EQ(lots->Value(QStringLiteral("n")).toInt(), 8 + int(pallets.size())) << "each pallet archived once";
+    EXPECT_EQ(lots->Value(QStringLiteral("lots")).toInt(), 8 + int(pallets.size()));
+    EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("*.req")}, QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(QDir(folder).filePath(QStringLiteral(".inCorso"))).isEmpty(QDir::Files | QDir::Hidden));
+}
+
+// args: data folder, jobs folder. The passive road until no request is left, in the request tables
+// or in the request folder; it fails at once on a request set aside or a message shown.
+const ChildRegistration passiveRoad("passive-road", [](const QStringList& args) {
+    CartellaDati = args.at(0);
+    FillMonthNames();
+    if (!ApriDatabase()) return 3;
+    RecordingPrinterSystem printer({{QStringLiteral("Zebra"), QString(), QString()}, {QStringLiteral("Cartoni"), QString(), QString()}},
+                                   QStringLiteral("Zebra"), 200);
+    printer.recordTo(args.at(1));
+    SetPrinterSystem(&printer);
+    ModoInterattivo = false;
+    ModoFileRichiesta = true;
+    auto window = std::make_unique<frmArticoli>();
+    window->Form_Load();
+    const QDir folder(NzStr(rsSetup->Value(QStringLiteral("CartellaRichieste"))));
+    auto pending = [&] {
+        Statement st = DB->prepare(QStringLiteral("SELECT (SELECT count(*) FROM RichiesteTestate) + (SELECT count(*) FROM RichiesteImballi)"));
+        st.step();
+        return st.int64(0) > 0 || !folder.entryList({QStringLiteral("*.req")}, QDir::Files).isEmpty()
+               || !QDir(folder.filePath(QStringLiteral(".inCorso"))).isEmpty(QDir::Files | QDir::Hidden);
+    };
+    QTextStream out(stdout);
+    while (pending() && window->Accantonate().entries().empty() && Dialogs().messages().empty()) {
+        window->timPassive_Timer();
+        // Leaves the machine to the other program while it holds the database.
+        QThread::msleep(10);
+    }
+    for (const SetAsideRequest& e : window->Accantonate().entries()) out << "set aside: " << e.key.table << ' ' << e.key.id << ' ' << e.reason << '\n';
+    for (const ShownMessage& m : Dialogs().messages()) out << "message: " << m.prompt << '\n';
+    const bool clean = window->Accantonate().entries().empty() && Dialogs().messages().empty();
+    window.reset();
+    CloseDatabase();
+    return clean ? 0 : 4;
+});
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "core/Globals.h"
 #include "core/Startup.h"
+#include "passive/TrayIcon.h"
 #include "support/ChildProcess.h"
 #include "support/RecordingPrinter.h"
 #include "support/SampleRows.h"
@@ -15,28 +16,49 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRandomGenerator>
-#include <QThread>
 
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <map>
+#include <optional>
 #include <set>
+#include <thread>
 
 namespace {
 
 const QString kPrinter = QStringLiteral("Zebra");
 
-// args: data folder, jobs folder, "passive" or "single". KILL_AT_JOB=n: the child kills itself
-// right after handing over its n-th job.
+// args: data folder, jobs folder, "passive" or "single". KILL_AFTER_JOB=n and KILL_DELAY_US=d: the
+// child kills itself d microseconds after handing over its n-th job (n = 0: after its start). Each job
+// handed over is reported on standard output with the microseconds since the start, so that the test
+// can place later kills within the work a run still has to do.
 const ChildRegistration printRoad("print-road", [](const QStringList& args) {
+    QElapsedTimer clock;
+    clock.start();
+    const QByteArray killAfter = qgetenv("KILL_AFTER_JOB");
+    const int killAt = killAfter.isEmpty() ? -1 : killAfter.toInt();
+    const auto delay = std::chrono::microseconds(qgetenv("KILL_DELAY_US").toLongLong());
+    auto killLater = [delay] {
+        std::thread([delay] {
+            std::this_thread::sleep_for(delay);
+            std::raise(SIGKILL);
+        }).detach();
+    };
+    if (killAt == 0) killLater();
     CartellaDati = args.at(0);
     FillMonthNames();
     if (!ApriDatabase()) return 3;
     RecordingPrinterSystem printer({{kPrinter, QString(), QString()}}, kPrinter, 200);
-    const int killAt = qEnvironmentVariableIntValue("KILL_AT_JOB");
     int sent = 0;
     printer.recordTo(args.at(1), [&] {
-        if (++sent == killAt) std::raise(SIGKILL);
+        std::printf("job %d %lld\n", ++sent, clock.nsecsElapsed() / 1000);
+        std::fflush(stdout);
+        if (sent != killAt) return;
+        if (delay.count() == 0) std::raise(SIGKILL);
+        killLater();
     });
     SetPrinterSystem(&printer);
     const bool passive = args.at(2) == QLatin1String("passive");
@@ -58,7 +80,9 @@ const ChildRegistration printRoad("print-road", [](const QStringList& args) {
         }
     }
     for (const ShownMessage& m : Dialogs().messages()) qWarning("message: %s", qPrintable(m.prompt));
-    const bool clean = Dialogs().messages().empty() && (!passive || rsRichiesteTestate->IsEmpty());
+    // In passive mode a refusal is no message box: it is told beside the tray icon.
+    for (const TrayIcon::Told& m : window->TrayIconData->told()) qWarning("told: %s", qPrintable(m.text));
+    const bool clean = Dialogs().messages().empty() && window->TrayIconData->told().empty() && (!passive || rsRichiesteTestate->IsEmpty());
     window.reset();
     CloseDatabase();
     return clean ? 0 : 4;
@@ -114,28 +138,68 @@ protected:
     void addRequests(int count)
     {
         auto db = Database::Open(data.mdbPath());
-        for (int r = 1; r <= count; ++r) {
+        const int first = int(requestLots.size()) + 1;
+        for (int r = first; r < first + count; ++r) {
             db->ExecuteNative(QStringLiteral("INSERT INTO RichiesteTestate (IDRichiesteTestate, Copie, TipoPallet) VALUES (?, 1, '3')"), {r});
             for (int l = 1; l <= 1 + r % 2; ++l) {
                 const QString lot = QStringLiteral("R%1%2").arg(r, 3, 10, QLatin1Char('0')).arg(QChar(u'A' + l - 1));
                 db->ExecuteNative(QStringLiteral("INSERT INTO RichiesteRighe (IDRichiesteTestate, NumRiga, AutoLotto, Lotto, AutoData, "
                                                  "DataOra, PrefGTIN, EANCartone, NumCartoni) VALUES (?, ?, 0, ?, 0, '2026-12-08 10:30:00', "
-                                                 "'1', '8001234567895', ?)"),
+                                                 "'1', '8001234567897', ?)"),
                                   {r, l, lot, 10 + l});
                 requestLots[r].insert(lot.toStdString());
             }
         }
     }
 
-    int run(const QString& mode, int killAfterMs, int killAtJob)
+    int pendingRequests()
+    {
+        auto db = Database::Open(data.mdbPath());
+        return db->OpenRecordset(QStringLiteral("SELECT count(*) AS n FROM RichiesteTestate"))->Value(QStringLiteral("n")).toInt();
+    }
+
+    // What the runs so far took: from a child's start to its first job, and from one job to the next.
+    struct Pace {
+        qint64 firstJobUs = 0;
+        qint64 betweenJobsUs = 0;
+    };
+
+    struct Kill {
+        int afterJob = 0;
+        qint64 delayUs = 0;
+    };
+
+    // A kill inside the work the next run has to do: right after one of its first jobs is handed over,
+    // or at a random moment before its first job or between two of them.
+    Kill nextKill(int attempt, int jobsAhead, const Pace& pace)
+    {
+        auto* random = QRandomGenerator::global();
+        const int reach = std::max(1, std::min(jobsAhead, 3));
+        const int after = int(random->bounded(reach));
+        const qint64 span = after == 0 ? pace.firstJobUs : pace.betweenJobsUs;
+        if (attempt % 3 == 2 || span <= 0) return {1 + int(random->bounded(reach)), 0};
+        return {after, 1 + qint64(random->bounded(double(span)))};
+    }
+
+    // -1 when the child was killed, else its exit code.
+    int run(const QString& mode, std::optional<Kill> kill, Pace* pace = nullptr)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        if (killAtJob > 0) env.insert(QStringLiteral("KILL_AT_JOB"), QString::number(killAtJob));
-        auto child = StartChild(QStringLiteral("print-road"), {data.path(), jobs.path(), mode}, env);
-        if (killAfterMs >= 0 && !child->waitForFinished(killAfterMs)) {
-            ::kill(pid_t(child->processId()), SIGKILL);
+        if (kill) {
+            env.insert(QStringLiteral("KILL_AFTER_JOB"), QString::number(kill->afterJob));
+            env.insert(QStringLiteral("KILL_DELAY_US"), QString::number(kill->delayUs));
         }
-        child->waitForFinished(30000);
+        auto child = StartChild(QStringLiteral("print-road"), {data.path(), jobs.path(), mode}, env);
+        child->waitForFinished(-1);
+        std::vector<qint64> handedOver;
+        for (const QByteArray& line : child->readAllStandardOutput().split('\n')) {
+            const QList<QByteArray> words = line.split(' ');
+            if (words.size() == 3 && words[0] == "job") handedOver.push_back(words[2].toLongLong());
+        }
+        if (pace && !handedOver.empty()) {
+            pace->firstJobUs = handedOver.front();
+            if (handedOver.size() > 1) pace->betweenJobsUs = (handedOver.back() - handedOver.front()) / qint64(handedOver.size() - 1);
+        }
         return child->exitStatus() == QProcess::CrashExit ? -1 : child->exitCode();
     }
 
@@ -196,28 +260,25 @@ protected:
 TEST_F(PrintCrashTest, KilledAnywhereNoSsccIsSharedOrLost)
 {
     addRequests(36);
-    auto* random = QRandomGenerator::global();
-    int kills = 0;
     for (const char* name : {"passive", "single"}) {
         const QString mode = QString::fromLatin1(name);
-        // A run that finishes before its kill does not count: at least 11 kills per road.
-        for (int i = 0, killed = 0; killed < 11 && i < 30; ++i) {
-            // Every third run dies right after handing a job to the printer, the others at a random moment.
-            const bool atJob = i % 3 == 2;
-            const int code = run(mode, atJob ? -1 : 150 + int(random->bounded(500)), atJob ? 1 + int(random->bounded(3)) : 0);
-            if (code == -1) {
-                ++killed;
-                ++kills;
-            } else {
-                EXPECT_EQ(code, 0) << qPrintable(mode) << " run " << i;
-            }
+        const bool passive = mode == QLatin1String("passive");
+        Pace pace;
+        int killed = 0;
+        // A run that ends before its kill is run again; the bound only stops a road that cannot be killed.
+        for (int attempt = 0; killed < 11 && attempt < 40; ++attempt) {
+            if (passive && pendingRequests() < 4) addRequests(6);
+            const int jobsAhead = passive ? pendingRequests() : 6;
+            const int code = run(mode, nextKill(attempt, jobsAhead, pace), &pace);
+            if (code == -1) ++killed;
+            else EXPECT_EQ(code, 0) << qPrintable(mode) << " run " << attempt;
             checkSentLabels();
         }
+        EXPECT_GE(killed, 11) << qPrintable(mode);
         // A last run without a kill finishes what is left, sending again what the kills may have stopped.
-        ASSERT_EQ(run(mode, -1, 0), 0) << qPrintable(mode);
+        ASSERT_EQ(run(mode, std::nullopt), 0) << qPrintable(mode);
         checkSentLabels();
     }
-    EXPECT_GE(kills, 22);
 
     // Each request is a pallet archived once, with its lots, and its label sent.
     const auto pallets = archivedLots();

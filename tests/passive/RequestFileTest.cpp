@@ -15,6 +15,7 @@ RequestFile Parse(const QString& text)
     d.durataProdotto = 30;
     d.tipoPallet = QStringLiteral("3");
     d.dataOra = kImport;
+    d.codProduttore = QStringLiteral("12345");
     return ParseRequestFile(text, d);
 }
 
@@ -120,8 +121,8 @@ TEST(RequestFileTest, AnyLineEndWithOrWithoutAFinalOne)
 TEST(RequestFileTest, EanCodesAreFilledCutAndCheckedAgain)
 {
     EXPECT_EQ(OneArticle(QStringLiteral("EANCARTONE=12345")).eanCartone, QStringLiteral("0000000123457"));
-    EXPECT_EQ(OneArticle(QStringLiteral("EANARTICOLO=8001234567895")).eanArticolo, QStringLiteral("8001234567897"));
-    EXPECT_EQ(OneArticle(QStringLiteral("EANARTICOLO=80012345678951234")).eanArticolo, QStringLiteral("8001234567897"));
+    EXPECT_EQ(OneArticle(QStringLiteral("EANARTICOLO=8001234567897")).eanArticolo, QStringLiteral("8001234567897"));
+    EXPECT_EQ(OneArticle(QStringLiteral("EANARTICOLO=80012345678971234")).eanArticolo, QStringLiteral("8001234567897"));
     EXPECT_EQ(OneCarton(QStringLiteral("EANCARTONE=800123456789")).eanCartone, QStringLiteral("8001234567897"));
 }
 
@@ -143,7 +144,7 @@ TEST(RequestFileTest, NumbersAreTheirLeadingValueRoundedHalfToEven)
     EXPECT_EQ(OneArticle(QStringLiteral("QTCARTONE=2.5")).qtCartone, 2);
     EXPECT_EQ(OneArticle(QStringLiteral("QTCARTONE=3.5")).qtCartone, 4);
     EXPECT_EQ(OneArticle(QStringLiteral("NUMCARTONI=-5")).numCartoni, 1);
-    EXPECT_EQ(OneArticle(QStringLiteral("UNITADURATA=-2")).unitaDurata, -2) << "no range check";
+    EXPECT_EQ(OneArticle(QStringLiteral("UNITADURATA=3.6")).unitaDurata, 4);
     EXPECT_EQ(OneArticle(QStringLiteral("DURATAPRODOTTO=0")).durataProdotto, 0);
     EXPECT_DOUBLE_EQ(OneArticle(QStringLiteral("PESOCARTONE=12,75")).pesoCartone, 12.75);
     EXPECT_DOUBLE_EQ(OneArticle(QStringLiteral("PESOCARTONE=12.75kg")).pesoCartone, 12.75);
@@ -164,7 +165,32 @@ TEST(RequestFileTest, AValueBeyondItsColumnRefusesTheWholeFile)
         EXPECT_FALSE(f.error.isEmpty()) << bad;
         EXPECT_TRUE(f.testate.empty() && f.imballi.empty() && f.articoli.empty()) << bad;
     }
-    EXPECT_EQ(OneCarton(QStringLiteral("NUMCARTONI=40000")).numCartoni, 40000) << "a long column";
+}
+
+// What no request may ask, whoever writes it: the file is refused on the line of the section
+// that asks it, whatever the order of its keys.
+TEST(RequestFileTest, WhatNoRequestMayAskRefusesTheFileOnItsSectionLine)
+{
+    EXPECT_EQ(OneArticle(QStringLiteral("UNITADURATA=4")).unitaDurata, 4);
+    EXPECT_EQ(OneHeader(QStringLiteral("CONTATORESSCC=99999999\nSPECIFICACONTATORE=SI")).contatoreSSCC, 99999999);
+    EXPECT_EQ(OneHeader(QStringLiteral("CONTATORESSCC=-5")).contatoreSSCC, -5) << "a counter the request does not ask for";
+    EXPECT_EQ(OneCarton(QStringLiteral("NUMCARTONI=9999")).numCartoni, 9999);
+    const std::pair<const char*, const char*> refused[] = {
+        {"[ARTICOLO]\nUNITADURATA=7\nCODINTERNO=ART9", "L'articolo ART9 ha un'unità di durata non valida (7): deve essere tra 0 (ore) e 4 (anni)."},
+        {"[ARTICOLO]\nUNITADURATA=-1", "L'articolo 000000000000 ha un'unità di durata non valida (-1): deve essere tra 0 (ore) e 4 (anni)."},
+        {"[TESTATA]\nCONTATORESSCC=-5\nSPECIFICACONTATORE=SI", "ContatoreSSCC -5: il primo seriale va da 1 a 99999999."},
+        {"[TESTATA]\nSPECIFICACONTATORE=SI\nCONTATORESSCC=123456789", "Il contatore SSCC ha raggiunto la fine del suo intervallo: il seriale 123456789 non sta nelle 8 cifre dell'SSCC."},
+        {"[TESTATA]\nCOPIE=12000", "Copie 12000: al massimo 9999."},
+        {"[TESTATA]\n[RIGA]\nNUMCARTONI=10000", "NumCartoni 10000: da 1 a 9999."},
+        {"[IMBALLO]\nNUMCARTONI=100000", "NumCartoni 100000: da 1 a 9999."},
+    };
+    for (const auto& [text, why] : refused) {
+        const RequestFile f = Parse(QStringLiteral("[IMBALLO]\n\n") + QString::fromUtf8(text) + QStringLiteral("\n[IMBALLO]\n"));
+        EXPECT_EQ(f.error, QString::fromUtf8(why)) << text;
+        const int section = QString::fromUtf8(text).startsWith(QLatin1String("[TESTATA]\n[RIGA]")) ? 4 : 3;
+        EXPECT_EQ(f.errorLine, section) << text;
+        EXPECT_TRUE(f.testate.empty() && f.imballi.empty() && f.articoli.empty()) << text;
+    }
 }
 
 TEST(RequestFileTest, YesNoValues)

@@ -1,6 +1,8 @@
-// The request folder into the tables: whole files once they stopped changing, deleted only once their
-// rows are committed; refused files moved aside with their reason.
+// The request folder into the tables: whole files once they stopped changing, taken by one program
+// only and imported once whatever moment it stops; refused files moved aside with their reason.
 #include "passive/RequestImport.h"
+
+#include "passive/RequestClaim.h"
 
 #include "core/Globals.h"
 #include "core/Startup.h"
@@ -253,6 +255,74 @@ TEST_F(RequestImportTest, AFailedWriteRollsTheWholeFileBackAndTriesAgain)
     scanner.Scan(*DB, folder, defaults);
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(count(QStringLiteral("RichiesteRighe")), 1);
+}
+
+// A program stopped between its move and its commit, or between its commit and the deletion:
+// the file left aside is imported once all the same.
+TEST_F(RequestImportTest, AFileIsImportedOnceWhateverMomentTheProgramStopped)
+{
+    const QDir inCorso(QDir(folder).filePath(kCartellaInCorso));
+    ASSERT_TRUE(QDir(folder).mkpath(kCartellaInCorso));
+    DB->ExecuteNative(QStringLiteral("PRAGMA user_version = 5"));
+    write(kCartellaInCorso + QStringLiteral("/5-committed.req"), "[IMBALLO]\nLOTTO=C5\n");
+    write(kCartellaInCorso + QStringLiteral("/6-stopped.req"), "[IMBALLO]\nLOTTO=S6\n");
+    write(QStringLiteral("stopped.req"), "[IMBALLO]\nLOTTO=N1\n");
+
+    scanTwice();
+    scanTwice();
+
+    EXPECT_TRUE(inCorso.isEmpty(QDir::Files | QDir::Hidden));
+    EXPECT_TRUE(files().isEmpty());
+    QStringList lots;
+    for (auto rs = DB->OpenRecordset(QStringLiteral("SELECT Lotto FROM RichiesteImballi ORDER BY Lotto")); !rs->Eof(); rs->MoveNext())
+        lots << rs->Value(QStringLiteral("Lotto")).toString();
+    EXPECT_EQ(lots, (QStringList{QStringLiteral("N1"), QStringLiteral("S6")})) << "the committed one not again, the other once";
+    Statement version = DB->prepare(QStringLiteral("PRAGMA user_version"));
+    ASSERT_TRUE(version.step());
+    EXPECT_EQ(version.int64(0), 7);
+}
+
+// Another program took the file, or wrote another under its name, between its reading and its
+// import: nothing of what was read is stored.
+TEST_F(RequestImportTest, AFileTakenOrReplacedMeanwhileIsNotImportedAsRead)
+{
+    const QString path = write(QStringLiteral("a.req"), "[IMBALLO]\nLOTTO=OLD\n");
+    RequestFolder taken{[&] { QFile::rename(path, QDir(folder).filePath(QStringLiteral("altrove.txt"))); }};
+    taken.Scan(*DB, folder, defaults);
+    EXPECT_EQ(taken.Scan(*DB, folder, defaults), QString());
+    EXPECT_EQ(count(QStringLiteral("RichiesteImballi")), 0);
+
+    write(QStringLiteral("b.req"), "[IMBALLO]\nLOTTO=OLD\n");
+    RequestFolder replaced{[&] {
+        write(QStringLiteral("b.tmp"), "[IMBALLO]\nLOTTO=NEW\n");
+        QFile::remove(QDir(folder).filePath(QStringLiteral("b.req")));
+        QFile::rename(QDir(folder).filePath(QStringLiteral("b.tmp")), QDir(folder).filePath(QStringLiteral("b.req")));
+    }};
+    replaced.Scan(*DB, folder, defaults);
+    replaced.Scan(*DB, folder, defaults);
+    EXPECT_EQ(count(QStringLiteral("RichiesteImballi")), 0);
+    scanTwice();
+    auto carton = DB->OpenRecordset(QStringLiteral("RichiesteImballi"));
+    ASSERT_FALSE(carton->IsEmpty());
+    EXPECT_EQ(carton->Value(QStringLiteral("Lotto")).toString(), QStringLiteral("NEW"));
+    EXPECT_EQ(count(QStringLiteral("RichiesteImballi")), 1);
+}
+
+TEST_F(RequestImportTest, AFolderThatCannotBeReadOrWrittenIsSaidWhy)
+{
+    const QString missing = data.file(QStringLiteral("nessuna"));
+    EXPECT_EQ(scanner.Scan(*DB, missing, defaults),
+              QStringLiteral("La cartella delle richieste %1 non c'è: i file richiesta non si possono leggere.").arg(missing));
+    write(QStringLiteral("a.req"), "[IMBALLO]\n");
+    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    PermissionsBindRoot(true);
+    const QString said = scanner.Scan(*DB, folder, defaults) + scanner.Scan(*DB, folder, defaults);
+    PermissionsBindRoot(false);
+    EXPECT_EQ(said, QStringLiteral("La cartella delle richieste %1 non è scrivibile: i file richiesta attendono.").arg(folder).repeated(2));
+    EXPECT_EQ(count(QStringLiteral("RichiesteImballi")), 0);
+    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    scanTwice();
+    EXPECT_EQ(count(QStringLiteral("RichiesteImballi")), 1);
 }
 
 } // namespace

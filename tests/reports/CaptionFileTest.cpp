@@ -3,6 +3,14 @@
 
 #include "PalletFixture.h"
 #include "core/Globals.h"
+#include "reports/ArticleListLayout.h"
+#include "reports/CartonLayout.h"
+#include "reports/DdtLayout.h"
+#include "reports/PalletLayout.h"
+
+#include <QFile>
+
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -64,6 +72,46 @@ TEST_F(CaptionFileName, NamedByLingua)
     Captions c = Pallet();
     LoadCaptions(QStringLiteral("PALLET_MAIN"), c);
     EXPECT_EQ(c, Pallet()) << "no file: defaults";
+}
+
+// The files a new data folder is given: each spells every caption of every layout, and with them an
+// Italian label reads Italian.
+TEST_F(CaptionFileName, SuppliedFilesCaptionEveryLayout)
+{
+    const std::pair<const char*, Captions> sections[] = {{"PALLET_MAIN", PalletLabelLayout::DefaultCaptions()},
+                                                          {"CARTON", CrystalReport2::DefaultCaptions()},
+                                                          {"PALLET_AUX", ArticleListLayout::DefaultCaptions()},
+                                                          {"DDT_SUMMARY", DeliveryNoteLayout::DefaultCaptions()}};
+    for (const QString& lingua : {QStringLiteral("0"), QStringLiteral("1")}) {
+        SCOPED_TRACE(lingua.toStdString());
+        const QString name = QStringLiteral("Lang") + lingua + QStringLiteral(".txt");
+        QFile supplied(QStringLiteral(STIVORA_CAPTIONS_DIR "/") + name);
+        ASSERT_TRUE(supplied.open(QIODevice::ReadOnly));
+        const QString text = DecodeTextFile(supplied.readAll());
+        for (const auto& [section, defaults] : sections) {
+            Captions unset = defaults;
+            for (QString& caption : unset) caption = QStringLiteral("\x01");
+            ApplyCaptionText(text, QString::fromLatin1(section), unset);
+            EXPECT_FALSE(unset.values().contains(QStringLiteral("\x01"))) << section << ": " << unset.key(QStringLiteral("\x01")).toStdString();
+        }
+        ASSERT_TRUE(supplied.copy(folder.file(name)));
+        setOptions({{"Lingua", lingua}});
+        const auto pallet = ReportLayout::Create<CrystalReport1>();
+        const auto carton = ReportLayout::Create<CrystalReport2>();
+        const auto list = ReportLayout::Create<CrystalReport8>();
+        const auto sheet = ReportLayout::Create<CrystalReport4>();
+        if (lingua == u"1") {
+            EXPECT_EQ(pallet->captions(), PalletLabelLayout::DefaultCaptions());
+            EXPECT_EQ(sheet->captions(), DeliveryNoteLayout::DefaultCaptions());
+            continue;
+        }
+        EXPECT_EQ(pallet->captions().value(QStringLiteral("BATCH")), QStringLiteral("Lotto:"));
+        EXPECT_EQ(pallet->captions().value(QStringLiteral("EXPIRE")), QStringLiteral("Scadenza:"));
+        EXPECT_EQ(pallet->captions().value(QStringLiteral("GROSS_WEIGTH")), QStringLiteral("Peso lordo:"));
+        EXPECT_EQ(carton->captions().value(QStringLiteral("QTY")), QStringLiteral("Quantit\u00e0:"));
+        EXPECT_EQ(list->captions().value(QStringLiteral("ART_BATCH_QTY")), QStringLiteral("Articoli / Lotti / Quantit\u00e0:"));
+        EXPECT_EQ(sheet->captions().value(QStringLiteral("TITLE")), QStringLiteral("SSCC, articoli e lotti"));
+    }
 }
 
 } // namespace

@@ -18,17 +18,22 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
 const QString kQueue = QStringLiteral("StivoraPDF");
 
-bool RunTool(const QString& program, const QStringList& args)
+// What the tool printed, or nothing when it failed.
+std::optional<QByteArray> ToolOutput(const QString& program, const QStringList& args)
 {
     QProcess p;
     p.start(program, args);
-    return p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) return std::nullopt;
+    return p.readAllStandardOutput();
 }
+
+bool RunTool(const QString& program, const QStringList& args) { return ToolOutput(program, args).has_value(); }
 
 bool WriteFile(const QString& path, const QByteArray& text, QFile::Permissions perms = QFile::ReadOwner | QFile::WriteOwner)
 {
@@ -90,11 +95,12 @@ protected:
                               "<Policy default>\n <Limit All>\n  Order deny,allow\n </Limit>\n</Policy>\n"));
         daemon.start(cupsd, {QStringLiteral("-f"), QStringLiteral("-c"), dir.filePath(QStringLiteral("conf/cupsd.conf")),
                              QStringLiteral("-s"), dir.filePath(QStringLiteral("conf/cups-files.conf"))});
-        if (!daemon.waitForStarted(5000)) GTEST_SKIP() << "cupsd does not start";
+        if (!daemon.waitForStarted(-1)) GTEST_SKIP() << "cupsd does not start";
         server = QStringLiteral("127.0.0.1:%1").arg(port);
+        // In the foreground cupsd either answers or exits.
         bool up = false;
-        for (int i = 0; i < 50 && !up; ++i) {
-            QThread::msleep(100);
+        while (!up && daemon.state() == QProcess::Running) {
+            QThread::msleep(50);
             up = RunTool(QStringLiteral("lpstat"), {QStringLiteral("-h"), server, QStringLiteral("-r")});
         }
         if (!up) GTEST_SKIP() << "cupsd does not answer";
@@ -108,20 +114,22 @@ protected:
     {
         if (daemon.state() != QProcess::NotRunning) {
             daemon.terminate();
-            daemon.waitForFinished(5000);
+            daemon.waitForFinished(-1);
         }
         qunsetenv("CUPS_SERVER");
         PalletTest::TearDown();
     }
+    // The job's PDF once the backend has written it; nothing when the queue finished without one.
     QString waitForPdf()
     {
         const QDir out(root.filePath(QStringLiteral("out")));
-        for (int i = 0; i < 300; ++i) {
+        for (bool queued = true;; QThread::msleep(50)) {
             const QStringList pdfs = out.entryList({QStringLiteral("*.pdf")});
             if (!pdfs.isEmpty()) return out.filePath(pdfs.front());
-            QThread::msleep(100);
+            if (!queued) return {};
+            const auto jobs = ToolOutput(QStringLiteral("lpstat"), {QStringLiteral("-h"), server, QStringLiteral("-o")});
+            queued = !jobs || !jobs->trimmed().isEmpty();
         }
-        return {};
     }
 
     QTemporaryDir root;

@@ -22,14 +22,24 @@ QString Groups(const QString& s, std::initializer_list<int> sizes)
 
 PalletRow::PalletRow()
 {
-    e128Data = "02" + gtin.toStdString() + "15240630" + "37" + numImballi.toStdString() + char(129) + "10" + lotto.toStdString();
+    // In the order of the supplied settings (OrdineAI "123456"), gross weight included.
+    e128Data = "02" + gtin.toStdString() + "37" + numImballi.toStdString() + char(129) + "15240630" + "3301002755" + "10" + lotto.toStdString();
+}
+
+PalletRow PalletRow::withLot(const QString& lot) const
+{
+    PalletRow other = *this;
+    other.e128Data.resize(e128Data.size() - lotto.toStdString().size());
+    other.e128Data += lot.toStdString();
+    other.lotto = lot;
+    return other;
 }
 
 QString PalletRow::sscFormatted() const { return Groups(sscc, {1, 2, 5, 9, 1}); }
 
 QString PalletRow::e128Text() const
 {
-    return QStringLiteral("(02)%1(15)240630(37)%2(10)%3").arg(gtin, numImballi, lotto);
+    return QStringLiteral("(02)%1(37)%2(15)240630(3301)002755(10)%3").arg(gtin, numImballi, lotto);
 }
 
 std::string PalletRow::e128Scanned() const

@@ -33,6 +33,8 @@ struct PalletRow {
     std::string e128Data;
 
     PalletRow();
+    // The same row with another lot, in its text and its symbol.
+    PalletRow withLot(const QString& lot) const;
     QString sscFormatted() const;
     QString e128Text() const;
     // What zbar reads from the element-string symbol (FNC1 as 0x1D).

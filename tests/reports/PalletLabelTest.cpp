@@ -7,9 +7,14 @@
 #include "support/Zbar.h"
 
 #include <QFile>
+#include <QFontMetricsF>
 #include <QImage>
+#include <QPainter>
 
 #include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -90,6 +95,167 @@ TEST_F(PalletLabel, SsccBarcodeIsTheLowestObject)
     for (const DrawItem& i : page.items)
         EXPECT_LE(i.rect.top(), sscc->rect.top()) << i.name.toStdString();
     EXPECT_LE(sscc->rect.bottom(), page.size.height());
+}
+
+// The print options the layout reads, one bit each in a combination.
+constexpr const char* kPrintOptions[] = {"StampaCodInterno", "StampaDataProd", "StampaOraProd", "StampaEANProd",
+                                         "StampaEANCartone", "StampaPezzi",    "StampaScadenza", "StampaPesoLordo"};
+
+// What decides how a page looks: pages alike are checked once.
+std::string Signature(const FormattedPage& page)
+{
+    std::string key;
+    for (const DrawItem& i : page.items) {
+        const double numbers[] = {i.rect.x(), i.rect.y(), i.rect.width(), i.rect.height(), i.pointSize};
+        key += i.name.toStdString();
+        key.append(reinterpret_cast<const char*>(numbers), sizeof numbers);
+        key += i.fontString;
+    }
+    return key;
+}
+
+// The page drawn at `dpi` around `dots`, with a margin for the scanner.
+QImage Around(const FormattedPage& page, const QRectF& dots, double dpi)
+{
+    const double margin = 2 * dpi / 25.4;
+    const QRect area = dots.adjusted(-margin, -margin, margin, margin).toAlignedRect();
+    QImage image = BlankSheet(QSizeF(area.width(), area.height()) * 25.4 / dpi, dpi);
+    QPainter painter(&image);
+    painter.translate(-area.topLeft());
+    PaintPage(painter, page, dpi, dpi);
+    return image;
+}
+
+bool Overlap(const QRectF& a, const QRectF& b)
+{
+    const QRectF common = a.intersected(b);
+    return common.width() > 1e-6 && common.height() > 1e-6;
+}
+
+// Checks pages on a device: objects within the page and apart, texts whole at their size, and
+// each symbol with one geometry on every label, scanned once at each resolution.
+class PageCheck {
+public:
+    explicit PageCheck(std::map<std::string, std::string> scanned) : scanned_(std::move(scanned)) {}
+
+    void check(const FormattedPage& page, double dpi, const std::string& where)
+    {
+        const std::string at = where + ", " + std::to_string(int(dpi)) + " dpi: ";
+        const QImage probe = BlankSheet(QSizeF(1, 1), dpi);
+        const QRectF sheet(QPointF(0, 0), page.size * dpi / 25.4);
+        std::vector<QRectF> boxes;
+        for (const DrawItem& item : page.items) {
+            const QRectF box = DrawnBox(item, dpi, dpi);
+            const std::string name = item.name.toStdString();
+            if (box.left() < -1e-6 || box.top() < -1e-6 || box.right() > sheet.right() + 1e-6 || box.bottom() > sheet.bottom() + 1e-6)
+                faults.push_back(at + name + " leaves the page");
+            for (std::size_t other = 0; other < boxes.size(); ++other)
+                if (Overlap(box, boxes[other])) faults.push_back(at + name + " overlaps " + page.items[other].name.toStdString());
+            boxes.push_back(box);
+            if (item.kind == ObjectKind::Text || item.kind == ObjectKind::Field) {
+                // The painter makes a text narrower than its box smaller and cuts what is taller.
+                QFont font(item.family);
+                font.setPointSizeF(item.pointSize);
+                font.setBold(item.bold);
+                const QFontMetricsF metrics(font, &probe);
+                if (metrics.height() > box.height()) faults.push_back(at + name + " is cut");
+                if (item.name == u"SSCC_Form" && metrics.horizontalAdvance(item.text) > box.width())
+                    faults.push_back(at + name + " is shrunk to its box");
+            }
+            if (item.kind == ObjectKind::Barcode) checkSymbol(page, item, box, dpi, at + name);
+        }
+    }
+
+    std::vector<std::string> faults;
+    std::size_t symbols() const { return geometry_.size(); }
+
+private:
+    struct Geometry {
+        int moduleDots, quietDots, barDots;
+        bool operator==(const Geometry&) const = default;
+    };
+
+    void checkSymbol(const FormattedPage& page, const DrawItem& item, const QRectF& box, double dpi, const std::string& at)
+    {
+        const BarcodePlacement placed = PlaceBarcode(item, dpi, dpi);
+        const Geometry geometry{placed.fit.moduleDots, placed.fit.quietDots, placed.barHeight};
+        const auto [known, first] = geometry_.try_emplace({item.fontString, dpi}, geometry);
+        if (!first) {
+            if (!(known->second == geometry)) faults.push_back(at + " has other bars than on another label");
+            return;
+        }
+        // GS1's logistic labels: bars at least 32 mm high, the SSCC's module at least 0.495 mm.
+        if (geometry.barDots * 25.4 / dpi < 32) faults.push_back(at + " bars under 32 mm");
+        if (item.name == u"SSCC_Barcode" && geometry.moduleDots * 25.4 / dpi < 0.495) faults.push_back(at + " module under 0.495 mm");
+        if (Gs1Symbols(Around(page, box, dpi)) != std::vector<std::string>{scanned_.at(item.fontString)})
+            faults.push_back(at + " does not scan");
+    }
+
+    std::map<std::string, std::string> scanned_; // barcode-font string -> what a scanner reads
+    std::map<std::pair<std::string, double>, Geometry> geometry_;
+};
+
+TEST_F(PalletLabel, EveryCombinationFitsItsPage)
+{
+    const PalletRow twoLines;
+    const PalletRow oneLine = [] {
+        PalletRow row;
+        row.descrizione2.clear();
+        return row;
+    }();
+    const QString longestLot = QStringLiteral("LOTTO-2024-06-14-A01");
+    std::map<std::string, std::string> scanned;
+    for (const PalletRow& row : {twoLines, twoLines.withLot(longestLot)}) {
+        const ReportRow values = row.row();
+        scanned[values.value(QStringLiteral("sscc_barcode")).toString().toLatin1().toStdString()] = "00" + row.sscc.toStdString();
+        scanned[values.value(QStringLiteral("e128_barcode")).toString().toLatin1().toStdString()] = row.e128Scanned();
+    }
+    // A job keeps hidden what a row hid for the rows after it: with the two-line rows first, each row
+    // is laid out as in a job of its own. The lot changes no band.
+    const std::vector<ReportRow> rows{twoLines.row(), twoLines.withLot(longestLot).row(), oneLine.row(), oneLine.withLot(longestLot).row()};
+    const std::pair<bool, bool> kinds[] = {{false, false}, {true, true}, {true, false}}; // EtichettaMulti, ArticoloUnico
+
+    // Every combination of the print options, the label kinds, one or two description lines and
+    // the four sets of heading bitmaps, one-up and two-up, laid out without painting.
+    std::map<std::string, std::pair<FormattedPage, std::string>> pages;
+    DB->BeginTrans(); // 256 changes of the settings, none flushed to disk
+    for (int options = 0; options < 256; ++options) {
+        rsSetup->Edit();
+        for (int bit = 0; bit < 8; ++bit)
+            rsSetup->SetValue(QString::fromLatin1(kPrintOptions[bit]), bool(options >> bit & 1));
+        rsSetup->Update();
+        for (int logos = 0; logos < 4; ++logos) {
+            QFile::remove(folder.file(QStringLiteral("logo.bmp")));
+            QFile::remove(folder.file(QStringLiteral("logo2.bmp")));
+            if (logos & 1) writeLogo("logo.bmp");
+            if (logos & 2) writeLogo("logo2.bmp");
+            for (const auto& [multi, unico] : kinds) {
+                EtichettaMulti = multi;
+                ArticoloUnico = unico;
+                auto one = ReportLayout::Create<CrystalReport1>();
+                one->mainSection().setRows(rows);
+                auto two = ReportLayout::Create<CrystalReport7>();
+                two->Subreport1().setRows(rows);
+                two->Subreport2().setRows(rows);
+                for (std::size_t i = 0; i < rows.size(); ++i) {
+                    const std::string where = "options " + std::to_string(options) + ", EtichettaMulti " + std::to_string(multi)
+                                              + ", ArticoloUnico " + std::to_string(unico) + ", lines " + (i < 2 ? "2" : "1")
+                                              + ", logos " + std::to_string(logos);
+                    pages.try_emplace(Signature(one->pages().at(i)), one->pages().at(i), where + ", one-up");
+                    pages.try_emplace(Signature(two->pages().at(i)), two->pages().at(i), where + ", two-up");
+                }
+            }
+        }
+    }
+    DB->Rollback();
+
+    PageCheck check(std::move(scanned));
+    for (double dpi : {203.0, 300.0, 600.0})
+        for (const auto& [signature, entry] : pages)
+            check.check(entry.first, dpi, entry.second);
+    EXPECT_EQ(check.symbols(), 9u) << "two element strings and one SSCC, at three resolutions";
+    EXPECT_TRUE(check.faults.empty()) << check.faults.size() << " faults in " << pages.size() << " distinct pages, first: "
+                                      << check.faults.front();
 }
 
 TEST_F(PalletLabel, OneCartonOrNoCartonEanHidesTheGtinLine)
@@ -189,10 +355,20 @@ TEST_F(PalletLabel, HeadingPicture)
     setOptions({{"StampaCodInterno", false}, {"StampaDataProd", false}, {"StampaOraProd", false}});
     EXPECT_FALSE(item(format(), "Logo")) << "logo2.bmp wanted, logo.bmp not tried";
     writeLogo("logo2.bmp");
-    const FormattedPage withLogo2 = format();
+    PalletRow oneLine;
+    oneLine.descrizione2.clear();
+    const FormattedPage withLogo2 = format(oneLine);
     const DrawItem* large = item(withLogo2, "Logo");
     ASSERT_TRUE(large);
     EXPECT_NEAR(large->rect.height(), 42.86, 0.05);
+
+    // A second description line leaves no room for all of it: the heading gives way, whole.
+    const FormattedPage crowded = format();
+    const DrawItem* smaller = item(crowded, "Logo");
+    ASSERT_TRUE(smaller);
+    EXPECT_LT(smaller->rect.height(), 42.5);
+    EXPECT_NEAR(smaller->rect.width() / smaller->rect.height(), 8175.0 / 2430, 1e-9);
+    EXPECT_NEAR(smaller->rect.center().x(), large->rect.center().x(), 1e-9);
 }
 
 TEST_F(PalletLabel, SeveralLotsOfOneArticle)
@@ -231,10 +407,8 @@ TEST_F(PalletLabel, SeveralArticlesSummary)
 TEST_F(PalletLabel, TwoUpCarriesTheRowInBothHalves)
 {
     auto layout = ReportLayout::Create<CrystalReport7>();
-    PalletRow first;
-    PalletRow second;
-    second.lotto = QStringLiteral("L2406B");
-    second.e128Data = PalletRow().e128Data.substr(0, PalletRow().e128Data.size() - 1) + "B";
+    const PalletRow first;
+    const PalletRow second = first.withLot(QStringLiteral("L2406B"));
     layout->Subreport1().setRows({first.row(), second.row()});
     layout->Subreport2().setRows({first.row(), second.row()});
     const auto& pages = layout->pages();

@@ -23,7 +23,7 @@ std::unique_ptr<QProcess> StartChild(const QString& name, const QStringList& arg
     process->setProcessEnvironment(environment);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process->start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--child"), name} + args);
-    process->waitForStarted();
+    process->waitForStarted(-1);
     return process;
 }
 

@@ -14,8 +14,8 @@ qint64 AddArticle(Columns changes)
 {
     const Columns sample{{"Sigla", QStringLiteral("PASSATA")},        {"CodInterno", QStringLiteral("ART1")},
                          {"Descrizione", QStringLiteral("Passata di pomodoro")},
-                         {"EANArticolo", QStringLiteral("8001234567895")}, {"QtCartone", 6},
-                         {"EANCartone", QStringLiteral("8001234567895")}, {"PesoCartone", 12.5},
+                         {"EANArticolo", QStringLiteral("8001234567897")}, {"QtCartone", 6},
+                         {"EANCartone", QStringLiteral("8001234567897")}, {"PesoCartone", 12.5},
                          {"TipoPallet", QStringLiteral("3")},          {"NumCartoni", 40},
                          {"DurataProdotto", 180},                      {"PrefGTIN", QStringLiteral("1")},
                          {"UnitaDurata", 1}};

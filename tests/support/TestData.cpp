@@ -1,12 +1,24 @@
 #include "support/TestData.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <sqlite3.h>
 
 #include <stdexcept>
 
-TestDataFolder::TestDataFolder(bool withDatabase)
+namespace {
+
+QString BelowAHiddenFolder()
+{
+    const QString hidden = QDir::tempPath() + QStringLiteral("/.stivora-tests");
+    QDir().mkpath(hidden);
+    return hidden + QStringLiteral("/data-XXXXXX");
+}
+
+} // namespace
+
+TestDataFolder::TestDataFolder(bool withDatabase) : dir_(BelowAHiddenFolder())
 {
     if (!dir_.isValid()) throw std::runtime_error("cannot make a temporary folder");
     if (!withDatabase) return;

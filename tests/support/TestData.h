@@ -1,5 +1,6 @@
 #pragma once
-// A fresh data folder holding a copy of the supplied stivora.mdb, removed after the test.
+// A fresh data folder holding a copy of the supplied stivora.mdb, removed after the test. It lives
+// below a hidden folder, as the default data folder ~/.local/share/KVR/stivora does.
 
 #include <QString>
 #include <QTemporaryDir>

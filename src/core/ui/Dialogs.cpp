@@ -38,8 +38,7 @@ public:
         default: break;
         }
         // Closed with Escape or the window's close button.
-        if (set == vbYesNo) return vbNo;
-        return set == vbOKOnly ? vbOK : vbCancel;
+        return UnansweredResult(set);
     }
 
     std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& defaultText) override
@@ -72,6 +71,7 @@ QtDialogs& qtDialogs()
 }
 
 DialogBackend* g_backend = nullptr;
+UnattendedMessages g_unattended;
 int g_messaggi = 0;
 
 } // namespace
@@ -80,10 +80,21 @@ void SetDialogBackend(DialogBackend* backend) { g_backend = backend; }
 
 DialogBackend& CurrentDialogBackend() { return g_backend ? *g_backend : qtDialogs(); }
 
+void SetUnattendedMessages(UnattendedMessages handler) { g_unattended = std::move(handler); }
+
+int UnansweredResult(int buttons)
+{
+    if (buttons == vbYesNo) return vbNo;
+    return buttons == vbOKOnly ? vbOK : vbCancel;
+}
+
 int MsgBox(const QString& prompt, int style, const QString& title)
 {
     ++g_messaggi;
-    return CurrentDialogBackend().msgBox(ShownMessage{prompt, style, title.isEmpty() ? kAppTitle : title});
+    const ShownMessage message{prompt, style, title.isEmpty() ? kAppTitle : title};
+    if (g_unattended)
+        if (const std::optional<int> answer = g_unattended(message)) return *answer;
+    return CurrentDialogBackend().msgBox(message);
 }
 
 int MessaggiMostrati() { return g_messaggi; }

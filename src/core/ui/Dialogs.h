@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QDialog;
@@ -50,6 +51,16 @@ public:
 // Replaces the backend (nullptr restores the Qt one). The caller keeps ownership.
 void SetDialogBackend(DialogBackend* backend);
 DialogBackend& CurrentDialogBackend();
+
+// Where messages go while nobody is there to answer them: the handler tells a message its own way
+// and gives its answer, or gives nothing to let the message box show.
+using UnattendedMessages = std::function<std::optional<int>(const ShownMessage& message)>;
+// An empty handler lets every message box show.
+void SetUnattendedMessages(UnattendedMessages handler);
+
+// The answer of a message box closed without a button: No to a yes/no question, OK to a plain
+// message, else Cancel.
+int UnansweredResult(int buttons);
 
 int MsgBox(const QString& prompt, int style = vbOKOnly, const QString& title = kAppTitle);
 // Message boxes shown so far in this run: who calls a handler can tell whether it stopped at one.

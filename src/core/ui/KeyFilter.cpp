@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <memory>
+
 namespace {
 
 class KeyFilterObject : public QObject {
@@ -57,6 +59,34 @@ private:
 void InstallKeyFilter(QLineEdit* field, KeyPressFilter filter)
 {
     field->installEventFilter(new KeyFilterObject(field, std::move(filter)));
+}
+
+void InstallCharacterFilter(QLineEdit* field, const KeyPressFilter& filter)
+{
+    InstallKeyFilter(field, filter);
+    // Every way the user puts text in (paste, drop, the context menu, a middle click) ends in one
+    // edit: the characters it inserted are filtered against the text around them.
+    auto shown = std::make_shared<QString>(field->text());
+    // The field's own text, not the signal's: a filtered edit is followed by the signal of the raw one.
+    QObject::connect(field, &QLineEdit::textChanged, field, [field, shown] { *shown = field->text(); });
+    QObject::connect(field, &QLineEdit::textEdited, field, [field, filter, shown](const QString& text) {
+        const QString& before = *shown;
+        qsizetype head = 0;
+        while (head < before.size() && head < text.size() && before[head] == text[head]) ++head;
+        qsizetype tail = 0;
+        while (tail < before.size() - head && tail < text.size() - head
+               && before[before.size() - 1 - tail] == text[text.size() - 1 - tail])
+            ++tail;
+        const QString after = text.right(tail);
+        QString kept = text.left(head);
+        for (QChar c : text.mid(head, text.size() - head - tail)) {
+            const int code = filter(c.unicode(), kept + after);
+            if (code > 0) kept += QChar(code);
+        }
+        if (kept + after == text) return;
+        field->setText(kept + after);
+        field->setCursorPosition(int(kept.size()));
+    });
 }
 
 int DigitKey(int keyAscii, const QString&)

@@ -15,6 +15,11 @@ using KeyPressFilter = std::function<int(int keyAscii, const QString& currentTex
 // The filter lives as long as the field.
 void InstallKeyFilter(QLineEdit* field, KeyPressFilter filter);
 
+// For filters that only choose characters: text pasted or dropped into the field goes through the
+// filter too, character by character as if typed, so it holds nothing the keys could not type.
+// Text the program sets is shown as it is.
+void InstallCharacterFilter(QLineEdit* field, const KeyPressFilter& filter);
+
 // Digits "0" to "9" and Backspace pass; everything else is dropped.
 int DigitKey(int keyAscii, const QString& currentText = QString());
 // A letter becomes its upper-case form.
