@@ -134,8 +134,8 @@ void frmArticoli::txtGTIN_LostFocus() { completaEAN(ui.txtGTIN); }
 // The key filters of the panel's fields are installed with the window's other fields.
 void frmArticoli::ConnettiArticoli()
 {
-    OnLostFocus(ui.txtEAN, [this] { txtEAN_LostFocus(); });
-    OnLostFocus(ui.txtGTIN, [this] { txtGTIN_LostFocus(); });
+    OnLostFocus(ui.txtEAN, Protetto([this] { txtEAN_LostFocus(); }));
+    OnLostFocus(ui.txtGTIN, Protetto([this] { txtGTIN_LostFocus(); }));
     connect(ui.cmdAvanti, &QPushButton::clicked, this, Protetto([this] { cmdAvanti_Click(); }));
     connect(ui.cmdIndietro, &QPushButton::clicked, this, Protetto([this] { cmdIndietro_Click(); }));
     connect(ui.cmdNuovoArticolo, &QPushButton::clicked, this, Protetto([this] { cmdNuovoArticolo_Click(); }));

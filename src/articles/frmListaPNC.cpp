@@ -10,7 +10,7 @@ frmListaPNC::frmListaPNC(QWidget* parent) : QWidget(parent, Qt::Window)
     ui.setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     connect(ui.cmdSeleziona, &QPushButton::clicked, this, Protetto([this] { cmdSeleziona_Click(); }));
-    connect(ui.cmdOk, &QPushButton::clicked, this, &frmListaPNC::cmdOk_Click);
+    connect(ui.cmdOk, &QPushButton::clicked, this, Protetto([this] { cmdOk_Click(); }));
     connect(ui.flxArticoli, &QTableWidget::cellDoubleClicked, this, Protetto([this] { flxArticoli_DblClick(); }));
 }
 

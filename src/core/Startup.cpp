@@ -5,6 +5,7 @@
 #include "core/Utility.h"
 #include "core/frmArticoli.h"
 #include "core/frmSplash.h"
+#include "core/ui/BackgroundWork.h"
 #include "core/ui/Dialogs.h"
 
 #include <QCoreApplication>
@@ -146,6 +147,12 @@ void FillMonthNames()
     for (int m = 1; m <= 12; ++m) NomiMesi[size_t(m)] = QString::fromLatin1(names[m - 1]);
 }
 
+void MostraDatabaseErrato(const AppError& error)
+{
+    MsgBox(QStringLiteral("Database STIVORA.MDB non disponibile/errato!\n\n") + error.description(), vbCritical | vbOKOnly,
+           QStringLiteral("Errore"));
+}
+
 bool ApriDatabase()
 {
     PercorsoDB = PathJoin(CartellaDati, QStringLiteral("stivora.mdb"));
@@ -155,9 +162,9 @@ bool ApriDatabase()
         if (const QString file = FindFile(PercorsoDB); !file.isEmpty()) PercorsoDB = file;
         DB = Database::Open(PercorsoDB);
         for (const auto& t : kTables) *t.global = DB->OpenRecordset(QString::fromLatin1(t.table));
-    } catch (const AppError&) {
+    } catch (const AppError& e) {
         CloseDatabase();
-        MsgBox(QStringLiteral("Database STIVORA.MDB non disponibile/errato!"), vbCritical | vbOKOnly, QStringLiteral("Errore"));
+        MostraDatabaseErrato(e);
         return false;
     }
     try {
@@ -197,11 +204,20 @@ int Main(const QStringList& arguments, const QString& executablePath)
     QCoreApplication::processEvents();
     FillMonthNames();
     RichiestaOK = false;
+    WaitForLocksWhileWindowsPaint(std::chrono::seconds(10));
     if (!ApriDatabase()) return 1;
-    // The window lives until it is closed; closing it ends the program.
+    // The window lives until it is closed; closing it ends the program. A database that fails it
+    // at load ends the program as one that does not open: nothing shown, nothing written.
     auto* window = new frmArticoli;
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->Form_Load();
+    try {
+        window->Form_Load();
+    } catch (const AppError& e) {
+        delete window;
+        CloseDatabase();
+        MostraDatabaseErrato(e);
+        return 1;
+    }
     QCoreApplication::processEvents();
     return 0;
 }

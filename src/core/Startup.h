@@ -2,6 +2,8 @@
 // Start-up: the date and time formats of the system, the command line, the data folder, the
 // database with its table recordsets.
 
+#include "core/db/AppError.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -31,8 +33,11 @@ void FillMonthNames();
 // translations folder. Null, changing nothing, when the translations are not installed.
 std::unique_ptr<QTranslator> InstallQtTranslations();
 
+// "Database STIVORA.MDB non disponibile/errato!" and the engine's reason.
+void MostraDatabaseErrato(const AppError& error);
+
 // Opens stivora.mdb in CartellaDati and the eleven table recordsets. On failure shows
-// "Database STIVORA.MDB non disponibile/errato!" and returns false, leaving nothing open.
+// MostraDatabaseErrato and returns false, leaving nothing open.
 bool ApriDatabase();
 // Closes the recordsets, then the database.
 void CloseDatabase();

@@ -147,11 +147,12 @@ public:
     QString RifiutoEtichettaPallet();
     // The pallet label as the print-side fields and the job's fields state it, before dates and serial.
     PalletLabelArgs ArgomentiEtichetta() const;
-    // The pallet's SSCC, or nothing when the SSCC is archived already (the operator has been told).
-    std::optional<QString> PreparaEtichettaPallet();
+    // The pallet printed, or nothing when its SSCC is archived already (nothing is shown).
+    std::optional<PrintedPallet> PreparaEtichettaPallet();
     // Reserves, prints, counts, archives and exports one pallet label, then shows the counter and the
-    // last pallet; nothing when the SSCC is archived already.
-    std::optional<QString> StampaEtichettaPallet(const PalletLabelArgs& args, bool copyCopies = true);
+    // last pallet; nothing when the SSCC is archived already. A failure once the label is out is in
+    // the reservation returned.
+    std::optional<PrintedPallet> StampaEtichettaPallet(const PalletLabelArgs& args, bool copyCopies = true);
     void cmdIncrementa_Click();
     void mskQtCartoni_GotFocus();
 
@@ -271,6 +272,7 @@ private:
     QPointer<class frmRichiesteAccantonate> finestraAccantonate_;
     bool tickInCorso_ = false;
     bool chiusuraRichiesta_ = false;
+    bool aperturaRichiesta_ = false;
     // The passive request being printed: its print takes the row, in its own transaction.
     std::optional<RequestKey> richiestaInStampa_;
     // The serial its pallet asks for instead of the counter's next.

@@ -9,10 +9,12 @@
 #include "core/Utility.h"
 #include "core/frmImpostazioni.h"
 #include "core/Informazioni.h"
+#include "core/ui/BackgroundWork.h"
 #include "core/ui/Dialogs.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QPointer>
 
 namespace {
 
@@ -51,11 +53,11 @@ QString column(const char* name) { return QString::fromLatin1(name); }
 
 void frmArticoli::ConnettiShell()
 {
-    connect(ui.mnuUscita, &QAction::triggered, this, &frmArticoli::mnuUscita_Click);
-    connect(ui.mnuImpostazioni, &QAction::triggered, this, &frmArticoli::mnuImpostazioni_Click);
-    connect(ui.mnuCartellaLogo, &QAction::triggered, this, &frmArticoli::mnuCartellaLogo_Click);
-    connect(ui.mnuManuale, &QAction::triggered, this, &frmArticoli::mnuManuale_Click);
-    connect(ui.mnuInformazioni, &QAction::triggered, this, &frmArticoli::mnuInformazioni_Click);
+    connect(ui.mnuUscita, &QAction::triggered, this, Protetto([this] { mnuUscita_Click(); }));
+    connect(ui.mnuImpostazioni, &QAction::triggered, this, Protetto([this] { mnuImpostazioni_Click(); }));
+    connect(ui.mnuCartellaLogo, &QAction::triggered, this, Protetto([this] { mnuCartellaLogo_Click(); }));
+    connect(ui.mnuManuale, &QAction::triggered, this, Protetto([this] { mnuManuale_Click(); }));
+    connect(ui.mnuInformazioni, &QAction::triggered, this, Protetto([this] { mnuInformazioni_Click(); }));
 }
 
 void frmArticoli::Form_Load()
@@ -89,21 +91,16 @@ void frmArticoli::Form_Load()
     if (!ModoInterattivo) ModoPassivo();
 }
 
-// A Setup row that cannot be read leaves the controls as designed, after a message.
+// A Setup row that cannot be read ends the start (the error reaches Main).
 void frmArticoli::CaricaImpostazioniOperatore()
 {
-    try {
-        ui.txtLotto->setText(NzStr(rsSetup->Value(QStringLiteral("lotto"))));
-        ui.txtContatoreSSCC->setText(GeneralNumber(rsSetup->Value(QStringLiteral("contatore")).toDouble()));
-        for (const CheckSetting& s : kChecks) (ui.*s.box)->setChecked(rsSetup->Value(column(s.column)).toBool());
-        ui.mskQtPallet->setText(QStringLiteral("1"));
-        ui.mskQtImballi->setText(QStringLiteral("1"));
-        ui.mskQtCartoni->setText(QStringLiteral("1"));
-        for (const NumberSetting& s : kNumbers)
-            (ui.*s.field)->setText(GeneralNumber(rsSetup->Value(column(s.column)).toDouble()));
-    } catch (const AppError& e) {
-        MsgBox(QStringLiteral("Errore nella lettura delle impostazioni: ") + e.description(), vbCritical, QStringLiteral("Errore"));
-    }
+    ui.txtLotto->setText(NzStr(rsSetup->Value(QStringLiteral("lotto"))));
+    ui.txtContatoreSSCC->setText(GeneralNumber(rsSetup->Value(QStringLiteral("contatore")).toDouble()));
+    for (const CheckSetting& s : kChecks) (ui.*s.box)->setChecked(rsSetup->Value(column(s.column)).toBool());
+    ui.mskQtPallet->setText(QStringLiteral("1"));
+    ui.mskQtImballi->setText(QStringLiteral("1"));
+    ui.mskQtCartoni->setText(QStringLiteral("1"));
+    for (const NumberSetting& s : kNumbers) (ui.*s.field)->setText(GeneralNumber(rsSetup->Value(column(s.column)).toDouble()));
 }
 
 // A database error while saving is shown, and the program still closes: the operator settings
@@ -136,6 +133,15 @@ void frmArticoli::Form_Unload(int& Cancel)
 void frmArticoli::closeEvent(QCloseEvent* event)
 {
     if (unloaded_) return event->accept();
+    // The work under way holds the database: the window closes once it has ended, and its lock
+    // waits give up so that it ends soon.
+    if (WaitingWhileWindowsPaint()) {
+        if (DopoIlGestore([window = QPointer<frmArticoli>(this)] {
+                if (window) window->close();
+            }))
+            GiveUpWaiting();
+        return event->ignore();
+    }
     int cancel = 0;
     Form_Unload(cancel);
     if (cancel) return event->ignore();

@@ -1,5 +1,6 @@
 #include "core/frmCartella.h"
 
+#include "core/HandlerGuard.h"
 #include "core/ui/Dialogs.h"
 
 #include <QDir>
@@ -26,9 +27,9 @@ frmCartella::frmCartella(QLineEdit& cartellaRichieste, QWidget* parent) : QDialo
         if (ui.Drive1->findText(volume.rootPath()) < 0) ui.Drive1->addItem(volume.rootPath());
 
     Form_Load();
-    connect(ui.Drive1, &QComboBox::currentIndexChanged, this, &frmCartella::Drive1_Change);
-    connect(ui.cmdOk, &QPushButton::clicked, this, &frmCartella::cmdOk_Click);
-    connect(ui.cmdAnnulla, &QPushButton::clicked, this, &frmCartella::cmdAnnulla_Click);
+    connect(ui.Drive1, &QComboBox::currentIndexChanged, this, Protetto([this] { Drive1_Change(); }));
+    connect(ui.cmdOk, &QPushButton::clicked, this, Protetto([this] { cmdOk_Click(); }));
+    connect(ui.cmdAnnulla, &QPushButton::clicked, this, Protetto([this] { cmdAnnulla_Click(); }));
 }
 
 void frmCartella::Form_Load()

@@ -66,15 +66,15 @@ frmImpostazioni::frmImpostazioni(QWidget* parent) : QDialog(parent)
     ui.setupUi(this);
     for (QLineEdit* digits : {ui.txtPaese, ui.txtCodProduttore, ui.txtDefaultPallet, ui.txtDurata, ui.txtPostazione, ui.txtQtCartone})
         InstallCharacterFilter(digits, DigitOrEnterKey);
-    connect(ui.cmdOk, &QPushButton::clicked, this, &frmImpostazioni::cmdOk_Click);
-    connect(ui.cmdCancel, &QPushButton::clicked, this, &frmImpostazioni::cmdCancel_Click);
-    connect(ui.cmdSu, &QPushButton::clicked, this, &frmImpostazioni::cmdSu_Click);
-    connect(ui.cmdGiu, &QPushButton::clicked, this, &frmImpostazioni::cmdGiu_Click);
-    connect(ui.cmdImposta, &QPushButton::clicked, this, &frmImpostazioni::cmdImposta_Click);
-    connect(ui.cmdImpostaImballi, &QPushButton::clicked, this, &frmImpostazioni::cmdImpostaImballi_Click);
-    connect(ui.cmdCambia, &QPushButton::clicked, this, &frmImpostazioni::cmdCambia_Click);
+    connect(ui.cmdOk, &QPushButton::clicked, this, Protetto([this] { cmdOk_Click(); }));
+    connect(ui.cmdCancel, &QPushButton::clicked, this, Protetto([this] { cmdCancel_Click(); }));
+    connect(ui.cmdSu, &QPushButton::clicked, this, Protetto([this] { cmdSu_Click(); }));
+    connect(ui.cmdGiu, &QPushButton::clicked, this, Protetto([this] { cmdGiu_Click(); }));
+    connect(ui.cmdImposta, &QPushButton::clicked, this, Protetto([this] { cmdImposta_Click(); }));
+    connect(ui.cmdImpostaImballi, &QPushButton::clicked, this, Protetto([this] { cmdImpostaImballi_Click(); }));
+    connect(ui.cmdCambia, &QPushButton::clicked, this, Protetto([this] { cmdCambia_Click(); }));
     Form_Load();
-    connect(ui.cmbPallet, &QComboBox::currentIndexChanged, this, &frmImpostazioni::cmbPallet_Click);
+    connect(ui.cmbPallet, &QComboBox::currentIndexChanged, this, Protetto([this] { cmbPallet_Click(); }));
 }
 
 void frmImpostazioni::Form_Load()

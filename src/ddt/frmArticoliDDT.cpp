@@ -43,13 +43,13 @@ std::optional<std::pair<QString, QString>> chiediEstremiDDT(int lunghezzaNumero)
 
 void frmArticoli::ConnettiDDT()
 {
-    connect(ui.cmdNuovoDDT, &QPushButton::clicked, this, &frmArticoli::cmdNuovoDDT_Click);
-    connect(ui.cmdCercaDDT, &QPushButton::clicked, this, &frmArticoli::cmdCercaDDT_Click);
-    connect(ui.cmdSalvaDDT, &QPushButton::clicked, this, &frmArticoli::cmdSalvaDDT_Click);
-    connect(ui.cmdAggiungiSSCC, &QPushButton::clicked, this, &frmArticoli::cmdAggiungiSSCC_Click);
-    connect(ui.cmdUpSSCC, &QPushButton::clicked, this, &frmArticoli::cmdUpSSCC_Click);
-    connect(ui.cmdDownSSCC, &QPushButton::clicked, this, &frmArticoli::cmdDownSSCC_Click);
-    connect(ui.cmdEliminaSSCC, &QPushButton::clicked, this, &frmArticoli::cmdEliminaSSCC_Click);
+    connect(ui.cmdNuovoDDT, &QPushButton::clicked, this, Protetto([this] { cmdNuovoDDT_Click(); }));
+    connect(ui.cmdCercaDDT, &QPushButton::clicked, this, Protetto([this] { cmdCercaDDT_Click(); }));
+    connect(ui.cmdSalvaDDT, &QPushButton::clicked, this, Protetto([this] { cmdSalvaDDT_Click(); }));
+    connect(ui.cmdAggiungiSSCC, &QPushButton::clicked, this, Protetto([this] { cmdAggiungiSSCC_Click(); }));
+    connect(ui.cmdUpSSCC, &QPushButton::clicked, this, Protetto([this] { cmdUpSSCC_Click(); }));
+    connect(ui.cmdDownSSCC, &QPushButton::clicked, this, Protetto([this] { cmdDownSSCC_Click(); }));
+    connect(ui.cmdEliminaSSCC, &QPushButton::clicked, this, Protetto([this] { cmdEliminaSSCC_Click(); }));
     ConnettiStampaDDT();
 }
 

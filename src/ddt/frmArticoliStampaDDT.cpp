@@ -12,12 +12,12 @@
 
 void frmArticoli::ConnettiStampaDDT()
 {
-    connect(ui.cmdStampaDDT, &QPushButton::clicked, this, &frmArticoli::cmdStampaDDT_Click);
-    connect(ui.optCercaArtLotto, &QRadioButton::clicked, this, &frmArticoli::optCercaArtLotto_Click);
-    connect(ui.optCercaSSCC, &QRadioButton::clicked, this, &frmArticoli::optCercaSSCC_Click);
-    connect(ui.cmdCerca, &QPushButton::clicked, this, &frmArticoli::cmdCerca_Click);
-    connect(ui.mnuAzzeraStorico, &QAction::triggered, this, &frmArticoli::mnuAzzeraStorico_Click);
-    connect(ui.mnuAzzeraExport, &QAction::triggered, this, &frmArticoli::mnuAzzeraExport_Click);
+    connect(ui.cmdStampaDDT, &QPushButton::clicked, this, Protetto([this] { cmdStampaDDT_Click(); }));
+    connect(ui.optCercaArtLotto, &QRadioButton::clicked, this, Protetto([this] { optCercaArtLotto_Click(); }));
+    connect(ui.optCercaSSCC, &QRadioButton::clicked, this, Protetto([this] { optCercaSSCC_Click(); }));
+    connect(ui.cmdCerca, &QPushButton::clicked, this, Protetto([this] { cmdCerca_Click(); }));
+    connect(ui.mnuAzzeraStorico, &QAction::triggered, this, Protetto([this] { mnuAzzeraStorico_Click(); }));
+    connect(ui.mnuAzzeraExport, &QAction::triggered, this, Protetto([this] { mnuAzzeraExport_Click(); }));
 }
 
 // The disabled button also keeps the new-note and save commands out while the job runs.

@@ -2,19 +2,11 @@
 #include "core/frmArticoli.h"
 
 #include "core/HandlerGuard.h"
-#include "core/db/AppError.h"
-#include "core/ui/Dialogs.h"
 #include "core/ui/FocusEvents.h"
 
 void frmArticoli::ConnettiImballi()
 {
-    connect(ui.cmdStampaImballi, &QPushButton::clicked, this, [this] {
-        // From the button the operator reads what failed; the request timer handles its own errors.
-        try {
-            cmdStampaImballi_Click();
-        } catch (const AppError& e) {
-            MostraErrore(e);
-        }
-    });
-    OnGotFocus(ui.mskQtImballi, [this] { mskQtImballi_GotFocus(); });
+    // From the button the operator reads what failed; the request timer handles its own errors.
+    connect(ui.cmdStampaImballi, &QPushButton::clicked, this, Protetto([this] { cmdStampaImballi_Click(); }));
+    OnGotFocus(ui.mskQtImballi, Protetto([this] { mskQtImballi_GotFocus(); }));
 }

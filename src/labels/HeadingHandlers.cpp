@@ -2,6 +2,7 @@
 #include "core/frmArticoli.h"
 
 #include "core/Globals.h"
+#include "core/HandlerGuard.h"
 #include "core/Utility.h"
 #include "labels/Headings.h"
 
@@ -29,9 +30,10 @@ private:
 
 void frmArticoli::ConnettiIntestazioni()
 {
-    connect(ui.cmbIntestazione, &QComboBox::activated, this, [this] { cmbIntestazione_Click(); });
+    connect(ui.cmbIntestazione, &QComboBox::activated, this, Protetto([this] { cmbIntestazione_Click(); }));
     for (int i = 0; i < labIntestazione.size(); ++i)
-        labIntestazione[i]->installEventFilter(new DoubleClickFilter(labIntestazione[i], [this, i] { labIntestazione_DblClick(i); }));
+        labIntestazione[i]->installEventFilter(
+            new DoubleClickFilter(labIntestazione[i], Protetto([this, i] { labIntestazione_DblClick(i); })));
 }
 
 void frmArticoli::CaricaIntestazioni(const QString& folder)

@@ -1,16 +1,17 @@
 // The lot grid of the mixed pallet: the mode switch, its rows, their order and removal.
 #include "core/frmArticoli.h"
 
+#include "core/HandlerGuard.h"
 #include "core/ui/FocusEvents.h"
 
 void frmArticoli::ConnettiMultiLotto()
 {
-    connect(ui.chkMultiLotto, &QCheckBox::clicked, this, [this] { chkMultiLotto_Click(); });
-    connect(ui.cmdUp, &QPushButton::clicked, this, [this] { cmdUp_Click(); });
-    connect(ui.cmdDown, &QPushButton::clicked, this, [this] { cmdDown_Click(); });
-    connect(ui.cmdRemove, &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
-    connect(ui.cmdStampaMulti, &QPushButton::clicked, this, [this] { cmdStampaMulti_Click(); });
-    OnGotFocus(ui.mskQtPallet, [this] { mskQtPallet_GotFocus(); });
+    connect(ui.chkMultiLotto, &QCheckBox::clicked, this, Protetto([this] { chkMultiLotto_Click(); }));
+    connect(ui.cmdUp, &QPushButton::clicked, this, Protetto([this] { cmdUp_Click(); }));
+    connect(ui.cmdDown, &QPushButton::clicked, this, Protetto([this] { cmdDown_Click(); }));
+    connect(ui.cmdRemove, &QPushButton::clicked, this, Protetto([this] { cmdRemove_Click(); }));
+    connect(ui.cmdStampaMulti, &QPushButton::clicked, this, Protetto([this] { cmdStampaMulti_Click(); }));
+    OnGotFocus(ui.mskQtPallet, Protetto([this] { mskQtPallet_GotFocus(); }));
 }
 
 void frmArticoli::chkMultiLotto_Click()

@@ -13,6 +13,7 @@
 #include "labels/ArticleListLabels.h"
 #include "labels/MixedPallet.h"
 #include "labels/PalletReservation.h"
+#include "labels/PrintOutcome.h"
 #include "labels/Sscc.h"
 #include "labels/SymbolRefusal.h"
 #include "reports/StampaReport.h"
@@ -83,35 +84,42 @@ void frmArticoli::StampaMultiLotto()
         return;
     }
 
-    QString printed;
+    std::optional<PrintedPallet> printed;
     if (job.record.lines.size() == 1) {
         EtichettaMulti = false;
         ArticoloUnico = false;
         job.label.advanceCounter = ui.chkUpdateSSCC->isChecked();
-        const std::optional<QString> single = StampaEtichettaPallet(job.label);
-        if (!single) return;
-        printed = *single;
+        printed = StampaEtichettaPallet(job.label);
     } else {
         EtichettaMulti = true;
         ArticoloUnico = !job.severalArticles;
-        const std::optional<Reservation> reserved = StampaRiepilogo(job);
-        if (!reserved) return;
-        printed = reserved->sscc;
-        if (reserved->counterWritten) ui.txtContatoreSSCC->setText(QString::number(reserved->contatore));
-        ui.txtSSCC->setText(printed);
-        SetTag(ui.txtSSCC, QString::number(reserved->recorded.idAppTestate));
-        ui.mskQtRistampa->setText(copie);
+        if (const std::optional<Reservation> reserved = StampaRiepilogo(job)) {
+            printed = PrintedPallet{reserved->sscc, *reserved};
+            if (reserved->counterWritten) ui.txtContatoreSSCC->setText(QString::number(reserved->contatore));
+            ui.txtSSCC->setText(reserved->sscc);
+            SetTag(ui.txtSSCC, QString::number(reserved->recorded.idAppTestate));
+            ui.mskQtRistampa->setText(copie);
+        }
+    }
+    if (!printed) {
+        MsgBox(SsccEsistente(), vbCritical | vbOKOnly, kErrore);
+        return;
     }
     // Only a pallet that was printed and archived goes onto the delivery note.
     if (!ui.txtNumDDT->text().isEmpty()) {
-        ui.flxDDT->AddItem(printed);
+        ui.flxDDT->AddItem(printed->sscc);
         ui.cmdSalvaDDT->setEnabled(true);
     }
     PulisciLotti();
+    const Reservation& r = printed->reserved;
+    // A summary's steps: its label, its follow-up, then the article lists and theirs.
+    const bool listsOut = job.record.lines.size() == 1 || r.stepsDone > 2;
+    if (!r.failedAfterSend.isEmpty() && ModoInterattivo)
+        MsgBox(StampatoConErrore(printed->sscc, r.failedAfterSend, listsOut), vbExclamation | vbOKOnly, QStringLiteral("Attenzione"));
 }
 
 // The summary label and the article lists of a pallet of several rows, under one reserved SSCC;
-// nothing when that SSCC is archived already (the operator has been told).
+// nothing when that SSCC is archived already.
 std::optional<Reservation> frmArticoli::StampaRiepilogo(MixedPalletJob& job)
 {
     const QString copie = job.label.copie;
@@ -119,6 +127,7 @@ std::optional<Reservation> frmArticoli::StampaRiepilogo(MixedPalletJob& job)
     // The operator setting as last saved decides, not the check box of the single-lot tab.
     ReservationOptions options{job.label.tipoPallet, rsSetup->Value(QStringLiteral("AutoUpdateSSCC")).toBool(), PalletInStampa(),
                                true, std::max(1, int(qRound(NumericValue(copie)))), serialeRichiesta_};
+    WaitCursor hourglass;
     const auto reserved = PrintReservedPallet(tables, options, job.record, [&](const Reservation& r) {
         job.label.serial = r.serial;
         FillPalletLabel(job.label);
@@ -127,10 +136,7 @@ std::optional<Reservation> frmArticoli::StampaRiepilogo(MixedPalletJob& job)
         for (auto& step : JobSteps(BindReport(ArticleListJob(options.copies)), MyReport)) steps.push_back(std::move(step));
         return steps;
     });
-    if (!reserved) {
-        MsgBox(SsccEsistente(), vbCritical | vbOKOnly, kErrore);
-        return std::nullopt;
-    }
+    if (!reserved) return std::nullopt;
     if (richiestaInStampa_) richiestaConsumata_ = true;
     return reserved;
 }

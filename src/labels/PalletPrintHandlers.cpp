@@ -10,6 +10,7 @@
 #include "core/ui/Dialogs.h"
 #include "labels/LabelJob.h"
 #include "labels/PalletLabel.h"
+#include "labels/PrintOutcome.h"
 #include "labels/Sscc.h"
 #include "reports/StampaReport.h"
 
@@ -79,14 +80,14 @@ void frmArticoli::StampaPallet()
         if (singleLot) resetCount = StampaPalletSingoli();
         else AggiungiLotto();
     } catch (const AppError& e) {
-        // The pallet in progress left no records; the operator reads why and can go on.
         MostraErrore(e);
     }
     if (resetCount) ui.mskQtPallet->setText(QStringLiteral("1"));
     AbilitaControlli(true);
 }
 
-// False when a duplicate SSCC stopped the run: the pallet count then stays as typed.
+// False when the run stopped before its last pallet (a duplicate SSCC, a failure): the pallet count
+// then holds the pallets still to print, and the message says how many were printed.
 bool frmArticoli::StampaPalletSingoli()
 {
     const qint64 firstSerial = CounterInFile(*rsSetup) + 1;
@@ -109,14 +110,30 @@ bool frmArticoli::StampaPalletSingoli()
             return false;
         }
     }
-    for (qint64 p = 1; p <= pallets; ++p) {
+    const auto stop = [&](const QString& why, int style, const QString& title, qint64 printed) {
+        MsgBox(why + (printed > 0 && pallets > 1 ? SerieInterrotta(printed, pallets) : QString()), style | vbOKOnly, title);
+        if (printed == pallets) return true;
+        ui.mskQtPallet->setText(QString::number(pallets - printed));
+        return false;
+    };
+    for (qint64 printed = 0; printed < pallets;) {
         // Every pallet's SSCC is checked as it is reserved, so a counter behind the archive never issues one twice.
-        const std::optional<QString> sscc = PreparaEtichettaPallet();
-        if (!sscc) return false;
+        std::optional<PrintedPallet> pallet;
+        try {
+            pallet = PreparaEtichettaPallet();
+        } catch (const AppError& e) {
+            // The pallet in progress left no records; the operator reads why and can go on.
+            return stop(QStringLiteral("Errore: ") + e.description(), vbExclamation, kErrore, printed);
+        }
+        if (!pallet) return stop(SsccEsistente(), vbCritical, kErrore, printed);
+        ++printed;
         if (!ui.txtNumDDT->text().isEmpty()) {
-            ui.flxDDT->AddItem(*sscc);
+            ui.flxDDT->AddItem(pallet->sscc);
             ui.cmdSalvaDDT->setEnabled(true);
         }
+        if (!pallet->reserved.failedAfterSend.isEmpty())
+            return stop(StampatoConErrore(pallet->sscc, pallet->reserved.failedAfterSend), vbExclamation,
+                        QStringLiteral("Attenzione"), printed);
     }
     return true;
 }
@@ -140,7 +157,7 @@ void frmArticoli::AbilitaControlli(bool enabled)
     ui.mnuAzzeraStorico->setEnabled(enabled);
 }
 
-std::optional<QString> frmArticoli::PreparaEtichettaPallet()
+std::optional<PrintedPallet> frmArticoli::PreparaEtichettaPallet()
 {
     const QDateTime clock = ui.chkAutoUpdate->isChecked() ? LeggiOrologio() : QDateTime();
     const QDateTime production = ReadDateTime(ui.mskDataProduzione->text(), ui.mskOraProd->text()).value_or(QDateTime());
@@ -181,16 +198,13 @@ PalletLabelArgs frmArticoli::ArgomentiEtichetta() const
     return a;
 }
 
-std::optional<QString> frmArticoli::StampaEtichettaPallet(const PalletLabelArgs& a, bool copyCopies)
+std::optional<PrintedPallet> frmArticoli::StampaEtichettaPallet(const PalletLabelArgs& a, bool copyCopies)
 {
     const auto printed = ::StampaEtichettaPallet(
         a,
         [this](bool preview) { return JobSteps(BindReport(PalletLabelJob(preview, 1)), MyReport); },
         PalletInStampa(), serialeRichiesta_);
-    if (!printed) {
-        MsgBox(SsccEsistente(), vbCritical | vbOKOnly, kErrore);
-        return std::nullopt;
-    }
+    if (!printed) return std::nullopt;
     if (richiestaInStampa_) richiestaConsumata_ = true;
     if (printed->reserved.counterWritten) ui.txtContatoreSSCC->setText(QString::number(printed->reserved.contatore));
     if (copyCopies) ui.mskQtRistampa->setText(a.copie);
@@ -198,7 +212,7 @@ std::optional<QString> frmArticoli::StampaEtichettaPallet(const PalletLabelArgs&
         ui.txtSSCC->setText(printed->sscc);
         SetTag(ui.txtSSCC, QString::number(printed->reserved.recorded.idAppTestate));
     }
-    return printed->sscc;
+    return printed;
 }
 
 void frmArticoli::cmdIncrementa_Click()

@@ -48,9 +48,14 @@ std::optional<Reservation> PrintReservedPallet(const PalletTables& t, const Rese
                [&] {
                    UndoReservation(t, r);
                    if (entry) entry->Done();
+               },
+               [&](size_t stepsDone, const AppError& failure) {
+                   r.stepsDone = stepsDone;
+                   r.failedAfterSend = failure.description();
                }});
     if (!printed) return std::nullopt;
-    if (entry) entry->Done();
+    // A label may be out and another not: the entry stays, so that the next start sends the pallet again.
+    if (entry && r.failedAfterSend.isEmpty()) entry->Done();
     return r;
 }
 

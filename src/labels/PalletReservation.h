@@ -34,15 +34,19 @@ struct Reservation {
     qint64 counterBefore = 0;
     RecordedPallet recorded;
     std::vector<SavedRows> request; // header first, then its lines
+    // A step that failed once an earlier one had run: the steps done, and what failed. The label is
+    // out and the pallet stays printed.
+    size_t stepsDone = 0;
+    QString failedAfterSend; // empty when every step ran
 };
 
 // Runs inside the reservation: fills the report tables for its SSCC and binds the jobs.
 using BindPalletJobs = std::function<SendSteps(const Reservation&)>;
 
 // Nothing, and nothing changed, when the SSCC is archived already. Throws AppError when the request
-// is gone (another program took it: nothing printed) or when something failed; the reservation is
-// then undone, unless an earlier step has run: its journal entry then stays, so the next start
-// sends the pallet again.
+// is gone (another program took it: nothing printed) or when something failed before the first step
+// had run; the reservation is then undone. A step that fails after an earlier one ran is told in the
+// reservation returned, and its journal entry stays, so the next start sends the pallet again.
 std::optional<Reservation> PrintReservedPallet(const PalletTables& tables, const ReservationOptions& options, PalletRecord record,
                                                const BindPalletJobs& bind);
 

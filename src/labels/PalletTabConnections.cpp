@@ -1,21 +1,22 @@
 // Signals of the pallet tab to their handlers.
 #include "core/frmArticoli.h"
 
+#include "core/HandlerGuard.h"
 #include "core/ui/FocusEvents.h"
 #include "core/ui/KeyFilter.h"
 
 void frmArticoli::ConnettiEtichette()
 {
-    connect(ui.cmdDataOra, &QPushButton::clicked, this, [this] { cmdDataOra_Click(); });
-    connect(ui.chkAutoUpdate, &QCheckBox::clicked, this, [this] { chkAutoUpdate_Click(); });
-    connect(ui.chkAutoLotto, &QCheckBox::clicked, this, [this] { chkAutoLotto_Click(); });
-    connect(ui.cmdStampa, &QPushButton::clicked, this, [this] { cmdStampa_Click(); });
-    connect(ui.cmdIncrementa, &QPushButton::clicked, this, [this] { cmdIncrementa_Click(); });
+    connect(ui.cmdDataOra, &QPushButton::clicked, this, Protetto([this] { cmdDataOra_Click(); }));
+    connect(ui.chkAutoUpdate, &QCheckBox::clicked, this, Protetto([this] { chkAutoUpdate_Click(); }));
+    connect(ui.chkAutoLotto, &QCheckBox::clicked, this, Protetto([this] { chkAutoLotto_Click(); }));
+    connect(ui.cmdStampa, &QPushButton::clicked, this, Protetto([this] { cmdStampa_Click(); }));
+    connect(ui.cmdIncrementa, &QPushButton::clicked, this, Protetto([this] { cmdIncrementa_Click(); }));
     // Enter in the production date recomposes an automatic lot instead of being typed.
     InstallKeyFilter(ui.mskDataProduzione, [this](int key, const QString&) {
         if (key != 13) return key;
-        if (ui.chkAutoLotto->isChecked()) LottoAutomatico();
+        if (ui.chkAutoLotto->isChecked()) EseguiGestore([this] { LottoAutomatico(); });
         return 0;
     });
-    OnGotFocus(ui.mskQtCartoni, [this] { mskQtCartoni_GotFocus(); });
+    OnGotFocus(ui.mskQtCartoni, Protetto([this] { mskQtCartoni_GotFocus(); }));
 }

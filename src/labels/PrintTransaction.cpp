@@ -82,15 +82,23 @@ bool CommitThenSend(Database& db, const TransactionalPrint& print)
         throw;
     }
 
-    bool sentOne = false;
+    size_t done = 0;
     try {
         for (const auto& send : steps) {
             send();
-            sentOne = true;
+            ++done;
         }
     } catch (...) {
         const std::exception_ptr failure = std::current_exception();
-        if (!sentOne && print.giveBack) {
+        if (done > 0 && print.failedAfterSend) {
+            try {
+                std::rethrow_exception(failure);
+            } catch (const AppError& e) {
+                print.failedAfterSend(done, e);
+                return true;
+            }
+        }
+        if (done == 0 && print.giveBack) {
             try {
                 print.giveBack();
             } catch (const AppError&) {

@@ -4,6 +4,7 @@
 // taken in that transaction, by one program only. When not even the first job could be sent, what
 // the transaction took is given back.
 
+#include "core/db/AppError.h"
 #include "reports/StampaReport.h"
 
 #include <QString>
@@ -57,9 +58,12 @@ struct TransactionalPrint {
     // When the first step failed: gives back what `write` took, in a transaction of its own. A
     // failure here leaves it taken.
     std::function<void()> giveBack;
+    // When a step failed once an earlier one had run: the steps done and the failure, which then
+    // does not reach the caller. Unset, it does.
+    std::function<void(size_t stepsDone, const AppError& failure)> failedAfterSend;
 };
 
-// False when `write` gave nothing to send. Failures reach the caller.
+// False when `write` gave nothing to send. Failures reach the caller, but for failedAfterSend.
 bool CommitThenSend(Database& db, const TransactionalPrint& print);
 
 // A print of rows `fill` writes and binds: the passive request, when there is one, taken with

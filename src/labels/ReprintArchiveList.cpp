@@ -64,7 +64,13 @@ QVariant ArchiveListModel::headerData(int section, Qt::Orientation orientation, 
 QVariant ArchiveListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || role != Qt::DisplayRole) return {};
-    const ArchiveListRow r = Row(index.row());
+    ArchiveListRow r;
+    // Asked while painting: a row the database cannot give now (locked, damaged) shows empty.
+    try {
+        r = Row(index.row());
+    } catch (const AppError&) {
+        return {};
+    }
     switch (index.column()) {
     case 0: return r.sscc;
     case 1: return r.qtCartoni;

@@ -29,15 +29,11 @@ const QString kErrore = QStringLiteral("Errore");
 
 void frmArticoli::ConnettiRistampa()
 {
-    connect(ui.txtSSCC, &QLineEdit::textChanged, this, [this] { txtSSCC_Change(); });
+    connect(ui.txtSSCC, &QLineEdit::textChanged, this, Protetto([this] { txtSSCC_Change(); }));
     connect(ui.cmdScegliPNC, &QPushButton::clicked, this, Protetto([this] { cmdScegliPNC_Click(); }));
     connect(ui.cmdRistampa, &QPushButton::clicked, this, Protetto([this] { cmdRistampa_Click(); }));
     InstallKeyFilter(ui.txtSSCC, [this](int key, const QString&) {
-        try {
-            txtSSCC_KeyPress(key);
-        } catch (const AppError& e) {
-            MostraErrore(e);
-        }
+        EseguiGestore([&] { txtSSCC_KeyPress(key); });
         return key;
     });
 }

@@ -1,6 +1,7 @@
 #include "labels/frmScegliPNC.h"
 
 #include "core/Globals.h"
+#include "core/HandlerGuard.h"
 #include "core/Utility.h"
 #include "core/ui/ControlTag.h"
 
@@ -21,9 +22,9 @@ frmScegliPNC::frmScegliPNC(QLineEdit& ssccField, QWidget* parent) : QDialog(pare
     view.horizontalHeader()->setSectionsClickable(false);
     view.horizontalHeader()->setStretchLastSection(true);
 
-    connect(ui.cmdSeleziona, &QPushButton::clicked, this, [this] { cmdSeleziona_Click(); });
-    connect(ui.cmdOk, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
-    connect(ui.flxArticoli, &QTableView::doubleClicked, this, [this] { flxArticoli_DblClick(); });
+    connect(ui.cmdSeleziona, &QPushButton::clicked, this, Protetto([this] { cmdSeleziona_Click(); }));
+    connect(ui.cmdOk, &QPushButton::clicked, this, Protetto([this] { cmdOk_Click(); }));
+    connect(ui.flxArticoli, &QTableView::doubleClicked, this, Protetto([this] { flxArticoli_DblClick(); }));
     Form_Load();
 }
 

@@ -2,6 +2,8 @@
 #include "core/frmArticoli.h"
 
 #include "core/Globals.h"
+#include "core/HandlerGuard.h"
+#include "core/ui/BackgroundWork.h"
 #include "passive/Avvisi.h"
 #include "passive/TrayIcon.h"
 #include "passive/frmRichiesteAccantonate.h"
@@ -12,12 +14,13 @@ void frmArticoli::ConnettiPassivo()
 {
     TrayIconData = new TrayIcon(this);
     avvisi_ = std::make_unique<Avvisi>(*TrayIconData);
-    connect(&timPassive, &QTimer::timeout, this, &frmArticoli::timPassive_Timer);
-    connect(ui.mnuAccantonate, &QAction::triggered, this, &frmArticoli::mnuAccantonate_Click);
-    connect(ui.mnuModoPassivo, &QAction::triggered, this, &frmArticoli::mnuModoPassivo_Click);
-    connect(ui.mnuModoPassivoFile, &QAction::triggered, this, &frmArticoli::mnuModoPassivoFile_Click);
-    connect(ui.mnuApri, &QAction::triggered, this, &frmArticoli::mnuApri_Click);
-    connect(ui.mnuChiudi, &QAction::triggered, this, &frmArticoli::mnuChiudi_Click);
+    connect(&timPassive, &QTimer::timeout, this, Protetto([this] { timPassive_Timer(); }));
+    connect(ui.mnuAccantonate, &QAction::triggered, this, Protetto([this] { mnuAccantonate_Click(); }));
+    connect(ui.mnuModoPassivo, &QAction::triggered, this, Protetto([this] { mnuModoPassivo_Click(); }));
+    connect(ui.mnuModoPassivoFile, &QAction::triggered, this, Protetto([this] { mnuModoPassivoFile_Click(); }));
+    // The tray menu answers while a tick waits for a lock.
+    connect(ui.mnuApri, &QAction::triggered, this, ProtettoInAttesa([this] { mnuApri_Click(); }));
+    connect(ui.mnuChiudi, &QAction::triggered, this, ProtettoInAttesa([this] { mnuChiudi_Click(); }));
 }
 
 void frmArticoli::BackGroundMode(QLabel* picture, const QString& tip) { TrayIconData->Add(picture->pixmap(), tip, ui.mnuPopup); }
@@ -49,8 +52,14 @@ void frmArticoli::mnuModoPassivoFile_Click()
     ModoPassivo();
 }
 
+// While a tick waits for a lock the window opens when the tick ends, its waits given up.
 void frmArticoli::mnuApri_Click()
 {
+    if (tickInCorso_ && WaitingWhileWindowsPaint()) {
+        aperturaRichiesta_ = true;
+        GiveUpWaiting();
+        return;
+    }
     ModoInterattivo = true;
     timPassive.stop();
     ForeGroundMode();
@@ -59,11 +68,12 @@ void frmArticoli::mnuApri_Click()
 }
 
 // A hidden window closing does not end the event loop by itself. In the middle of a tick the
-// database is still in use: the tick closes the program when it ends.
+// database is still in use: the tick closes the program when it ends, its lock waits given up.
 void frmArticoli::mnuChiudi_Click()
 {
     if (tickInCorso_) {
         chiusuraRichiesta_ = true;
+        GiveUpWaiting();
         return;
     }
     timPassive.stop();

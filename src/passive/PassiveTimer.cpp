@@ -6,6 +6,7 @@
 #include "core/Globals.h"
 #include "core/MaskedEdit.h"
 #include "core/Utility.h"
+#include "core/ui/BackgroundWork.h"
 #include "core/ui/ControlTag.h"
 #include "passive/Avvisi.h"
 #include "passive/RequestCheck.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <optional>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -111,7 +113,9 @@ void frmArticoli::timPassive_Timer()
     }
     avvisi_->FineTick();
     tickInCorso_ = false;
+    ResumeWaiting();
     if (chiusuraRichiesta_) return mnuChiudi_Click();
+    if (std::exchange(aperturaRichiesta_, false)) return mnuApri_Click();
     if (!ModoInterattivo) timPassive.start();
 }
 

@@ -24,9 +24,9 @@ frmRichiesteAccantonate::frmRichiesteAccantonate(Database& db, SetAsideRequests&
     grid.setColumnWidth(0, 20 * charWidth);
     grid.setColumnWidth(1, 10 * charWidth);
 
-    connect(ui.cmdElimina, &QPushButton::clicked, this, [this] { cmdElimina_Click(); });
-    connect(ui.cmdRiprova, &QPushButton::clicked, this, [this] { cmdRiprova_Click(); });
-    connect(ui.cmdChiudi, &QPushButton::clicked, this, [this] { cmdChiudi_Click(); });
+    connect(ui.cmdElimina, &QPushButton::clicked, this, Protetto([this] { cmdElimina_Click(); }));
+    connect(ui.cmdRiprova, &QPushButton::clicked, this, Protetto([this] { cmdRiprova_Click(); }));
+    connect(ui.cmdChiudi, &QPushButton::clicked, this, Protetto([this] { cmdChiudi_Click(); }));
     accantonate_.onChange([this] { Form_Load(); });
     Form_Load();
 }

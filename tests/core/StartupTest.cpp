@@ -3,11 +3,13 @@
 #include "core/AppEx.h"
 #include "core/Globals.h"
 #include "core/Utility.h"
+#include "core/frmArticoli.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -119,7 +121,9 @@ protected:
         EXPECT_FALSE(ApriDatabase());
         ASSERT_EQ(Dialogs().messages().size(), 1u);
         const auto& m = Dialogs().messages()[0];
-        EXPECT_EQ(m.prompt, QStringLiteral("Database STIVORA.MDB non disponibile/errato!"));
+        // The engine's reason follows.
+        EXPECT_TRUE(m.prompt.startsWith(QStringLiteral("Database STIVORA.MDB non disponibile/errato!\n\n"))) << m.prompt.toStdString();
+        EXPECT_GT(m.prompt.size(), 50);
         EXPECT_EQ(m.title, QStringLiteral("Errore"));
         EXPECT_EQ(m.icon(), vbCritical);
         EXPECT_FALSE(DB);
@@ -204,6 +208,46 @@ TEST_F(OpenDatabase, ADatabaseThatCannotBeWrittenOrHasNoSetupRowIsRefused)
               QStringLiteral("La tabella Setup del database STIVORA.MDB è vuota: il programma non può partire senza le impostazioni."));
     EXPECT_EQ(Dialogs().messages()[0].icon(), vbCritical);
     EXPECT_FALSE(rsSetup);
+}
+
+// A damaged page under the SSCC index lets the file open and fails the window's load: the start ends
+// as for a file that does not open, with SQLite's reason, no window shown and nothing written.
+TEST_F(OpenDatabase, ADamagedFileEndsTheStartWithTheEnginesReason)
+{
+    TestDataFolder data;
+    qint64 page = 0;
+    qint64 pageSize = 0;
+    {
+        auto db = Database::Open(data.mdbPath());
+        for (const char* sscc : {"380123451000000428", "380123451000000435"})
+            db->ExecuteNative(QStringLiteral("INSERT INTO AppTestate (SSCC, TipoPallet) VALUES (?, '3')"), {QString::fromLatin1(sscc)});
+        Statement root = db->prepare(QStringLiteral("SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM sqlite_master "
+                                                    "WHERE name = 'AppTestate_SSCC'"));
+        ASSERT_TRUE(root.step());
+        page = root.int64(0);
+        pageSize = root.int64(1);
+    }
+    QFile file(data.mdbPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.seek((page - 1) * pageSize));
+    file.write(QByteArray(int(pageSize), '\xA5'));
+    file.close();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray damaged = file.readAll();
+    file.close();
+
+    Dialogs().onModal([](QDialog&) { return int(QDialog::Accepted); }); // the splash
+    EXPECT_EQ(Main({QStringLiteral("stivora"), data.path()}, data.file(QStringLiteral("stivora"))), 1);
+    Database::SetLockWait(nullptr);
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    const ShownMessage& m = Dialogs().messages()[0];
+    EXPECT_TRUE(m.prompt.startsWith(QStringLiteral("Database STIVORA.MDB non disponibile/errato!\n\n")));
+    EXPECT_TRUE(m.prompt.contains(QStringLiteral("database disk image is malformed"))) << m.prompt.toStdString();
+    EXPECT_EQ(m.icon(), vbCritical);
+    EXPECT_FALSE(FormArticoli);
+    EXPECT_FALSE(DB);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), damaged);
 }
 
 // The second connection of the printing and search jobs opens PercorsoDB too.

@@ -196,6 +196,23 @@ TEST_F(TraceSearch, ClearingTheArchiveAsksFirstAndLeavesNotesAndExportAlone)
     ASSERT_EQ(printers.jobs().size(), 1u) << "a saved note still prints after the archive is gone";
 }
 
+// A window closed while the archive is cleared on its worker waits for the clearing and its notice,
+// then asks and closes.
+TEST_F(TraceSearch, AWindowClosedWhileTheArchiveIsClearedClosesAfterIt)
+{
+    archivia(kSscc1, 2);
+    for (int answer : {vbYes, vbOK, vbYes}) Dialogs().answer(answer);
+    // Handled by the first events the program runs: those of the clearing's wait.
+    QMetaObject::invokeMethod(w.get(), [this] { w->close(); }, Qt::QueuedConnection);
+    w->ui.mnuAzzeraStorico->trigger();
+
+    EXPECT_EQ(Dialogs().prompts(), (std::vector<QString>{QStringLiteral("Confermi l'azzeramento dell'archivio SSCC?"),
+                                                         QStringLiteral("Archivio azzerato"), QStringLiteral("Vuoi uscire dal programma?")}));
+    EXPECT_FALSE(DB) << "closed after the clearing";
+    auto file = Database::Open(folder.mdbPath());
+    EXPECT_TRUE(file->OpenRecordset(QStringLiteral("AppTestate"))->IsEmpty());
+}
+
 TEST_F(TraceSearch, ClearingTheExportEmptiesOnlyTheExportTables)
 {
     archivia(kSscc1, 2);

@@ -9,6 +9,7 @@
 #include "labels/ElementStrings.h"
 #include "labels/LabelJob.h"
 #include "labels/PalletLabel.h"
+#include "labels/PrintOutcome.h"
 #include "labels/Sscc.h"
 #include "support/RecordingPrinter.h"
 #include "support/SampleRows.h"
@@ -17,6 +18,8 @@
 #include "support/Zbar.h"
 
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 #include <algorithm>
 
@@ -290,6 +293,34 @@ TEST_F(MixedPalletTest, ADatabaseFailureWhileReservingPrintsNothingAndKeepsTheRo
     window->ui.cmdStampaMulti->click();
     EXPECT_TRUE(Dialogs().messages().empty());
     EXPECT_EQ(count("AppRighe"), 3);
+}
+
+// The summary and the article lists print under the hourglass. Article lists that fail once the
+// summary is out are told as what they are: the pallet is printed and archived, its lists are not.
+TEST_F(MixedPalletTest, PrintsUnderTheHourglassAndTellsListsThatFailedAfterTheSummary)
+{
+    class OutOfPaper : public RecordingPrinterSystem {
+    public:
+        using RecordingPrinterSystem::RecordingPrinterSystem;
+        void print(const PrintJob& job) override
+        {
+            hourglass.push_back(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+            if (hourglass.size() == 2) throw AppError(1, QStringLiteral("Stampante"), QStringLiteral("Carta esaurita"));
+            RecordingPrinterSystem::print(job);
+        }
+        std::vector<bool> hourglass;
+    } outOfPaper{{{QStringLiteral("Zebra"), QString(), QString()}}, QStringLiteral("Zebra"), 300};
+    SetPrinterSystem(&outOfPaper);
+    addThreeLots();
+    window->ui.cmdStampaMulti->click();
+
+    EXPECT_EQ(outOfPaper.hourglass, (std::vector<bool>{true, true}));
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_EQ(Dialogs().messages()[0].prompt, StampatoConErrore(sscc(), QStringLiteral("Carta esaurita"), false));
+    EXPECT_EQ(outOfPaper.jobs().size(), 1u);
+    EXPECT_EQ(count("AppTestate"), 1);
+    EXPECT_EQ(window->ui.txtSSCC->text(), sscc());
+    EXPECT_EQ(window->ui.flxLotti->Rows(), 1) << "the pallet's rows are gone with it";
 }
 
 TEST_F(MixedPalletTest, RefusedPalletsPrintNothingAndKeepTheirRows)

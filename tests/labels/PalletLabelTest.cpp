@@ -5,6 +5,7 @@
 #include "core/Globals.h"
 #include "core/Startup.h"
 #include "core/Utility.h"
+#include "labels/Sscc.h"
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -160,11 +161,14 @@ TEST_F(PalletLabelTest, AJobThatCannotBeSentGivesBackExactlyWhatWasReserved)
     EXPECT_EQ(count(QStringLiteral("AppTestate")), 0);
 
     // Once a label may be out, a later failure keeps the reservation, and the entry that lets the
-    // next start send the pallet again.
-    EXPECT_THROW(StampaEtichettaPallet(args, [](bool) {
-                     return SendSteps{[] {}, [] { throw AppError(1, QStringLiteral("printer"), QStringLiteral("offline")); }};
-                 }),
-                 AppError);
+    // next start send the pallet again; the caller learns what failed, and after which step.
+    const auto late = StampaEtichettaPallet(args, [](bool) {
+        return SendSteps{[] {}, [] { throw AppError(1, QStringLiteral("printer"), QStringLiteral("offline")); }, [] {}};
+    });
+    ASSERT_TRUE(late);
+    EXPECT_EQ(late->reserved.failedAfterSend, QStringLiteral("offline"));
+    EXPECT_EQ(late->reserved.stepsDone, 1u);
+    EXPECT_EQ(late->sscc, ComposeSscc(QStringLiteral("3"), *rsSetup, 44));
     EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 44);
     EXPECT_EQ(count(QStringLiteral("AppTestate")), 1);
     ASSERT_EQ(PalletJournal().Orphans().size(), 1u);

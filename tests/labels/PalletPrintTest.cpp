@@ -4,12 +4,15 @@
 #include "core/Globals.h"
 #include "core/Startup.h"
 #include "core/Utility.h"
+#include "core/ui/BackgroundWork.h"
 #include "core/ui/ControlTag.h"
 #include "labels/ElementStrings.h"
 #include "labels/LabelJob.h"
 #include "labels/PalletLabel.h"
 #include "labels/PalletReservation.h"
+#include "labels/PrintOutcome.h"
 #include "labels/Sscc.h"
+#include "support/EventSpy.h"
 #include "support/RecordingPrinter.h"
 #include "support/SampleRows.h"
 #include "support/ScriptedDialogs.h"
@@ -18,8 +21,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QRegularExpression>
+#include <QApplication>
 #include <QDir>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <functional>
@@ -53,7 +59,15 @@ protected:
     {
         window.reset();
         SetPrinterSystem(nullptr);
+        Database::SetLockWait(nullptr);
         CloseDatabase();
+    }
+
+    void openDeliveryNote()
+    {
+        Dialogs().type(QStringLiteral("12"));
+        Dialogs().type(QStringLiteral("08/12/26"));
+        window->ui.cmdNuovoDDT->click();
     }
 
     qint64 count(const char* table)
@@ -87,9 +101,7 @@ std::string scanned(const QString& barcodeForm)
 TEST_F(PalletPrintTest, ThreePalletsOnAnOpenDeliveryNote)
 {
     auto& ui = window->ui;
-    Dialogs().type(QStringLiteral("12"));
-    Dialogs().type(QStringLiteral("08/12/26"));
-    ui.cmdNuovoDDT->click();
+    openDeliveryNote();
     ASSERT_EQ(ui.txtNumDDT->text(), QStringLiteral("12"));
     ui.mskQtPallet->setText(QStringLiteral("3"));
     Dialogs().answer(vbYes);
@@ -165,6 +177,97 @@ TEST_F(PalletPrintTest, ADatabaseFailureWhileReservingPrintsNothingAndLeavesAnUs
     window->ui.cmdStampa->click();
     EXPECT_TRUE(Dialogs().messages().empty());
     EXPECT_EQ(counter(), 42);
+}
+
+// Another program holds the file's lock: every press tells it and changes nothing, the window stays
+// usable, and the pallet prints once the lock is gone.
+TEST_F(PalletPrintTest, AnotherProgramsLockIsToldAtEveryPressAndChangesNothing)
+{
+    WaitForLocksWhileWindowsPaint(std::chrono::milliseconds(0));
+    {
+        OtherProgramsLock lock(PercorsoDB);
+        for (int press = 0; press < 3; ++press) window->ui.cmdStampa->click();
+        ASSERT_EQ(Dialogs().messages().size(), 3u);
+        for (const ShownMessage& m : Dialogs().messages())
+            EXPECT_TRUE(m.prompt.contains(QStringLiteral("database is locked"))) << m.prompt.toStdString();
+        EXPECT_TRUE(window->ui.cmdStampa->isEnabled());
+        EXPECT_TRUE(window->ui.SSTab1->isEnabled());
+    }
+    EXPECT_TRUE(printer.jobs().empty());
+    for (const char* t : {"AppTestate", "ExportTestate"}) EXPECT_EQ(count(t), 0) << t;
+    EXPECT_EQ(counter(), 41);
+
+    Dialogs().reset();
+    window->ui.cmdStampa->click();
+    EXPECT_TRUE(Dialogs().messages().empty());
+    EXPECT_EQ(printer.jobs().size(), 1u);
+    EXPECT_EQ(counter(), 42);
+}
+
+// While the print waits for another program's lock the window paints, under the hourglass, and what
+// is typed goes unheard; the pallet prints when the lock goes.
+TEST_F(PalletPrintTest, WaitingForALockTheWindowPaints)
+{
+    WaitForLocksWhileWindowsPaint(std::chrono::minutes(1));
+    window->show();
+    QApplication::processEvents();
+    OtherProgramsLock lock(PercorsoDB);
+    QLineEdit typedInto;
+    typedInto.show();
+    bool painted = false;
+    bool hourglass = false;
+    EventSpy spy(window.get(), QEvent::Paint, [&] {
+        if (!lock.held()) return;
+        painted = true;
+        hourglass = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        QTest::keyClicks(&typedInto, QStringLiteral("123"));
+        lock.release();
+    });
+    QTimer::singleShot(0, window.get(), [&] { window->update(); });
+    window->ui.cmdStampa->click();
+    EXPECT_TRUE(painted);
+    EXPECT_TRUE(hourglass);
+    EXPECT_TRUE(typedInto.text().isEmpty());
+    EXPECT_TRUE(Dialogs().messages().empty());
+    EXPECT_EQ(printer.jobs().size(), 1u);
+}
+
+// A run that stops says how many pallets were printed and leaves those still to print in the
+// count: after a refusal, and after a failure once a label was out, which is told as printed, on
+// the delivery note and in the fields.
+TEST_F(PalletPrintTest, ARunThatStopsTellsWhatWasPrintedAndLeavesTheRest)
+{
+    auto& ui = window->ui;
+    openDeliveryNote();
+    const QString second = ComposeSscc(QStringLiteral("3"), *rsSetup, 43);
+    DB->ExecuteNative(QStringLiteral("INSERT INTO AppTestate (SSCC, TipoPallet) VALUES (?, '3')"), {second});
+    ui.mskQtPallet->setText(QStringLiteral("3"));
+    Dialogs().answer(vbYes);
+    ui.cmdStampa->click();
+    ASSERT_EQ(Dialogs().messages().size(), 2u);
+    EXPECT_EQ(Dialogs().messages()[1].prompt, SsccEsistente() + SerieInterrotta(1, 3));
+    EXPECT_EQ(printer.jobs().size(), 1u);
+    EXPECT_EQ(ui.mskQtPallet->text(), QStringLiteral("2"));
+    EXPECT_EQ(ui.flxDDT->Rows(), 2);
+
+    DB->ExecuteNative(QStringLiteral("DELETE FROM AppTestate WHERE SSCC = ?"), {second});
+    DB->ExecuteNative(QStringLiteral("CREATE TEMP TRIGGER fail_follow_up BEFORE UPDATE ON ReportPallet "
+                                     "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
+    Dialogs().reset();
+    Dialogs().answer(vbYes);
+    ui.cmdStampa->click();
+    ASSERT_EQ(Dialogs().messages().size(), 2u);
+    const ShownMessage& told = Dialogs().messages()[1];
+    EXPECT_TRUE(told.prompt.startsWith(QStringLiteral("Il pallet ") + second + QStringLiteral(" è stato stampato e archiviato")));
+    EXPECT_TRUE(told.prompt.contains(QStringLiteral("disk I/O error")));
+    EXPECT_TRUE(told.prompt.endsWith(SerieInterrotta(1, 2)));
+    EXPECT_EQ(told.title, QStringLiteral("Attenzione"));
+    EXPECT_EQ(printer.jobs().size(), 2u);
+    EXPECT_EQ(ui.flxDDT->TextMatrix(2, 0), second);
+    EXPECT_EQ(ui.txtSSCC->text(), second);
+    EXPECT_EQ(ui.txtContatoreSSCC->text(), QStringLiteral("43"));
+    EXPECT_EQ(ui.mskQtPallet->text(), QStringLiteral("1"));
+    EXPECT_EQ(count("AppTestate"), 2);
 }
 
 // Another program on the same data folder moved the counter: "+ 1" and the print count from it.

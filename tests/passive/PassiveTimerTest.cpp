@@ -5,12 +5,15 @@
 
 #include "core/Formats.h"
 #include "core/Globals.h"
+#include "core/HandlerGuard.h"
 #include "core/Startup.h"
 #include "core/Utility.h"
+#include "core/ui/BackgroundWork.h"
 #include "core/ui/ControlTag.h"
 #include "labels/Sscc.h"
 #include "passive/TrayIcon.h"
 #include "support/ChildProcess.h"
+#include "support/EventSpy.h"
 #include "support/RecordingPrinter.h"
 #include "support/SampleRows.h"
 #include "support/ScriptedDialogs.h"
@@ -22,6 +25,7 @@
 #include <QDir>
 #include <QFile>
 #include <QThread>
+#include <QTimer>
 
 #include <map>
 
@@ -59,6 +63,7 @@ protected:
     void TearDown() override
     {
         window.reset();
+        Database::SetLockWait(nullptr);
         ModoInterattivo = true;
         ModoFileRichiesta = false;
         SetPrinterSystem(nullptr);
@@ -161,6 +166,33 @@ TEST_F(PassiveTimerTest, APalletRequestIsPrintedWithItsCounterAndDeleted)
     EXPECT_EQ(count("RichiesteRighe"), 0);
     EXPECT_TRUE(Dialogs().messages().empty());
     EXPECT_TRUE(window->timPassive.isActive());
+}
+
+// While a tick waits for another program's lock the tray menu answers: "&Chiudi" gives the wait up
+// and ends the program, and the request stays whole for the next run.
+TEST_F(PassiveTimerTest, ChiudiEndsATickThatWaitsForALock)
+{
+    WaitForLocksWhileWindowsPaint(std::chrono::minutes(1));
+    addLine(addHeader(false, 1), 1, QStringLiteral("L80"));
+    OtherProgramsLock lock(data.mdbPath());
+    bool askedWhileWaiting = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        askedWhileWaiting = lock.held() && WaitingWhileWindowsPaint();
+        window->ui.mnuChiudi->trigger();
+    });
+    // The other program lets go once the tick has ended and the window closes, saving its settings.
+    EventSpy closing(window.get(), QEvent::Close, [&] { lock.release(); });
+    EseguiGestore([&] { window->timPassive_Timer(); });
+
+    EXPECT_TRUE(askedWhileWaiting);
+    EXPECT_FALSE(DB) << "the unload handler closed the database";
+    EXPECT_TRUE(printer.jobs().empty());
+    auto left = Database::Open(data.mdbPath());
+    for (const char* table : {"RichiesteTestate", "RichiesteRighe"}) {
+        auto rows = left->OpenRecordset(QStringLiteral("SELECT count(*) AS n FROM ") + QString::fromLatin1(table));
+        EXPECT_EQ(rows->Value(QStringLiteral("n")).toInt(), 1) << table;
+    }
+    EXPECT_TRUE(left->OpenRecordset(QStringLiteral("AppTestate"))->IsEmpty());
 }
 
 TEST_F(PassiveTimerTest, NoCopiesPrintsOnceInsteadOfBlockingTheQueue)

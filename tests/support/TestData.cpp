@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <sqlite3.h>
+
 #include <stdexcept>
 
 namespace {
@@ -23,4 +25,24 @@ TestDataFolder::TestDataFolder(bool withDatabase) : dir_(BelowAHiddenFolder())
     if (!QFile::copy(QStringLiteral(STIVORA_MDB_PATH), mdbPath()))
         throw std::runtime_error("cannot copy stivora.mdb");
     QFile::setPermissions(mdbPath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+}
+
+OtherProgramsLock::OtherProgramsLock(const QString& mdbPath)
+{
+    if (sqlite3_open_v2(mdbPath.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK
+        || sqlite3_exec(db_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw std::runtime_error("cannot lock stivora.mdb");
+    held_ = true;
+}
+
+OtherProgramsLock::~OtherProgramsLock()
+{
+    release();
+    sqlite3_close_v2(db_);
+}
+
+void OtherProgramsLock::release()
+{
+    if (held_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    held_ = false;
 }

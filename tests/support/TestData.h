@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+struct sqlite3;
+
 class TestDataFolder {
 public:
     // withDatabase false gives an empty folder.
@@ -15,4 +17,20 @@ public:
 
 private:
     QTemporaryDir dir_;
+};
+
+// Another program on the same file, holding its lock (BEGIN EXCLUSIVE: nobody else reads or writes)
+// until released. Straight on SQLite, so that it answers whatever the program's own connections do.
+class OtherProgramsLock {
+public:
+    explicit OtherProgramsLock(const QString& mdbPath);
+    ~OtherProgramsLock();
+    OtherProgramsLock(const OtherProgramsLock&) = delete;
+    OtherProgramsLock& operator=(const OtherProgramsLock&) = delete;
+    bool held() const { return held_; }
+    void release();
+
+private:
+    sqlite3* db_ = nullptr;
+    bool held_ = false;
 };

@@ -7,9 +7,47 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 const QString kSource = QStringLiteral("DAO.Database");
+
+thread_local Database::LockWait tLockWait;
+thread_local int tWaiting = 0;
+
+// Why work started while the thread waits in the middle of its own fails.
+QString busyWithOwnWork() { return QStringLiteral("Database occupato: un'operazione del programma attende di completarsi"); }
+
+// SQLite's own busy timeout: short sleeps first, so that a lock taken and let go again and again
+// is caught between two holds; 10 seconds in all.
+int sleepThenRetry(int retries)
+{
+    static const int delays[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+    static const int totals[] = {0, 1, 3, 8, 18, 33, 53, 78, 103, 128, 178, 228};
+    constexpr int kLimitMs = 10000;
+    constexpr int kSteps = int(std::size(delays));
+    int delay = delays[std::min(retries, kSteps - 1)];
+    const int prior = retries < kSteps ? totals[retries] : totals[kSteps - 1] + delay * (retries - kSteps + 1);
+    if (prior + delay > kLimitMs) delay = kLimitMs - prior;
+    if (delay <= 0) return 0;
+    sqlite3_sleep(delay);
+    return 1;
+}
+
+// SQLite calls it while another connection holds the lock it needs; what it returns goes back to
+// C code, so nothing may be thrown through it.
+int onBusy(void*, int retries)
+{
+    if (!tLockWait) return sleepThenRetry(retries);
+    try {
+        Database::WaitingScope waiting;
+        return tLockWait(retries) ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
+}
 
 // Numbers the program's messages and callers know the engine's failures by.
 long errorNumber(int rc, const QString& message)
@@ -128,8 +166,17 @@ Database::~Database()
     sqlite3_close_v2(db_);
 }
 
+void Database::SetLockWait(LockWait wait) { tLockWait = std::move(wait); }
+
+Database::WaitingScope::WaitingScope() { ++tWaiting; }
+
+Database::WaitingScope::~WaitingScope() { --tWaiting; }
+
+bool Database::Waiting() { return tWaiting > 0; }
+
 std::unique_ptr<Database> Database::Open(const QString& path, bool readOnly)
 {
+    if (Waiting()) throw AppError(3260, kSource, busyWithOwnWork());
     QFileInfo info(path);
     if (!info.exists() || !info.isFile())
         throw AppError(3024, kSource, QStringLiteral("Could not find file '%1'.").arg(path));
@@ -140,7 +187,7 @@ std::unique_ptr<Database> Database::Open(const QString& path, bool readOnly)
         sqlite3_close_v2(db);
         throw AppError(3024, kSource, QStringLiteral("Could not open file '%1'.").arg(path));
     }
-    sqlite3_busy_timeout(db, 10000);
+    sqlite3_busy_handler(db, onBusy, nullptr);
     sqlite3_extended_result_codes(db, 1);
     // On this connection only: the file itself needs nothing but SQLite, for any other program.
     sqlite3_create_function_v2(db, kCaseFoldFunction, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, caseFold, nullptr, nullptr,
@@ -157,6 +204,7 @@ std::unique_ptr<Database> Database::Open(const QString& path, bool readOnly)
 
 Statement Database::prepare(const QString& sql)
 {
+    if (Waiting()) fail(3260, busyWithOwnWork());
     const std::string key = sql.toStdString();
     auto it = cache_.find(key);
     if (it != cache_.end()) return Statement(it->second, *this);

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -53,6 +54,24 @@ class Database {
 public:
     // Opens an existing database file; throws AppError when it is missing or not a database.
     static std::unique_ptr<Database> Open(const QString& path, bool readOnly = false);
+
+    // How the calling thread waits for a lock another program holds: called at each retry with the
+    // retries so far; false gives up, and the operation fails as locked. A thread without one sleeps
+    // between retries, for 10 seconds at most.
+    using LockWait = std::function<bool(int retries)>;
+    static void SetLockWait(LockWait wait);
+
+    // While one lives, the calling thread runs events in the middle of its own database work (a lock
+    // wait, a worker it waits for): database work started meanwhile fails at once, so that nothing
+    // re-enters the work under way.
+    class WaitingScope {
+    public:
+        WaitingScope();
+        ~WaitingScope();
+        WaitingScope(const WaitingScope&) = delete;
+        WaitingScope& operator=(const WaitingScope&) = delete;
+    };
+    static bool Waiting();
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
