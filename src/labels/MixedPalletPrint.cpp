@@ -114,7 +114,7 @@ void frmArticoli::StampaMultiLotto()
     const Reservation& r = printed->reserved;
     // A summary's steps: its label, its follow-up, then the article lists and theirs.
     const bool listsOut = job.record.lines.size() == 1 || r.stepsDone > 2;
-    if (!r.failedAfterSend.isEmpty() && ModoInterattivo)
+    if (!r.failedAfterSend.isEmpty())
         MsgBox(StampatoConErrore(printed->sscc, r.failedAfterSend, listsOut), vbExclamation | vbOKOnly, QStringLiteral("Attenzione"));
 }
 

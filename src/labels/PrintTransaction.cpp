@@ -128,7 +128,8 @@ void PrintTakingRequest(Database& db, const std::optional<RequestKey>& request, 
                                 db.Rollback();
                                 throw;
                             }
-                        }});
+                        },
+                        {}});
 }
 
 SendSteps JobSteps(BoundReport report, std::unique_ptr<ReportLayout>& holder)

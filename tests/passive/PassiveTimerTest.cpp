@@ -166,6 +166,18 @@ TEST_F(PassiveTimerTest, APalletRequestIsPrintedWithItsCounterAndDeleted)
     EXPECT_EQ(count("RichiesteRighe"), 0);
     EXPECT_TRUE(Dialogs().messages().empty());
     EXPECT_TRUE(window->timPassive.isActive());
+
+    // A failure once the label is out: the request is printed, and what failed is told as such.
+    DB->ExecuteNative(QStringLiteral("CREATE TEMP TRIGGER fail_follow_up BEFORE UPDATE ON ReportPallet "
+                                     "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
+    addLine(addHeader(false, 1), 1, QStringLiteral("L78"));
+    window->timPassive_Timer();
+    EXPECT_EQ(printer.jobs().size(), 2u);
+    EXPECT_EQ(count("RichiesteTestate"), 0);
+    EXPECT_TRUE(setAside().isEmpty());
+    ASSERT_EQ(told().size(), 1u);
+    EXPECT_TRUE(told().back().text.contains(QStringLiteral("è stato stampato e archiviato"))) << qPrintable(told().back().text);
+    EXPECT_TRUE(Dialogs().messages().empty());
 }
 
 // While a tick waits for another program's lock the tray menu answers: "&Chiudi" gives the wait up
