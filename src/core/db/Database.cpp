@@ -196,7 +196,12 @@ std::unique_ptr<Database> Database::Open(const QString& path, bool readOnly)
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK && !readOnly) rc = sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
+        // A file another program holds locked is a database all the same: try again later.
+        const int code = sqlite3_extended_errcode(db);
+        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_close_v2(db);
+        if (errorNumber(code, message) == 3260)
+            throw AppError(3260, kSource, italianDescription(code, 3260) + QStringLiteral(" (") + message + u')');
         throw AppError(3343, kSource, QStringLiteral("Unrecognized database format '%1'.").arg(path));
     }
     return std::unique_ptr<Database>(new Database(db, path, readOnly));
