@@ -1,5 +1,6 @@
 #include "core/Formats.h"
 
+#include "core/Clock.h"
 
 #include <QLocale>
 
@@ -8,6 +9,16 @@
 namespace {
 
 QString two(int v) { return QString::number(v).rightJustified(2, u'0').right(2); }
+
+int YearOfTwoDigits(int twoDigits)
+{
+    // The window runs from 50 years back to 49 ahead: a year exactly 50 away either way is the past one.
+    const int today = Today().year();
+    int year = today - today % 100 + twoDigits;
+    if (year > today + 49) year -= 100;
+    else if (year < today - 50) year += 100;
+    return year;
+}
 
 } // namespace
 
@@ -90,31 +101,30 @@ QString GeneralNumber(double value)
 std::optional<QDateTime> ReadDateTime(const QString& dateText, const QString& timeText)
 {
     auto parts = [](const QString& text) {
-        QList<int> out;
+        QStringList out;
         QString cur;
         for (QChar c : text.trimmed()) {
             if (c.isDigit()) {
                 cur += c;
             } else {
-                if (cur.isEmpty()) return QList<int>();
-                out << cur.toInt();
+                if (cur.isEmpty()) return QStringList();
+                out << cur;
                 cur.clear();
             }
         }
-        if (!cur.isEmpty()) out << cur.toInt();
+        if (!cur.isEmpty()) out << cur;
         return out;
     };
-    const QList<int> d = parts(dateText);
+    const QStringList d = parts(dateText);
     if (d.size() != 3) return std::nullopt;
-    int year = d[2];
-    if (year < 100) year += year < 30 ? 2000 : 1900;
-    const QDate date(year, d[1], d[0]);
+    const int year = d[2].size() <= 2 ? YearOfTwoDigits(d[2].toInt()) : d[2].toInt();
+    const QDate date(year, d[1].toInt(), d[0].toInt());
     if (!date.isValid()) return std::nullopt;
     QTime time(0, 0);
     if (!timeText.trimmed().isEmpty()) {
-        const QList<int> t = parts(timeText);
+        const QStringList t = parts(timeText);
         if (t.size() < 2 || t.size() > 3) return std::nullopt;
-        time = QTime(t[0], t[1], t.size() == 3 ? t[2] : 0);
+        time = QTime(t[0].toInt(), t[1].toInt(), t.size() == 3 ? t[2].toInt() : 0);
         if (!time.isValid()) return std::nullopt;
     }
     return QDateTime(date, time);

@@ -20,5 +20,6 @@ double DecimalValue(const QString& text);
 QString GeneralNumber(double value);
 
 // Reads a date text laid out as FormatoData (day, month, year of two or four digits) and an
-// optional time text laid out as FormatoOra. Nothing when either cannot be read.
+// optional time text laid out as FormatoOra. Nothing when either cannot be read. A two-digit year
+// is the year of its century nearest to today ("31" is 2031 in 2026, "99" is 1999).
 std::optional<QDateTime> ReadDateTime(const QString& dateText, const QString& timeText = QString());

@@ -1,6 +1,7 @@
 // The main window's shell: load, unload with the operator settings, and the menu commands.
 #include "core/frmArticoli.h"
 
+#include "core/Clock.h"
 #include "core/Formats.h"
 #include "core/HandlerGuard.h"
 #include "core/MaskedEdit.h"
@@ -67,7 +68,7 @@ void frmArticoli::Form_Load()
     for (const PrinterInfo& p : Printers().printers())
         if (p.deviceName == defaultName) DefaultPrinter = p;
 
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = Now();
     SetEditMask(*ui.mskDataProduzione, MascheraData);
     ui.mskDataProduzione->setText(FormatDate(now, FormatoData));
     SetEditMask(*ui.mskOraProd, MascheraOra);

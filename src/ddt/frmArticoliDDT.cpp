@@ -1,6 +1,7 @@
 // The delivery-note page: opening, searching, saving a note and adding archived pallets to it.
 #include "core/frmArticoli.h"
 
+#include "core/Clock.h"
 #include "core/Globals.h"
 #include "core/Utility.h"
 #include "core/ui/Dialogs.h"
@@ -28,7 +29,7 @@ std::optional<std::pair<QString, QString>> chiediEstremiDDT(int lunghezzaNumero)
         return std::nullopt;
     }
     const QString testo = InputBox(QStringLiteral("Introdurre la data del DDT (gg/mm/aa):"), QStringLiteral("Data DDT"),
-                                   DataDDT(QDate::currentDate()))
+                                   DataDDT(Today()))
                               .trimmed();
     if (testo.isEmpty()) return std::nullopt;
     const auto data = LeggiDataDDT(testo);
@@ -75,7 +76,7 @@ void frmArticoli::cmdNuovoDDT_Click()
     if (!DomandaSalvataggioDDT(ui.cmdNuovoDDT)) return;
     PulisciDDT();
     ui.txtNumDDT->clear();
-    ui.mskDataDDT->setText(DataDDT(QDate::currentDate()));
+    ui.mskDataDDT->setText(DataDDT(Today()));
     if (const auto estremi = chiediEstremiDDT(ui.txtNumDDT->maxLength())) {
         ui.txtNumDDT->setText(estremi->first);
         ui.mskDataDDT->setText(estremi->second);

@@ -1,6 +1,7 @@
 // The label job on the pallet tab: production date and time, automatic lot, expiry.
 #include "core/frmArticoli.h"
 
+#include "core/Clock.h"
 #include "core/Formats.h"
 #include "core/MaskedEdit.h"
 #include "core/Globals.h"
@@ -17,7 +18,7 @@ void frmArticoli::cmdDataOra_Click() { LeggiOrologio(); }
 // One reading for both fields: at midnight two readings could give one day's date and the next day's time.
 QDateTime frmArticoli::LeggiOrologio()
 {
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = Now();
     SetEditMask(*ui.mskDataProduzione, MascheraData);
     ui.mskDataProduzione->setText(FormatDate(now, FormatoData));
     SetEditMask(*ui.mskOraProd, MascheraOra);
@@ -46,7 +47,7 @@ void frmArticoli::LottoAutomatico()
     const QVariant count = noArticle ? rsSetup->Value(QStringLiteral("DurataDefault")) : rsArticoli->Value(QStringLiteral("DurataProdotto"));
     const QVariant unit = noArticle ? rsSetup->Value(QStringLiteral("UnitaDurata")) : rsArticoli->Value(QStringLiteral("UnitaDurata"));
     // With automatic time the fields, the expiry and the lot share one reading of the clock.
-    const QDateTime now = ui.chkAutoUpdate->isChecked() ? LeggiOrologio() : QDateTime::currentDateTime();
+    const QDateTime now = ui.chkAutoUpdate->isChecked() ? LeggiOrologio() : Now();
     const QDateTime expiry = CalcolaScadenza(now, count.toInt(), unit.toInt());
     ui.txtLotto->setText(ComponiLotto(expiry, now));
 }
@@ -85,7 +86,7 @@ QString frmArticoli::RifiutoEtichettaPallet()
 
     // The lot the print will compose holds the mask's own characters and digits: composing it now shows them.
     const QDateTime production = ui.chkAutoUpdate->isChecked()
-                                     ? QDateTime::currentDateTime()
+                                     ? Now()
                                      : ReadDateTime(ui.mskDataProduzione->text(), ui.mskOraProd->text()).value_or(QDateTime());
     PalletLabelArgs a = ArgomentiEtichetta();
     a.produzione = production;

@@ -3,6 +3,7 @@
 // article lists.
 #include "core/frmArticoli.h"
 
+#include "core/Clock.h"
 #include "core/Formats.h"
 #include "core/Globals.h"
 #include "core/HandlerGuard.h"
@@ -78,7 +79,7 @@ void frmArticoli::StampaMultiLotto()
     });
     const QString copie = ui.mskQtBatchMulti->text();
     MixedPalletJob job = PrepareMixedPallet(lotRows(*ui.flxLotti), *rsArticoli, *rsSetup, tipoPallet, copie, serial,
-                                            QDateTime::currentDateTime());
+                                            Now());
     if (!job.refusal.isEmpty()) {
         MsgBox(job.refusal, vbCritical | vbOKOnly, kErrore);
         return;

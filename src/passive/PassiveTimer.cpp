@@ -2,6 +2,7 @@
 // the window's own fields and handlers, as an operator would print it.
 #include "core/frmArticoli.h"
 
+#include "core/Clock.h"
 #include "core/Formats.h"
 #include "core/Globals.h"
 #include "core/MaskedEdit.h"
@@ -86,7 +87,7 @@ void frmArticoli::ImportaRichieste()
     try {
         const QString folder = NzStr(rsSetup->Value(QStringLiteral("CartellaRichieste"))).trimmed();
         if (folder.isEmpty()) return;
-        const QString problema = cartellaRichieste_.Scan(*DB, folder, RequestDefaultsFromSetup(*rsSetup, QDateTime::currentDateTime()));
+        const QString problema = cartellaRichieste_.Scan(*DB, folder, RequestDefaultsFromSetup(*rsSetup, Now()));
         if (problema.isEmpty()) avvisi_->Risolto(kCartella);
         else avvisi_->Problema(kCartella, problema);
     } catch (const AppError& e) {

@@ -1,6 +1,8 @@
 // The print button end to end: the window's fields, the recording printer, the archive.
 #include "core/frmArticoli.h"
 
+#include "core/Clock.h"
+#include "core/Formats.h"
 #include "core/Globals.h"
 #include "core/Startup.h"
 #include "core/Utility.h"
@@ -338,6 +340,47 @@ TEST_F(PalletPrintTest, TheJobIsCheckedBeforeAnythingHappens)
     }
     EXPECT_TRUE(printer.jobs().empty());
     EXPECT_EQ(counter(), 41);
+}
+
+// With the clock on, the fields, the label's texts, its (11) and (15), the archive and the lot all
+// state the one moment of printing: on the last day of the 2020s, in 2030 and in the 2070s.
+TEST_F(PalletPrintTest, TheClockGivesOneDateEverywhereInEveryYear)
+{
+    auto& ui = window->ui;
+    SetSetup({{"StampaDataProd", true}, {"StampaOraProd", true}, {"MaskLotto", QStringLiteral("aaaaggg")}});
+    ui.chkAutoUpdate->setChecked(true);
+    ui.chkAutoLotto->setChecked(true);
+    struct Moment {
+        QDateTime now;
+        const char *production, *expiry, *expiryElement, *productionElement, *lot;
+    };
+    const Moment moments[] = {
+        {QDateTime(QDate(2029, 12, 31), QTime(23, 59)), "31.12.2029    23:59", "29.06.2030", "(15)300629", "(11)291231", "2029365"},
+        {QDateTime(QDate(2030, 1, 15), QTime(10, 0)), "15.01.2030    10:00", "14.07.2030", "(15)300714", "(11)300115", "2030015"},
+        {QDateTime(QDate(2075, 6, 30), QTime(8, 15)), "30.06.2075    08:15", "27.12.2075", "(15)751227", "(11)750630", "2075181"},
+    };
+    for (const Moment& m : moments) {
+        SetNow(m.now);
+        // The symbol states the expiry, or the production date when the expiry is not printed.
+        for (const bool withExpiry : {true, false}) {
+            SetSetup({{"StampaScadenza", withExpiry}});
+            ui.cmdStampa->click();
+            ASSERT_TRUE(Dialogs().messages().empty()) << Dialogs().messages()[0].prompt.toStdString();
+            EXPECT_EQ(ui.mskDataProduzione->text(), FormatDate(m.now, FormatoData));
+            EXPECT_EQ(ui.txtLotto->text(), QLatin1String(m.lot));
+            auto label = DB->OpenRecordset(QStringLiteral("ReportPallet"));
+            EXPECT_EQ(label->Value(QStringLiteral("DataOraProduzione")).toString(), QLatin1String(m.production));
+            EXPECT_EQ(label->Value(QStringLiteral("DataScadenza")).toString(), QLatin1String(m.expiry));
+            EXPECT_EQ(label->Value(QStringLiteral("Lotto")).toString(), QLatin1String(m.lot));
+            const QString elements = label->Value(QStringLiteral("E128_Text")).toString();
+            EXPECT_TRUE(elements.contains(QLatin1String(withExpiry ? m.expiryElement : m.productionElement))) << elements.toStdString();
+            auto archived = DB->OpenRecordset(QStringLiteral("SELECT * FROM AppRighe ORDER BY IDAppTestate DESC"));
+            EXPECT_EQ(archived->Value(QStringLiteral("DataOra")).toDateTime(), m.now);
+            EXPECT_EQ(archived->Value(QStringLiteral("DataScadenza")).toDateTime().date(), m.now.date().addDays(180));
+            EXPECT_EQ(archived->Value(QStringLiteral("Lotto")).toString(), QLatin1String(m.lot));
+        }
+    }
+    EXPECT_EQ(count("AppRighe"), 6);
 }
 
 TEST_F(PalletPrintTest, AnArticleWithoutProductLifeIsRefusedByName)

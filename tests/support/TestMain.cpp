@@ -1,4 +1,6 @@
-// Headless test entry: offscreen Qt, every dialog scripted, nothing waits for a person.
+// Headless test entry: offscreen Qt, every dialog scripted, nothing waits for a person, and each
+// test starts on the system clock.
+#include "core/Clock.h"
 #include "support/ChildProcess.h"
 #include "support/ScriptedDialogs.h"
 
@@ -18,6 +20,7 @@ class DialogGuard : public testing::EmptyTestEventListener {
     }
     void OnTestEnd(const testing::TestInfo& info) override
     {
+        SetNow(QDateTime());
         if (!info.result()->Failed() && !Dialogs().allAnswered())
             ADD_FAILURE() << "A scripted answer was never asked for";
     }
