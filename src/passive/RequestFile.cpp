@@ -2,6 +2,7 @@
 
 #include "core/Formats.h"
 #include "core/Utility.h"
+#include "core/db/Values.h"
 #include "passive/RequestCheck.h"
 
 #include <QRegularExpression>
@@ -56,7 +57,7 @@ QString FirstDigit(const QString& value, const QString& otherwise)
 // Filled on the left to 12 digits, cut to 12, and given its check digit again.
 QString Ean(const QString& value) { return AppendCheckDigit(PadLeft(value, 12, QStringLiteral("0"))); }
 
-// Day, month and year in the regional order, then an optional time; the ISO form is read too.
+// Day, month and year in the regional order, then an optional time; the ISO forms are read too.
 void ReadDate(const QString& value, QDateTime& target)
 {
     const qsizetype blank = value.indexOf(u' ');
@@ -65,14 +66,7 @@ void ReadDate(const QString& value, QDateTime& target)
         target = *regional;
         return;
     }
-    for (const QString& format : {QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm"),
-                                  QStringLiteral("yyyy-MM-ddTHH:mm:ss"), QStringLiteral("yyyy-MM-dd")}) {
-        const QDateTime iso = QDateTime::fromString(value, format);
-        if (iso.isValid()) {
-            target = iso;
-            return;
-        }
-    }
+    if (const QDateTime iso = ReadIsoDateTime(value); iso.isValid()) target = iso;
 }
 
 void SetArticle(RequestArticle& a, const QString& key, const QString& value)

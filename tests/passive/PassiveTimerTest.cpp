@@ -25,6 +25,7 @@
 #include <QDir>
 #include <QFile>
 #include <QThread>
+#include <QTimeZone>
 #include <QTimer>
 
 #include <map>
@@ -521,6 +522,52 @@ TEST_F(PassiveTimerTest, ARefusedRequestLeavesNothingThatRefusesTheNext)
     EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), counter + 1) << "moved by the pallet printed, not by the refused request";
     EXPECT_EQ(printer.jobs().size(), 3u) << "the carton from the clock printed";
     EXPECT_EQ(count("RichiesteImballi"), 2);
+}
+
+// DataOra as other programs write it, in any ISO 8601 form, is the moment it names: printed and
+// archived with its time of day and an expiry counted in hours from it. Text no form reads is set aside.
+TEST_F(PassiveTimerTest, DataOraIsReadInEveryIsoFormToItsMoment)
+{
+    const QString ean = QStringLiteral("8001234500016");
+    AddArticle({{"Sigla", QStringLiteral("ORE")}, {"CodInterno", QStringLiteral("ART2")}, {"EANCartone", ean},
+                {"DurataProdotto", 36}, {"UnitaDurata", 0}});
+    const QDateTime moment(QDate(2024, 3, 5), QTime(14, 30));
+    const std::pair<const char*, QDateTime> forms[] = {
+        {"2024-03-05T14:30:00", moment},
+        {"2024-03-05 14:30", moment},
+        {"2024-03-05T14:30", moment},
+        {"2024-03-05 14:30:00.000", moment},
+        {"2024-03-05T13:30:00Z", QDateTime(QDate(2024, 3, 5), QTime(13, 30), QTimeZone::utc())},
+        {"2024-03-05T14:30:00+02:00", QDateTime(QDate(2024, 3, 5), QTime(14, 30), QTimeZone(2 * 3600))},
+        {"2024-03-05", QDateTime(QDate(2024, 3, 5), QTime(0, 0))},
+    };
+    const auto writeDataOra = [&](qint64 header, const QString& text) {
+        DB->ExecuteNative(QStringLiteral("UPDATE RichiesteRighe SET DataOra = ? WHERE IDRichiesteTestate = ?"), {text, header});
+    };
+    for (const auto& [text, expected] : forms) {
+        const qint64 h = addHeader(false, 1);
+        addLine(h, 1, QStringLiteral("L1"), ean);
+        writeDataOra(h, QString::fromLatin1(text));
+    }
+    QStringList refused;
+    for (const char* text : {"2024-03-05garbage", "2024-03-05 25:00", "2024-03-05T14:30:00 +02"}) {
+        const qint64 h = addHeader(false, 1);
+        addLine(h, 1, QStringLiteral("X"), ean);
+        writeDataOra(h, QString::fromLatin1(text));
+        refused << QStringLiteral("RichiesteTestate %1: Riga 1: DataOra '%2' non è una data e ora.").arg(h).arg(QString::fromLatin1(text));
+    }
+
+    window->timPassive_Timer();
+
+    EXPECT_EQ(setAside(), refused);
+    auto rs = DB->OpenRecordset(QStringLiteral("SELECT * FROM AppRighe ORDER BY IDAppTestate"));
+    for (const auto& [text, expected] : forms) {
+        ASSERT_FALSE(rs->Eof()) << text;
+        EXPECT_EQ(rs->Value(QStringLiteral("DataOra")).toDateTime(), expected) << text;
+        EXPECT_EQ(rs->Value(QStringLiteral("DataScadenza")).toDateTime(), expected.addSecs(36 * 3600)) << text;
+        rs->MoveNext();
+    }
+    EXPECT_TRUE(rs->Eof());
 }
 
 TEST_F(PassiveTimerTest, BackInInteractiveModeTheTimerStaysOff)

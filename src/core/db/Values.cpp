@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QTimeZone>
 
 #include <sqlite3.h>
 
@@ -19,14 +20,29 @@ const QString kDateFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
     throw AppError(3421, kSource, QStringLiteral("Data type conversion error."));
 }
 
-QDateTime parseStoredDate(const QString& text)
-{
-    QDateTime dt = QDateTime::fromString(text, kDateFormat);
-    if (!dt.isValid()) dt = QDateTime(QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd")), QTime(0, 0));
-    return dt;
-}
-
 } // namespace
+
+QDateTime ReadIsoDateTime(const QString& text)
+{
+    static const QRegularExpression iso(QStringLiteral(
+        "^(\\d{4})-(\\d{2})-(\\d{2})(?:[T ](\\d{2}):(\\d{2})(?::(\\d{2})(?:[.,](\\d+))?)?(Z|[+-]\\d{2}(?::?\\d{2})?)?)?$"));
+    const QRegularExpressionMatch m = iso.match(text.trimmed());
+    if (!m.hasMatch()) return {};
+    const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    // Beyond the milliseconds a fraction names no moment the program can keep.
+    const QString fraction = (m.captured(7) + QStringLiteral("00")).left(3);
+    const QTime time(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt(), fraction.toInt());
+    if (!date.isValid() || !time.isValid()) return {};
+    const QString zone = m.captured(8);
+    if (zone.isEmpty()) return QDateTime(date, time);
+    // A moment written with its offset from UTC is the same moment on this machine's clock.
+    int offset = 0;
+    if (zone != QLatin1String("Z")) {
+        const QString digits = zone.mid(1).remove(u':');
+        offset = (digits.left(2).toInt() * 60 + digits.mid(2).toInt()) * 60 * (zone[0] == u'-' ? -1 : 1);
+    }
+    return QDateTime(date, time, QTimeZone(offset)).toLocalTime();
+}
 
 ColumnType ParseColumnType(const QString& declaredType)
 {
@@ -84,7 +100,7 @@ QVariant ValueForColumn(const QVariant& value, const ColumnType& type, const QSt
         if (id == QMetaType::QDate) return QDateTime(value.toDate(), QTime(0, 0)).toString(kDateFormat);
         if (id == QMetaType::QTime) return QDateTime(QDate(1899, 12, 30), value.toTime()).toString(kDateFormat);
         if (isText) {
-            QDateTime dt = parseStoredDate(value.toString().trimmed());
+            QDateTime dt = ReadIsoDateTime(value.toString().trimmed());
             if (!dt.isValid()) conversionError();
             return dt.toString(kDateFormat);
         }
@@ -142,7 +158,7 @@ QVariant ColumnValue(sqlite3_stmt* stmt, int column, ColumnKind kind)
     case ColumnKind::Real: return sqlite3_column_double(stmt, column);
     case ColumnKind::DateTime: {
         if (type != SQLITE_TEXT) break;
-        QDateTime dt = parseStoredDate(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
+        QDateTime dt = ReadIsoDateTime(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
                                                          sqlite3_column_bytes(stmt, column)));
         if (dt.isValid()) return dt;
         break;

@@ -3,6 +3,7 @@
 // declared type: BOOLEAN as 0/1, DATETIME as "yyyy-MM-dd HH:mm:ss" text, TEXT(n) of at most n
 // characters.
 
+#include <QDateTime>
 #include <QString>
 #include <QVariant>
 
@@ -14,6 +15,11 @@ struct ColumnType {
     ColumnKind kind = ColumnKind::Any;
     int width = 0; // characters a text column holds; 0 for no limit
 };
+
+// A date alone or a date and time as ISO 8601 writes them: "T" or a blank between them, minutes with
+// or without seconds, a fraction of a second, a "Z" or an offset from UTC (read as this machine's
+// local time). Invalid for any other text.
+QDateTime ReadIsoDateTime(const QString& text);
 
 ColumnType ParseColumnType(const QString& declaredType);
 inline ColumnKind ColumnKindOf(const QString& declaredType) { return ParseColumnType(declaredType).kind; }
