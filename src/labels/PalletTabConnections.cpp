@@ -12,11 +12,16 @@ void frmArticoli::ConnettiEtichette()
     connect(ui.chkAutoLotto, &QCheckBox::clicked, this, Protetto([this] { chkAutoLotto_Click(); }));
     connect(ui.cmdStampa, &QPushButton::clicked, this, Protetto([this] { cmdStampa_Click(); }));
     connect(ui.cmdIncrementa, &QPushButton::clicked, this, Protetto([this] { cmdIncrementa_Click(); }));
-    // Enter in the production date recomposes an automatic lot instead of being typed.
-    InstallKeyFilter(ui.mskDataProduzione, [this](int key, const QString&) {
-        if (key != 13) return key;
+    // Enter in the production date recomposes an automatic lot instead of being typed; Tab
+    // recomposes it too, and moves on to the next field.
+    const auto recompose = [this] {
         if (ui.chkAutoLotto->isChecked()) EseguiGestore([this] { LottoAutomatico(); });
+    };
+    InstallKeyFilter(ui.mskDataProduzione, [recompose](int key, const QString&) {
+        if (key != 13) return key;
+        recompose();
         return 0;
     });
+    OnTabKey(ui.mskDataProduzione, recompose);
     OnGotFocus(ui.mskQtCartoni, Protetto([this] { mskQtCartoni_GotFocus(); }));
 }

@@ -383,6 +383,36 @@ TEST_F(PalletPrintTest, TheClockGivesOneDateEverywhereInEveryYear)
     EXPECT_EQ(count("AppRighe"), 6);
 }
 
+// Tab in the production date recomposes the automatic lot from the date typed, as Enter does, and
+// still moves on; without the automatic lot both leave the lot as typed.
+TEST_F(PalletPrintTest, TabAndEnterInTheProductionDateRecomposeTheAutomaticLot)
+{
+    auto& ui = window->ui;
+    SetSetup({{"MaskLotto", QStringLiteral("aaaaggg")}});
+    SetNow(QDateTime(QDate(2030, 1, 15), QTime(10, 0)));
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ui.SSTab1->setCurrentWidget(ui.tabStampa);
+    ui.chkAutoLotto->setChecked(true);
+    const std::pair<Qt::Key, const char*> presses[] = {{Qt::Key_Tab, "2030015"}, {Qt::Key_Backtab, "2030016"}, {Qt::Key_Return, "2030017"}};
+    int day = 15;
+    for (const auto& [key, lot] : presses) {
+        ui.txtLotto->setText(QStringLiteral("L0342"));
+        ui.mskDataProduzione->setText(QStringLiteral("%1/01/30").arg(day++));
+        ui.mskDataProduzione->setFocus();
+        QTest::keyClick(ui.mskDataProduzione, key);
+        EXPECT_EQ(ui.txtLotto->text(), QLatin1String(lot)) << key;
+        EXPECT_EQ(ui.mskDataProduzione->hasFocus(), key == Qt::Key_Return) << key;
+    }
+    ui.chkAutoLotto->setChecked(false);
+    ui.txtLotto->setText(QStringLiteral("L0342"));
+    ui.mskDataProduzione->setFocus();
+    QTest::keyClick(ui.mskDataProduzione, Qt::Key_Tab);
+    EXPECT_EQ(ui.txtLotto->text(), QStringLiteral("L0342"));
+    EXPECT_TRUE(Dialogs().messages().empty());
+}
+
 TEST_F(PalletPrintTest, AnArticleWithoutProductLifeIsRefusedByName)
 {
     AddArticle({{"Sigla", QStringLiteral("SENZA")}, {"DurataProdotto", QVariant()}});

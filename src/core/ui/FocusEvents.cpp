@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 
@@ -32,6 +33,25 @@ private:
     std::function<void()> handler_;
 };
 
+class TabFilter : public QObject {
+public:
+    TabFilter(QWidget* field, std::function<void()> handler) : QObject(field), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            handler_();
+        return false;
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
 } // namespace
 
 void OnLostFocus(QWidget* field, std::function<void()> handler)
@@ -42,4 +62,9 @@ void OnLostFocus(QWidget* field, std::function<void()> handler)
 void OnGotFocus(QWidget* field, std::function<void()> handler)
 {
     field->installEventFilter(new FocusFilter(field, QEvent::FocusIn, std::move(handler)));
+}
+
+void OnTabKey(QWidget* field, std::function<void()> handler)
+{
+    field->installEventFilter(new TabFilter(field, std::move(handler)));
 }
