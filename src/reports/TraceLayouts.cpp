@@ -30,8 +30,12 @@ void TraceListingLayout::SetListingSource(Recordset& rs)
     for (std::size_t i = 0; i < found.size(); ++i) {
         ReportRow& page = pages[i / kLinesPerPage];
         const QString line = QString::number(i % kLinesPerPage + 1);
-        for (const QString& column : columns_)
-            page.insert(column.toLower() + line, PrintedText(found[i].value(column.toLower())));
+        for (const QString& column : columns_) {
+            // The listings state a date as a date: an expiry counted in hours carries a time of day.
+            const QVariant value = found[i].value(column.toLower());
+            page.insert(column.toLower() + line, value.typeId() == QMetaType::QDateTime ? FormatDate(value.toDate(), FormatoData)
+                                                                                         : PrintedText(value));
+        }
     }
     section.setRows(std::move(pages));
 }

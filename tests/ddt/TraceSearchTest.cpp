@@ -37,7 +37,8 @@ protected:
         rsArticoli->Update();
         rsArticoli->SetBookmark(rsArticoli->LastModified());
     }
-    static void pallet(const QString& sscc, const QString& ean, const QString& lotto)
+    static void pallet(const QString& sscc, const QString& ean, const QString& lotto,
+                       const QDateTime& scadenza = QDateTime(QDate(2027, 5, 31), QTime(0, 0)))
     {
         PalletRecord p;
         p.sscc = sscc;
@@ -46,7 +47,7 @@ protected:
         l.gtin = QStringLiteral("1") + ean;
         l.qtCartoni = 40;
         l.lotto = lotto;
-        l.dataScadenza = QDateTime(QDate(2027, 5, 31), QTime(0, 0));
+        l.dataScadenza = scadenza;
         l.descrizione = QStringLiteral("Riga ") + lotto;
         p.lines.push_back(l);
         RecordPrintedPallet({*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe}, p);
@@ -114,6 +115,16 @@ TEST_F(TraceSearch, APalletOfADeletedArticleIsFoundBySsccOnly)
     EXPECT_EQ(page.value(QStringLiteral("CodEAN1")), kEanB);
     EXPECT_EQ(page.value(QStringLiteral("Descrizione1")), QStringLiteral("Riga B1"));
     EXPECT_EQ(page.value(QStringLiteral("DataScadenza1")), QStringLiteral("31/05/27"));
+}
+
+// An expiry counted in hours has a time of day; the SSCC listing states it as a date.
+TEST_F(TraceSearch, TheSsccListingStatesTheExpiryAsADate)
+{
+    articolo(kEanA, QStringLiteral("Mozzarella"));
+    pallet(kSscc1, kEanA, QStringLiteral("H36"), QDateTime(QDate(2028, 12, 9), QTime(6, 6)));
+    w->ui.optCercaSSCC->click();
+    w->ui.txtCercaSSCC->setText(kSscc1);
+    EXPECT_EQ(cerca("Form5").value(QStringLiteral("DataScadenza1")), QStringLiteral("09/12/28"));
 }
 
 TEST_F(TraceSearch, QuotesAreSearchedAsTextAndNoArticleIsAnError)
