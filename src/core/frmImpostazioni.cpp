@@ -80,6 +80,8 @@ frmImpostazioni::frmImpostazioni(QWidget* parent) : QDialog(parent)
 
 void frmImpostazioni::Form_Load()
 {
+    // The row as it is now, with what other programs wrote since the program last read it.
+    rsSetup->Refresh();
     ui.chkDataProduzione->setText(QStringLiteral("Data produzione"));
     ui.chkOraProduzione->setText(QStringLiteral("Ora produzione"));
 

@@ -48,7 +48,11 @@ public:
     void FindFirst(const QString& criteria);
     bool NoMatch() const { return noMatch_; }
 
+    // Values come from a copy of the current row, read at the first value after a move.
     QVariant Value(const QString& field) const;
+    // Drops that copy: the next value is read from the row as it is in the file now, with what
+    // other programs wrote since.
+    void Refresh() { cache_.reset(); }
     void SetValue(const QString& field, const QVariant& value);
     int FieldCount() const { return int(columns_.size()); }
     QString FieldName(int index) const { return columns_.at(index).name; }
