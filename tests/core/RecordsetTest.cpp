@@ -436,6 +436,32 @@ TEST(DatabaseOpen, RefusesWhatIsNotADatabase)
     Database::SetLockWait({});
 }
 
+// Under another program's lock a query waits once, as every other operation does, and is told as
+// locked: not copied after the wait and waited for again, nor taken for an empty table.
+TEST(DatabaseLock, AQueryWaitsOnceAndIsToldAsLocked)
+{
+    TestDataFolder data;
+    auto db = Database::Open(data.mdbPath());
+    OtherProgramsLock lock(data.mdbPath());
+    ASSERT_TRUE(lock.held());
+    int waits = 0;
+    Database::SetLockWait([&](int retries) {
+        waits += retries == 0;
+        return false;
+    });
+    for (const char* source : {"Articoli", "SELECT * FROM Articoli WHERE Sigla = 'A'", "SELECT * FROM Articoli ORDER BY Sigla"}) {
+        waits = 0;
+        try {
+            db->OpenRecordset(QString::fromLatin1(source));
+            ADD_FAILURE() << source << " opened under the lock";
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.number(), 3260) << source << ": " << qPrintable(e.description());
+        }
+        EXPECT_EQ(waits, 1) << source;
+    }
+    Database::SetLockWait({});
+}
+
 } // namespace
 
 namespace {

@@ -69,7 +69,9 @@ std::unique_ptr<Recordset> Recordset::open(Database& db, const QString& source)
                 rs->prepareSeek(parts);
                 rs->settle(Pos::Before);
                 return rs;
-            } catch (const AppError&) {
+            } catch (const AppError& e) {
+                // Another program's lock is no reason to copy: the copy would wait for it again.
+                if (e.number() == 3260) throw;
                 db.ClearErrors();
             }
         } else if (single && parts.selectParams.isEmpty()) {
@@ -155,7 +157,9 @@ void Recordset::settle(Pos where)
     pos_ = where;
     try {
         MoveFirst();
-    } catch (const AppError&) {
+    } catch (const AppError& e) {
+        // A locked file is not an empty one.
+        if (e.number() == 3260) throw;
         pos_ = Pos::Before;
     }
     if (pos_ != Pos::At) {
