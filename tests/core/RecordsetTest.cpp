@@ -359,6 +359,18 @@ TEST_F(RecordsetTest, AFailedUpdateKeepsTheEditAndListsTheError)
     auto all = db->OpenRecordset(QStringLiteral("SELECT * FROM Head"));
     all->MoveNext();
     EXPECT_TRUE(all->Eof());
+
+    // A column the table lacks is told by name, with its table.
+    all->MoveFirst();
+    try {
+        all->Value(QStringLiteral("Pesi"));
+        ADD_FAILURE() << "a missing column read";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), 3265);
+        EXPECT_EQ(e.description(), QStringLiteral("Campo Pesi inesistente in SELECT * FROM Head (Item not found in this collection.)"));
+    }
+    EXPECT_THROW(rs->Value(QStringLiteral("Pesi")), AppError);
+    EXPECT_TRUE(db->Errors().front().description.contains(QStringLiteral("Pesi inesistente in Head")));
 }
 
 TEST_F(RecordsetTest, RollbackUndoesEveryWriteOfTheTransaction)
@@ -434,6 +446,25 @@ TEST(DatabaseOpen, RefusesWhatIsNotADatabase)
         EXPECT_EQ(e.number(), 3260) << qPrintable(e.description());
     }
     Database::SetLockWait({});
+    lock.release();
+
+    // A change cut short leaves its journal beside the file; where it cannot be undone, the
+    // folder is named, not the file taken for another format.
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(data.mdbPath().toUtf8().constData(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "PRAGMA synchronous = OFF; BEGIN; UPDATE Setup SET contatore = 7", nullptr, nullptr, nullptr), SQLITE_OK);
+    const QString interrupted = dir.filePath(QStringLiteral("interrupted.mdb"));
+    ASSERT_TRUE(QFile::copy(data.mdbPath(), interrupted));
+    ASSERT_TRUE(QFile::copy(data.mdbPath() + QStringLiteral("-journal"), interrupted + QStringLiteral("-journal")));
+    sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+    try {
+        Database::Open(interrupted, true);
+        FAIL() << "a file with a change cut short read without undoing it";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), 3027);
+        EXPECT_TRUE(e.description().startsWith(QStringLiteral("La cartella %1 non è scrivibile").arg(dir.path()))) << qPrintable(e.description());
+    }
 }
 
 // Under another program's lock a query waits once, as every other operation does, and is told as

@@ -87,7 +87,7 @@ private:
         bool desc = false;
     };
 
-    Recordset(Database& db, Mode mode);
+    Recordset(Database& db, Mode mode, QString source);
     void loadColumns(const QString& fetchSql);
     void prepareSeek(const SelectParts& parts);
     int fieldIndex(const QString& field) const;
@@ -114,6 +114,7 @@ private:
 
     Database& db_;
     Mode mode_;
+    QString source_; // the table or query opened, to name it in messages
     bool closed_ = false;
     QString table_;      // quoted base table
     QString fetchSql_;   // one row by its keys
