@@ -8,6 +8,7 @@
 #include "core/frmArticoli.h"
 #include "core/ui/ControlTag.h"
 #include "core/ui/FocusEvents.h"
+#include "core/ui/TypingLimit.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ const CampoPannello kCampi[] = {
 
 void mostraPannello(Ui::frmArticoli& ui, const ArticoloCampi& a)
 {
-    for (const CampoPannello& c : kCampi) (ui.*c.campo)->setText(a.*c.testo);
+    for (const CampoPannello& c : kCampi) ShowWhole(ui.*c.campo, a.*c.testo);
 }
 
 // A stored unit that is not one of the five is shown as such, selects nothing, and is what the
@@ -71,8 +72,10 @@ ArticoloCampi LeggiPannello(const Ui::frmArticoli& ui)
     return a;
 }
 
+// The marks of a refused save belong to the article that was refused.
 void frmArticoli::CaricaArticolo()
 {
+    EvidenziaCampo(0);
     if (rsArticoli->IsEmpty()) return ArticoloNuovo();
     if (rsArticoli->Eof()) {
         try {

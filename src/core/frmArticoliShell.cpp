@@ -158,6 +158,8 @@ void frmArticoli::mnuImpostazioni_Click()
         frmImpostazioni dialog(this);
         ShowModal(dialog);
     }
+    // Other programs may have moved the counter while the dialog was open, saved or not.
+    rsSetup->Refresh();
     ui.txtContatoreSSCC->setText(GeneralNumber(rsSetup->Value(QStringLiteral("contatore")).toDouble()));
 }
 

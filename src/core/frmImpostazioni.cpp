@@ -9,6 +9,7 @@
 #include "core/frmCartella.h"
 #include "core/ui/Dialogs.h"
 #include "core/ui/KeyFilter.h"
+#include "core/ui/TypingLimit.h"
 #include "labels/Sscc.h"
 #include "reports/PrinterSystem.h"
 
@@ -79,6 +80,8 @@ frmImpostazioni::frmImpostazioni(QWidget* parent) : QDialog(parent)
 
 void frmImpostazioni::Form_Load()
 {
+    // The row as it is now, with what other programs wrote since the program last read it.
+    rsSetup->Refresh();
     ui.chkDataProduzione->setText(QStringLiteral("Data produzione"));
     ui.chkOraProduzione->setText(QStringLiteral("Ora produzione"));
 
@@ -94,19 +97,19 @@ void frmImpostazioni::Form_Load()
     contatoreLetto_ = ui.txtSSCC->text();
     for (int i = 0; i < 10; ++i) pesi_[size_t(i)] = setup(kPesoPallet[i]).toDouble();
 
-    ui.txtPaese->setText(NzStr(setup("Paese")));
-    ui.txtCodProduttore->setText(NzStr(setup("CodProduttore")));
-    ui.txtPostazione->setText(NzStr(setup("Postazione")));
+    ShowWhole(ui.txtPaese, NzStr(setup("Paese")));
+    ShowWhole(ui.txtCodProduttore, NzStr(setup("CodProduttore")));
+    ShowWhole(ui.txtPostazione, NzStr(setup("Postazione")));
     for (const CheckColumn& c : kChecks) (ui.*c.box)->setChecked(setup(c.column).toBool());
 
     const qint64 scadenza = setup("CalcScadenza").toLongLong();
     ui.cmbScadenza->setCurrentIndex(scadenza >= 1 && scadenza <= 4 ? int(scadenza) : 0);
 
-    ui.txtDefaultPallet->setText(NzStr(setup("PalletDefault")));
-    ui.txtDurata->setText(number("DurataDefault"));
-    ui.txtQtCartone->setText(number("QtDefault"));
-    ui.txtMaskLotto->setText(NzStr(setup("MaskLotto")));
-    ui.txtCartellaRichieste->setText(NzStr(setup("CartellaRichieste")));
+    ShowWhole(ui.txtDefaultPallet, NzStr(setup("PalletDefault")));
+    ShowWhole(ui.txtDurata, number("DurataDefault"));
+    ShowWhole(ui.txtQtCartone, number("QtDefault"));
+    ShowWhole(ui.txtMaskLotto, NzStr(setup("MaskLotto")));
+    ShowWhole(ui.txtCartellaRichieste, NzStr(setup("CartellaRichieste")));
     const qint64 unita = setup("UnitaDurata").toLongLong();
     ui.cmbDurata->setCurrentIndex(unita >= 0 && unita < ui.cmbDurata->count() ? int(unita) : -1);
 

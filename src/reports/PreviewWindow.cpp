@@ -3,6 +3,7 @@
 #include "core/ui/Dialogs.h"
 #include "reports/ReportViewer.h"
 
+#include <QApplication>
 #include <QResizeEvent>
 
 namespace {
@@ -10,6 +11,14 @@ namespace {
 // Default inner area: 10335 x 7980 twips at 15 twips a pixel.
 constexpr int kWidth = 689;
 constexpr int kHeight = 532;
+
+// The arrow over whatever pointer the caller set, for the life of the object.
+struct ArrowCursor {
+    ArrowCursor() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~ArrowCursor() { QApplication::restoreOverrideCursor(); }
+    ArrowCursor(const ArrowCursor&) = delete;
+    ArrowCursor& operator=(const ArrowCursor&) = delete;
+};
 
 } // namespace
 
@@ -37,5 +46,7 @@ void PreviewWindow::resizeEvent(QResizeEvent* event)
 void ShowPreview(PreviewForm form, ReportLayout& layout)
 {
     PreviewWindow window(form, layout);
+    // The print's hourglass stays underneath: the operator reads the preview with the arrow.
+    ArrowCursor arrow;
     ShowModal(window);
 }

@@ -287,3 +287,65 @@ TEST_F(ArticlePanel, SavedValuesAreTheTypedOnesReadRightAndTheUntouchedOnesAsSto
     EXPECT_EQ(colonna(b, "UnitaDurata").toInt(), 1);
     EXPECT_TRUE(Dialogs().messages().empty());
 }
+
+// Field lengths limit what is typed: a longer stored value is shown and saved back whole.
+TEST_F(ArticlePanel, StoredValuesLongerThanTheirFieldsAreShownAndKeptWhole)
+{
+    const Ui::frmArticoli& ui = w->ui;
+    const qint64 id = aggiungi(QStringLiteral("A"), QStringLiteral("1"));
+    DB->ExecuteNative(QStringLiteral("UPDATE Articoli SET DurataProdotto = 1095, QtCartone = 123456, PesoCartone = 123.456"));
+    mostraPrimo();
+    EXPECT_EQ(ui.txtDurataProdotto->text(), QStringLiteral("1095"));
+    EXPECT_EQ(ui.txtQtCassa->text(), QStringLiteral("123456"));
+    EXPECT_EQ(ui.txtPesoCassa->text(), QStringLiteral("123.456"));
+
+    ui.cmdModificaArticolo->click();
+    ui.txtQtCassa->end(false);
+    QTest::keyClicks(ui.txtQtCassa, QStringLiteral("7"));
+    EXPECT_EQ(ui.txtQtCassa->text(), QStringLiteral("123456"));
+    ui.cmdNuovoArticolo->click();
+    ASSERT_TRUE(Dialogs().messages().empty());
+    EXPECT_EQ(colonna(id, "DurataProdotto").toInt(), 1095);
+    EXPECT_EQ(colonna(id, "QtCartone").toInt(), 123456);
+    EXPECT_DOUBLE_EQ(colonna(id, "PesoCartone").toDouble(), 123.456);
+
+    // What the operator types obeys the limit again, and a shorter article loaded next is not
+    // allowed the longer one's length.
+    ui.cmdModificaArticolo->click();
+    scrivi(ui.txtDurataProdotto, QStringLiteral("12345"));
+    EXPECT_EQ(ui.txtDurataProdotto->text(), QStringLiteral("123"));
+    ui.cmdAnnulla->click();
+    aggiungi(QStringLiteral("B"), QStringLiteral("2"));
+    ui.cmdAvanti->click();
+    ASSERT_EQ(sigla(), QStringLiteral("B"));
+    ui.cmdModificaArticolo->click();
+    ui.txtQtCassa->end(false);
+    QTest::keyClicks(ui.txtQtCassa, QStringLiteral("12345"));
+    EXPECT_EQ(ui.txtQtCassa->text(), QStringLiteral("61234"));
+    ui.cmdAnnulla->click();
+}
+
+// The marks of a refused save go with the edit: cancelling or loading an article clears them.
+TEST_F(ArticlePanel, RefusedSaveMarksGoWithTheEdit)
+{
+    aggiungi(QStringLiteral("A"), QStringLiteral("1"));
+    aggiungi(QStringLiteral("B"), QStringLiteral("2"));
+    mostraPrimo();
+    auto rifiuta = [&] {
+        w->ui.cmdModificaArticolo->click();
+        scrivi(w->ui.txtEAN, QStringLiteral("4006381333932"));
+        w->ui.cmdNuovoArticolo->click();
+        EXPECT_EQ(sfondo(w->ui.txtEAN), kRosa);
+    };
+    rifiuta();
+    EXPECT_EQ(Dialogs().prompts(), (std::vector<QString>{QStringLiteral("Il check digit del codice EAN articolo è errato.")}));
+    w->ui.cmdAnnulla->click();
+    EXPECT_EQ(sfondo(w->ui.txtEAN), kBianco);
+
+    rifiuta();
+    w->ui.cmdAnnulla->click();
+    w->EvidenziaCampo(4);
+    w->ui.cmdAvanti->click();
+    EXPECT_EQ(sigla(), QStringLiteral("B"));
+    EXPECT_EQ(sfondo(w->ui.txtEAN), kBianco);
+}

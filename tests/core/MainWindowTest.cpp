@@ -1,4 +1,5 @@
 #include "core/Globals.h"
+#include "core/db/Database.h"
 #include "core/Startup.h"
 #include "core/frmArticoli.h"
 #include "core/frmImpostazioni.h"
@@ -182,6 +183,19 @@ TEST_F(MainWindow, SettingsRefreshTheCounterEvenWhenCancelled)
     });
     w.ui.mnuImpostazioni->trigger();
     EXPECT_EQ(w.ui.txtContatoreSSCC->text(), QStringLiteral("41"));
+
+    // Another program moves the counter before and while the dialog is open: the dialog shows the
+    // row as it is, and so does the window after it, as every reader of the connection does.
+    auto other = Database::Open(PercorsoDB);
+    other->ExecuteNative(QStringLiteral("UPDATE Setup SET contatore = 17"));
+    Dialogs().onModal([&](QDialog& dialog) {
+        EXPECT_EQ(static_cast<frmImpostazioni&>(dialog).ui.txtSSCC->text(), QStringLiteral("17"));
+        other->ExecuteNative(QStringLiteral("UPDATE Setup SET contatore = 23"));
+        return int(QDialog::Rejected);
+    });
+    w.ui.mnuImpostazioni->trigger();
+    EXPECT_EQ(w.ui.txtContatoreSSCC->text(), QStringLiteral("23"));
+    EXPECT_EQ(stored("contatore").toLongLong(), 23);
 }
 
 TEST_F(MainWindow, LogoFolderAndManualOpenThroughTheDesktop)

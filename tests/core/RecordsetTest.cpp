@@ -359,6 +359,18 @@ TEST_F(RecordsetTest, AFailedUpdateKeepsTheEditAndListsTheError)
     auto all = db->OpenRecordset(QStringLiteral("SELECT * FROM Head"));
     all->MoveNext();
     EXPECT_TRUE(all->Eof());
+
+    // A column the table lacks is told by name, with its table.
+    all->MoveFirst();
+    try {
+        all->Value(QStringLiteral("Pesi"));
+        ADD_FAILURE() << "a missing column read";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), 3265);
+        EXPECT_EQ(e.description(), QStringLiteral("Campo Pesi inesistente in SELECT * FROM Head (Item not found in this collection.)"));
+    }
+    EXPECT_THROW(rs->Value(QStringLiteral("Pesi")), AppError);
+    EXPECT_TRUE(db->Errors().front().description.contains(QStringLiteral("Pesi inesistente in Head")));
 }
 
 TEST_F(RecordsetTest, RollbackUndoesEveryWriteOfTheTransaction)
@@ -432,6 +444,51 @@ TEST(DatabaseOpen, RefusesWhatIsNotADatabase)
         FAIL() << "a locked file opened";
     } catch (const AppError& e) {
         EXPECT_EQ(e.number(), 3260) << qPrintable(e.description());
+    }
+    Database::SetLockWait({});
+    lock.release();
+
+    // A change cut short leaves its journal beside the file; where it cannot be undone, the
+    // folder is named, not the file taken for another format.
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(data.mdbPath().toUtf8().constData(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "PRAGMA synchronous = OFF; BEGIN; UPDATE Setup SET contatore = 7", nullptr, nullptr, nullptr), SQLITE_OK);
+    const QString interrupted = dir.filePath(QStringLiteral("interrupted.mdb"));
+    ASSERT_TRUE(QFile::copy(data.mdbPath(), interrupted));
+    ASSERT_TRUE(QFile::copy(data.mdbPath() + QStringLiteral("-journal"), interrupted + QStringLiteral("-journal")));
+    sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+    try {
+        Database::Open(interrupted, true);
+        FAIL() << "a file with a change cut short read without undoing it";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), 3027);
+        EXPECT_TRUE(e.description().startsWith(QStringLiteral("La cartella %1 non è scrivibile").arg(dir.path()))) << qPrintable(e.description());
+    }
+}
+
+// Under another program's lock a query waits once, as every other operation does, and is told as
+// locked: not copied after the wait and waited for again, nor taken for an empty table.
+TEST(DatabaseLock, AQueryWaitsOnceAndIsToldAsLocked)
+{
+    TestDataFolder data;
+    auto db = Database::Open(data.mdbPath());
+    OtherProgramsLock lock(data.mdbPath());
+    ASSERT_TRUE(lock.held());
+    int waits = 0;
+    Database::SetLockWait([&](int retries) {
+        waits += retries == 0;
+        return false;
+    });
+    for (const char* source : {"Articoli", "SELECT * FROM Articoli WHERE Sigla = 'A'", "SELECT * FROM Articoli ORDER BY Sigla"}) {
+        waits = 0;
+        try {
+            db->OpenRecordset(QString::fromLatin1(source));
+            ADD_FAILURE() << source << " opened under the lock";
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.number(), 3260) << source << ": " << qPrintable(e.description());
+        }
+        EXPECT_EQ(waits, 1) << source;
     }
     Database::SetLockWait({});
 }

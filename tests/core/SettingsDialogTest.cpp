@@ -277,3 +277,25 @@ TEST_F(SettingsDialog, FolderPickerWritesTheChosenFolderOnOk)
     picker.ui.cmdOk->click();
     EXPECT_EQ(field.text(), folder.path() + QStringLiteral("/richieste/nuove"));
 }
+
+// Field lengths limit what is typed: longer stored defaults are shown and saved back whole.
+TEST_F(SettingsDialog, StoredDefaultsLongerThanTheirFieldsAreKeptWhole)
+{
+    store("DurataDefault", 1095);
+    store("QtDefault", 123456);
+    frmImpostazioni dialog;
+    EXPECT_EQ(dialog.ui.txtDurata->text(), QStringLiteral("1095"));
+    EXPECT_EQ(dialog.ui.txtQtCartone->text(), QStringLiteral("123456"));
+    dialog.ui.StampantiReport->setCurrentIndex(1);
+    dialog.ui.cmdOk->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(stored("DurataDefault").toInt(), 1095);
+    EXPECT_EQ(stored("QtDefault").toInt(), 123456);
+
+    frmImpostazioni again;
+    type(again.ui.txtDurata, QStringLiteral("12345"));
+    EXPECT_EQ(again.ui.txtDurata->text(), QStringLiteral("123"));
+    again.ui.cmdOk->click();
+    EXPECT_EQ(stored("DurataDefault").toInt(), 123);
+    EXPECT_EQ(stored("QtDefault").toInt(), 123456);
+}

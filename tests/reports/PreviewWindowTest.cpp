@@ -4,7 +4,9 @@
 #include "reports/PalletLayout.h"
 #include "reports/PreviewWindow.h"
 #include "reports/ReportViewer.h"
+#include "support/ScriptedDialogs.h"
 
+#include <QApplication>
 #include <QToolButton>
 
 namespace {
@@ -38,6 +40,24 @@ TEST_F(Preview, ViewerFillsTheWindowAsItIsResized)
         window.resize(size);
         window.show();
         EXPECT_EQ(window.viewer().geometry(), QRect(QPoint(0, 0), size));
+    }
+}
+
+// The print keeps its hourglass while it lasts; the operator reads its preview with the arrow.
+TEST_F(Preview, TheArrowWhileAPreviewWaitsForTheOperator)
+{
+    auto layout = layoutOf(1);
+    WaitCursor hourglass;
+    for (PreviewForm f : {PreviewForm::Form1, PreviewForm::Form2, PreviewForm::Form3}) {
+        std::optional<Qt::CursorShape> shown;
+        Dialogs().onModal([&](QDialog&) {
+            shown = QApplication::overrideCursor()->shape();
+            return int(QDialog::Rejected);
+        });
+        ShowPreview(f, *layout);
+        EXPECT_EQ(shown, Qt::ArrowCursor);
+        ASSERT_TRUE(QApplication::overrideCursor());
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     }
 }
 

@@ -7,8 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -31,6 +34,13 @@ class DialogGuard : public testing::EmptyTestEventListener {
 int main(int argc, char** argv)
 {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Qt wants a private runtime folder, which a console or a build has none of; the test
+    // programs this one starts share it.
+    std::optional<QTemporaryDir> runtime;
+    if (!std::getenv("XDG_RUNTIME_DIR")) {
+        runtime.emplace(QDir::tempPath() + QStringLiteral("/stivora-runtime-XXXXXX"));
+        if (runtime->isValid()) setenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()).constData(), 1);
+    }
     QApplication app(argc, argv);
     SetDialogBackend(&Dialogs());
     if (const auto code = RunChildIfAsked(argc, argv)) return *code;

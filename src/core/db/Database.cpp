@@ -202,6 +202,12 @@ std::unique_ptr<Database> Database::Open(const QString& path, bool readOnly)
         sqlite3_close_v2(db);
         if (errorNumber(code, message) == 3260)
             throw AppError(3260, kSource, italianDescription(code, 3260) + QStringLiteral(" (") + message + u')');
+        // A change cut short left its journal beside the file, and undoing it needs the folder.
+        if (code == SQLITE_READONLY_ROLLBACK)
+            throw AppError(3027, kSource,
+                           QStringLiteral("La cartella %1 non è scrivibile: il database vi ha lasciato una modifica interrotta, che va "
+                                          "annullata prima di leggerlo (%2)")
+                               .arg(QFileInfo(path).absolutePath(), message));
         throw AppError(3343, kSource, QStringLiteral("Unrecognized database format '%1'.").arg(path));
     }
     return std::unique_ptr<Database>(new Database(db, path, readOnly));

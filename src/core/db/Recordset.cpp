@@ -33,7 +33,7 @@ void bindRaw(Database& db, Statement& st, int index, sqlite3_value* value)
 
 } // namespace
 
-Recordset::Recordset(Database& db, Mode mode) : db_(db), mode_(mode) {}
+Recordset::Recordset(Database& db, Mode mode, QString source) : db_(db), mode_(mode), source_(std::move(source)) {}
 
 Recordset::~Recordset() = default;
 
@@ -47,7 +47,7 @@ std::unique_ptr<Recordset> Recordset::open(Database& db, const QString& source)
         table.tables << quoted(source.trimmed());
         table.names << table.tables.front();
         table.from = table.tables.front();
-        std::unique_ptr<Recordset> rs(new Recordset(db, Mode::Table));
+        std::unique_ptr<Recordset> rs(new Recordset(db, Mode::Table, source.trimmed()));
         rs->prepareSeek(table);
         rs->settle(Pos::Before);
         return rs;
@@ -65,15 +65,17 @@ std::unique_ptr<Recordset> Recordset::open(Database& db, const QString& source)
         if (parts.limit.isEmpty()) {
             // A query the search cannot walk (a view, an ambiguous order…) is copied instead.
             try {
-                std::unique_ptr<Recordset> rs(new Recordset(db, single ? Mode::Table : Mode::Join));
+                std::unique_ptr<Recordset> rs(new Recordset(db, single ? Mode::Table : Mode::Join, source.trimmed()));
                 rs->prepareSeek(parts);
                 rs->settle(Pos::Before);
                 return rs;
-            } catch (const AppError&) {
+            } catch (const AppError& e) {
+                // Another program's lock is no reason to copy: the copy would wait for it again.
+                if (e.number() == 3260) throw;
                 db.ClearErrors();
             }
         } else if (single && parts.selectParams.isEmpty()) {
-            std::unique_ptr<Recordset> rs(new Recordset(db, Mode::Keyset));
+            std::unique_ptr<Recordset> rs(new Recordset(db, Mode::Keyset, source.trimmed()));
             rs->table_ = quoted(parts.tables.front());
             const QString key = parts.names.front() + QStringLiteral(".rowid");
             rs->loadColumns(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(parts.selectList, parts.from, key));
@@ -92,7 +94,7 @@ std::unique_ptr<Recordset> Recordset::open(Database& db, const QString& source)
         }
     }
 
-    std::unique_ptr<Recordset> rs(new Recordset(db, Mode::Snapshot));
+    std::unique_ptr<Recordset> rs(new Recordset(db, Mode::Snapshot, source.trimmed()));
     Statement st = db.prepare(sql.sql);
     st.bindAll(sql.params);
     for (int i = 0; i < st.columnCount(); ++i) {
@@ -155,7 +157,9 @@ void Recordset::settle(Pos where)
     pos_ = where;
     try {
         MoveFirst();
-    } catch (const AppError&) {
+    } catch (const AppError& e) {
+        // A locked file is not an empty one.
+        if (e.number() == 3260) throw;
         pos_ = Pos::Before;
     }
     if (pos_ != Pos::At) {
@@ -507,7 +511,8 @@ const std::vector<QVariant>& Recordset::currentRow() const
 int Recordset::fieldIndex(const QString& field) const
 {
     auto it = index_.constFind(field.toLower());
-    if (it == index_.constEnd()) db_.fail(3265, QStringLiteral("Item not found in this collection."));
+    if (it == index_.constEnd())
+        db_.fail(3265, QStringLiteral("Campo %1 inesistente in %2 (Item not found in this collection.)").arg(field, source_));
     return *it;
 }
 

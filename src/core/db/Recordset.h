@@ -48,7 +48,11 @@ public:
     void FindFirst(const QString& criteria);
     bool NoMatch() const { return noMatch_; }
 
+    // Values come from a copy of the current row, read at the first value after a move.
     QVariant Value(const QString& field) const;
+    // Drops that copy: the next value is read from the row as it is in the file now, with what
+    // other programs wrote since.
+    void Refresh() { cache_.reset(); }
     void SetValue(const QString& field, const QVariant& value);
     int FieldCount() const { return int(columns_.size()); }
     QString FieldName(int index) const { return columns_.at(index).name; }
@@ -83,7 +87,7 @@ private:
         bool desc = false;
     };
 
-    Recordset(Database& db, Mode mode);
+    Recordset(Database& db, Mode mode, QString source);
     void loadColumns(const QString& fetchSql);
     void prepareSeek(const SelectParts& parts);
     int fieldIndex(const QString& field) const;
@@ -110,6 +114,7 @@ private:
 
     Database& db_;
     Mode mode_;
+    QString source_; // the table or query opened, to name it in messages
     bool closed_ = false;
     QString table_;      // quoted base table
     QString fetchSql_;   // one row by its keys
