@@ -81,7 +81,7 @@ QString frmArticoli::RifiutoEtichettaPallet()
                                ui.mskQtCartoni->text(),
                                ui.txtDurataProdottoS->text(),
                                ::Tag(ui.txtDurataProdottoS),
-                               CartonGtinOnLabel(settings, ui.mskQtCartoni->text())};
+                               CartonGtinOnLabel(settings, ui.mskQtCartoni->text(), false)};
     if (QString why = LabelArticleRefusal(article); !why.isEmpty()) return why;
     if (QString why = SsccRefusal(*rsSetup, CounterInFile(*rsSetup) + 1); !why.isEmpty()) return why;
 

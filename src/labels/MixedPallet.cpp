@@ -83,7 +83,6 @@ MixedPalletJob PrepareMixedPallet(const std::vector<LotRow>& rows, Recordset& ar
     record.pesoLordo = tare;
 
     const ElementSettings settings = ElementSettings::FromSetup(setup);
-    // A summary of one article states its carton GTIN whatever the cartons of each line.
     const bool oneArticleSummary = rows.size() > 1 && std::all_of(rows.begin(), rows.end(), [&](const LotRow& r) {
                                        return r.articleId == rows.front().articleId;
                                    });
@@ -105,7 +104,7 @@ MixedPalletJob PrepareMixedPallet(const std::vector<LotRow>& rows, Recordset& ar
                                   row.qt,
                                   life.durata,
                                   life.unita,
-                                  CartonGtinOnLabel(settings, row.qt) || (oneArticleSummary && settings.stampaEANCartone)};
+                                  CartonGtinOnLabel(settings, row.qt, oneArticleSummary)};
         if (QString why = LabelArticleRefusal(values); !why.isEmpty()) return refused(why);
 
         const QString dateText = row.dataOra.section(u' ', 0, 0);

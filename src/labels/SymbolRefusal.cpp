@@ -42,9 +42,9 @@ QString ArticleName(const QString& sigla, const QString& codInterno, const QStri
     return ean.trimmed();
 }
 
-bool CartonGtinOnLabel(const ElementSettings& settings, const QString& cartoni)
+bool CartonGtinOnLabel(const ElementSettings& settings, const QString& cartoni, bool summaryOfOneArticle)
 {
-    return settings.stampaEANCartone && cartoni != QStringLiteral("1");
+    return settings.stampaEANCartone && (summaryOfOneArticle || cartoni != QStringLiteral("1"));
 }
 
 QString CartonEanRefusal(const QString& name, const QString& eanCartone)

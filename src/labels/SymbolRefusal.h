@@ -23,9 +23,10 @@ struct LabelArticle {
 // up by, or by its EAN when it has neither.
 QString ArticleName(const QString& sigla, const QString& codInterno, const QString& ean);
 
-// Whether the carton GTIN reaches a pallet label of `cartoni` cartons, as (02) in its symbol or on its
-// GTIN line: only with the carton EAN setting on, and never for a single carton, which states (01).
-bool CartonGtinOnLabel(const ElementSettings& settings, const QString& cartoni);
+// Whether an article's carton GTIN reaches a label: as (02) in the symbol of a label or mixed-pallet
+// line of `cartoni` cartons, or on a label's GTIN line. Only with the carton EAN setting on; a single
+// carton states (01), but a summary of lots of one article states its carton GTIN whatever they hold.
+bool CartonGtinOnLabel(const ElementSettings& settings, const QString& cartoni, bool summaryOfOneArticle);
 
 // One digit from 0 to 9: an SSCC extension digit with a tare column of its own.
 bool IsPalletType(const QString& text);

@@ -94,7 +94,8 @@ void frmRichiesteAccantonate::cmdRiprova_Click()
     const QString& file = e.file;
     if (!RimettiInCartella(file)) {
         const Avvisi::PersonaPresente presente(avvisi_);
-        MsgBox(QStringLiteral("Il file %1 non si può rimettere nella cartella delle richieste.").arg(file), vbCritical, QStringLiteral("Errore"));
+        MsgBox(QStringLiteral("Il file %1 non si può rimettere nella cartella delle richieste.").arg(file), vbCritical,
+               QStringLiteral("Errore"));
         return;
     }
     accantonate_.removeFile(file);

@@ -518,8 +518,8 @@ TEST_F(PalletPrintTest, TheCartonEanIsCheckedOnlyWhereTheLabelStatesIt)
         setArticle("Sigla", sigla);
         ui.mskQtCartoni->setText(QStringLiteral("40"));
         ui.cmdStampa->click();
-        EXPECT_EQ(refusal(), QStringLiteral("L'articolo %1 non ha un codice EAN cartone valido (\"000000000000\"): correggerlo prima di stampare.")
-                                 .arg(name));
+        EXPECT_EQ(refusal(),
+                  QStringLiteral("L'articolo %1 non ha un codice EAN cartone valido (\"000000000000\"): correggerlo prima di stampare.").arg(name));
     }
     Dialogs().reset();
     setArticle("CodInterno", QString());
