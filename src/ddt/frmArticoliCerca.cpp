@@ -9,6 +9,7 @@
 #include "core/ui/Dialogs.h"
 #include "core/HandlerGuard.h"
 #include "ddt/TraceSearch.h"
+#include "labels/Sscc.h"
 #include "reports/PreviewWindow.h"
 #include "reports/TraceLayouts.h"
 
@@ -70,8 +71,10 @@ void frmArticoli::CercaPerLotto()
     MostraTraccia<CrystalReport5>(QueryTracciaLotto(ui.txtCercaLotto->text(), ean), Report5, PreviewForm::Form4, DefaultPrinter);
 }
 
+// A scanned SSCC is looked up, and shown, as its 18 digits; anything else as it was typed.
 void frmArticoli::CercaPerSSCC()
 {
+    if (const QString scanned = ScannedSscc(ui.txtCercaSSCC->text()); !scanned.isEmpty()) ui.txtCercaSSCC->setText(scanned);
     MostraTraccia<CrystalReport6>(QueryTracciaSSCC(ui.txtCercaSSCC->text()), Report6, PreviewForm::Form5, DefaultPrinter);
 }
 

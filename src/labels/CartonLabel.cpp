@@ -21,11 +21,11 @@ QString EanBarcode(const QString& ean)
 
 } // namespace
 
-std::optional<JobRefusal> CheckCartonArticle(const QString& sigla, const QString& durata, const QString& unita,
+std::optional<JobRefusal> CheckCartonArticle(const QString& name, const QString& durata, const QString& unita,
                                              const QString& eanCartone)
 {
-    QString why = ProductLifeRefusal(sigla, durata, unita);
-    if (why.isEmpty()) why = CartonEanRefusal(sigla, eanCartone);
+    QString why = ProductLifeRefusal(name, durata, unita);
+    if (why.isEmpty()) why = CartonEanRefusal(name, eanCartone);
     if (why.isEmpty()) return std::nullopt;
     return JobRefusal{why, vbCritical};
 }

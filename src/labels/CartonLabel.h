@@ -12,7 +12,7 @@
 // The article's data a carton label cannot do without: a product life (empty when the article has
 // none that is a number; a unit from 0 to 4) and a carton EAN of 13 digits whose last is its check
 // digit. Nothing when both are usable.
-std::optional<JobRefusal> CheckCartonArticle(const QString& sigla, const QString& durata, const QString& unita,
+std::optional<JobRefusal> CheckCartonArticle(const QString& name, const QString& durata, const QString& unita,
                                              const QString& eanCartone);
 
 struct CartonLabelArgs {

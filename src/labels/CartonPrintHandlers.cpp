@@ -9,6 +9,7 @@
 #include "core/ui/Dialogs.h"
 #include "labels/CartonLabel.h"
 #include "labels/PrintTransaction.h"
+#include "labels/SymbolRefusal.h"
 #include "reports/StampaReport.h"
 
 #include <QScopeGuard>
@@ -40,9 +41,9 @@ void frmArticoli::StampaEtichetteImballi()
 {
     const QString copie = ui.mskQtImballi->text();
     if (Refused(CheckLabelJob({ui.mskOraProd->text(), ui.txtLotto->text(), ui.mskDataProduzione->text(), copie}))) return;
+    const QString name = ArticleName(NzStr(rsArticoli->Value(QStringLiteral("Sigla"))), ui.txtCodInternoS->text(), ui.txtEANS->text());
     // The run would otherwise print labels with the production date as expiry, or without a barcode.
-    if (Refused(CheckCartonArticle(NzStr(rsArticoli->Value(QStringLiteral("Sigla"))), ui.txtDurataProdottoS->text(),
-                                   ::Tag(ui.txtDurataProdottoS), ui.txtGTINS->text())))
+    if (Refused(CheckCartonArticle(name, ui.txtDurataProdottoS->text(), ::Tag(ui.txtDurataProdottoS), ui.txtGTINS->text())))
         return;
     const bool preview = ui.chkAnteprimaImballi->isChecked() && ModoInterattivo;
     if (!ui.chkAnteprimaImballi->isChecked() && ModoInterattivo && NumericValue(copie) > 1

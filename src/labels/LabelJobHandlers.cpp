@@ -73,14 +73,16 @@ QDateTime frmArticoli::CalcolaScadenza(const QDateTime& production, int count, i
 
 QString frmArticoli::RifiutoEtichettaPallet()
 {
-    const QString sigla = NzStr(rsArticoli->Value(QStringLiteral("Sigla")));
-    const LabelArticle article{sigla,
+    const QString name = ArticleName(NzStr(rsArticoli->Value(QStringLiteral("Sigla"))), ui.txtCodInternoS->text(), ui.txtEANS->text());
+    const ElementSettings settings = ElementSettings::FromSetup(*rsSetup);
+    const LabelArticle article{name,
                                ui.txtTipoPalletS->text(),
                                ui.txtPrefGTINS->text(),
                                ui.txtGTINS->text(),
                                ui.mskQtCartoni->text(),
                                ui.txtDurataProdottoS->text(),
-                               ::Tag(ui.txtDurataProdottoS)};
+                               ::Tag(ui.txtDurataProdottoS),
+                               CartonGtinOnLabel(settings, ui.mskQtCartoni->text(), false)};
     if (QString why = LabelArticleRefusal(article); !why.isEmpty()) return why;
     if (QString why = SsccRefusal(*rsSetup, CounterInFile(*rsSetup) + 1); !why.isEmpty()) return why;
 
@@ -92,5 +94,5 @@ QString frmArticoli::RifiutoEtichettaPallet()
     a.produzione = production;
     a.scadenza = CalcolaScadenza(production, int(NumericValue(ui.txtDurataProdottoS->text())), ::Tag(ui.txtDurataProdottoS).toInt());
     if (ui.chkAutoLotto->isChecked()) a.lotto = ::ComponiLotto(NzStr(rsSetup->Value(QStringLiteral("MaskLotto"))), production, a.scadenza);
-    return PalletSymbolRefusal(PalletElements(a, false), ElementSettings::FromSetup(*rsSetup), LabelContent{false, true}, sigla);
+    return PalletSymbolRefusal(PalletElements(a, false), settings, LabelContent{false, true}, name);
 }

@@ -82,6 +82,10 @@ MixedPalletJob PrepareMixedPallet(const std::vector<LotRow>& rows, Recordset& ar
     record.tipoPallet = tipoPallet;
     record.pesoLordo = tare;
 
+    const ElementSettings settings = ElementSettings::FromSetup(setup);
+    const bool oneArticleSummary = rows.size() > 1 && std::all_of(rows.begin(), rows.end(), [&](const LotRow& r) {
+                                       return r.articleId == rows.front().articleId;
+                                   });
     std::optional<Article> article;
     qint64 previousKey = 0;
     for (const LotRow& row : rows) {
@@ -93,7 +97,14 @@ MixedPalletJob PrepareMixedPallet(const std::vector<LotRow>& rows, Recordset& ar
         if (!article) return refused(QStringLiteral("Articolo non trovato!"));
         // An expiry computed from a missing product life would be printed as if it were true.
         const ProductLife life = ProductLifeOf(article->durata, article->unita);
-        const LabelArticle values{article->sigla, tipoPallet, article->prefGTIN, article->eanCartone, row.qt, life.durata, life.unita};
+        const LabelArticle values{ArticleName(article->sigla, article->codInterno, article->eanArticolo),
+                                  tipoPallet,
+                                  article->prefGTIN,
+                                  article->eanCartone,
+                                  row.qt,
+                                  life.durata,
+                                  life.unita,
+                                  CartonGtinOnLabel(settings, row.qt, oneArticleSummary)};
         if (QString why = LabelArticleRefusal(values); !why.isEmpty()) return refused(why);
 
         const QString dateText = row.dataOra.section(u' ', 0, 0);
@@ -136,13 +147,13 @@ MixedPalletJob PrepareMixedPallet(const std::vector<LotRow>& rows, Recordset& ar
     }
 
     if (!article) return job;
-    const ElementSettings settings = ElementSettings::FromSetup(setup);
     if (rows.size() > 1) {
         for (const ArticleLine& line : job.articleLines)
             if (QString why = ArticleLineSymbolRefusal(ArticleLineElements(line), settings); !why.isEmpty()) return refused(why);
     }
     const LabelContent content{rows.size() > 1, !job.severalArticles};
-    if (QString why = PalletSymbolRefusal(PalletElements(job.label, content.etichettaMulti), settings, content, article->sigla);
+    if (QString why = PalletSymbolRefusal(PalletElements(job.label, content.etichettaMulti), settings, content,
+                                          ArticleName(article->sigla, article->codInterno, article->eanArticolo));
         !why.isEmpty())
         return refused(why);
     return job;

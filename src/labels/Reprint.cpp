@@ -8,6 +8,7 @@
 #include "labels/LabelJob.h"
 #include "labels/MixedPallet.h"
 #include "labels/PalletLabel.h"
+#include "labels/Sscc.h"
 #include "labels/SymbolRefusal.h"
 
 std::vector<PalletLine> ReadArchivedLines(Database& db, qint64 idAppTestate)
@@ -89,10 +90,12 @@ PalletLabelRow reprintRow(const Recordset& setup, const PalletRecord& pallet, Pa
 
 QString ReprintRefusal(const Recordset& setup, const PalletRecord& pallet, PalletMix mix)
 {
+    const PalletLine& first = pallet.lines.front();
+    const QString article = ArticleName({}, first.codInterno, first.codEAN);
+    if (QString why = SsccRefusal(pallet.sscc, article); !why.isEmpty()) return why;
     const ElementSettings settings = ElementSettings::FromSetup(setup);
     const PalletLabelRow row = reprintRow(setup, pallet, mix);
-    if (QString why = PalletSymbolRefusal(row.elements, settings, row.content, pallet.lines.front().codInterno); !why.isEmpty())
-        return why;
+    if (QString why = PalletSymbolRefusal(row.elements, settings, row.content, article); !why.isEmpty()) return why;
     if (mix == PalletMix::Homogeneous) return {};
     for (const ArticleLine& line : ArticleLinesOf(pallet))
         if (QString why = ArticleLineSymbolRefusal(ArticleLineElements(line), settings); !why.isEmpty()) return why;

@@ -69,6 +69,14 @@ QString SsccRefusal(const Recordset& setup, qint64 serial)
 
 bool IsSscc(const QString& sscc) { return sscc.size() == 18 && IsDigits(sscc) && CheckDigitMod10(sscc.left(17)) == sscc.right(1); }
 
+QString SsccRefusal(const QString& sscc, const QString& article)
+{
+    if (IsSscc(sscc)) return {};
+    return QStringLiteral("L'SSCC del pallet dell'articolo %1 non è valido (\"%2\"): deve avere 18 cifre, l'ultima il check digit "
+                          "delle altre.")
+        .arg(article, sscc);
+}
+
 QString SsccEsistente()
 {
     return QStringLiteral("SSCC esistente: aggiornare il contatore o utilizzare la funzione Ristampa per stampare nuovamente "

@@ -28,6 +28,10 @@ QString SsccRefusal(const Recordset& setup, qint64 serial);
 // Eighteen digits, the last the check digit of the other seventeen.
 bool IsSscc(const QString& sscc);
 
+// Why an archived pallet's SSCC, which another program may have written, is none a scanner takes,
+// naming the pallet's article and the SSCC; "" when it is an SSCC.
+QString SsccRefusal(const QString& sscc, const QString& article);
+
 // What the operator reads when the next SSCC is archived already.
 QString SsccEsistente();
 

@@ -35,28 +35,41 @@ QString unprintable(const QString& text)
 
 bool IsPalletType(const QString& text) { return oneDigit(text); }
 
-QString CartonEanRefusal(const QString& sigla, const QString& eanCartone)
+QString ArticleName(const QString& sigla, const QString& codInterno, const QString& ean)
+{
+    for (const QString& name : {sigla, codInterno})
+        if (!name.trimmed().isEmpty()) return name.trimmed();
+    return ean.trimmed();
+}
+
+bool CartonGtinOnLabel(const ElementSettings& settings, const QString& cartoni, bool summaryOfOneArticle)
+{
+    return settings.stampaEANCartone && (summaryOfOneArticle || cartoni != QStringLiteral("1"));
+}
+
+QString CartonEanRefusal(const QString& name, const QString& eanCartone)
 {
     // The encoder would fill or correct anything else into a valid-looking symbol of other digits.
     if (IsEan13(eanCartone)) return {};
     return QStringLiteral("L'articolo %1 non ha un codice EAN cartone valido (\"%2\"): correggerlo prima di stampare.")
-        .arg(sigla, eanCartone);
+        .arg(name, eanCartone);
 }
 
 QString LabelArticleRefusal(const LabelArticle& a)
 {
-    if (QString why = ProductLifeRefusal(a.sigla, a.durata, a.unita); !why.isEmpty()) return why;
+    if (QString why = ProductLifeRefusal(a.name, a.durata, a.unita); !why.isEmpty()) return why;
     if (!IsPalletType(a.tipoPallet))
         return QStringLiteral("L'articolo %1 ha un tipo pallet non valido (\"%2\"): deve essere una cifra da 0 a 9.")
-            .arg(a.sigla, a.tipoPallet);
+            .arg(a.name, a.tipoPallet);
     const QString cartoni = a.cartoni.trimmed();
     if (!IsDigits(cartoni) || cartoni.toLongLong() < 1)
         return QStringLiteral("Il numero di cartoni del pallet dell'articolo %1 non è valido (\"%2\"): un pallet ha almeno un cartone.")
-            .arg(a.sigla, a.cartoni);
-    if (QString why = CartonEanRefusal(a.sigla, a.eanCartone); !why.isEmpty()) return why;
+            .arg(a.name, a.cartoni);
+    if (!a.cartonGtin) return {};
+    if (QString why = CartonEanRefusal(a.name, a.eanCartone); !why.isEmpty()) return why;
     if (!oneDigit(a.prefGTIN))
         return QStringLiteral("L'articolo %1 ha un prefisso GTIN non valido (\"%2\"): deve essere una cifra da 0 a 9.")
-            .arg(a.sigla, a.prefGTIN);
+            .arg(a.name, a.prefGTIN);
     return {};
 }
 

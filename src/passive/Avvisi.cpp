@@ -1,7 +1,10 @@
 #include "passive/Avvisi.h"
 
 #include "core/Globals.h"
+#include "passive/RequestImport.h"
 #include "passive/TrayIcon.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -40,17 +43,21 @@ QString Avvisi::FineRichiesta()
     return messaggiRichiesta_.join(u'\n');
 }
 
-void Avvisi::Accantonata(const RequestKey& key, const QString& reason) { accantonate_.emplace_back(key, reason); }
+void Avvisi::Accantonata(const RequestKey& key, const QString& reason) { accantonate_ << Riga(key, reason); }
+
+void Avvisi::Scartato(const QString& file, const QString& reason)
+{
+    accantonate_ << QStringLiteral("File %1 spostato in %2: %3").arg(QFileInfo(file).fileName(), kCartellaScartati, reason);
+}
 
 void Avvisi::FineTick()
 {
     if (accantonate_.empty()) return;
     if (accantonate_.size() == 1) {
-        tray_.Tell(QStringLiteral("Richiesta accantonata"), Riga(accantonate_.front().first, accantonate_.front().second));
+        tray_.Tell(QStringLiteral("Richiesta accantonata"), accantonate_.front());
     } else {
-        QStringList lines;
-        for (size_t i = 0; i < accantonate_.size() && i < size_t(kElencate); ++i) lines << Riga(accantonate_[i].first, accantonate_[i].second);
-        if (accantonate_.size() > size_t(kElencate)) lines << QStringLiteral("…");
+        QStringList lines = accantonate_.mid(0, kElencate);
+        if (accantonate_.size() > kElencate) lines << QStringLiteral("…");
         lines << QStringLiteral("Sono elencate in \"Richieste accantonate\" nel menu dell'icona.");
         tray_.Tell(QString::number(accantonate_.size()) + QStringLiteral(" richieste accantonate"), lines.join(u'\n'));
     }

@@ -14,7 +14,6 @@
 #include <map>
 #include <optional>
 #include <utility>
-#include <vector>
 
 class TrayIcon;
 
@@ -32,6 +31,8 @@ public:
     QString FineRichiesta();
 
     void Accantonata(const RequestKey& key, const QString& reason);
+    // A request file moved among the refused files, told with the requests set aside.
+    void Scartato(const QString& file, const QString& reason);
     // Tells the requests set aside since the last call, in one message.
     void FineTick();
 
@@ -70,7 +71,7 @@ private:
     TrayIcon& tray_;
     bool inRichiesta_ = false;
     QStringList messaggiRichiesta_;
-    std::vector<std::pair<RequestKey, QString>> accantonate_;
+    QStringList accantonate_; // one line each
     std::map<QString, QString> problemi_;
     int persone_ = 0;
 };

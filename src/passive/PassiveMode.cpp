@@ -14,6 +14,10 @@ void frmArticoli::ConnettiPassivo()
 {
     TrayIconData = new TrayIcon(this);
     avvisi_ = std::make_unique<Avvisi>(*TrayIconData);
+    cartellaRichieste_.OnScartato([this](const QString& file, const QString& motivo) {
+        accantonate_.addFile(file, motivo);
+        avvisi_->Scartato(file, motivo);
+    });
     connect(&timPassive, &QTimer::timeout, this, Protetto([this] { timPassive_Timer(); }));
     connect(ui.mnuAccantonate, &QAction::triggered, this, Protetto([this] { mnuAccantonate_Click(); }));
     connect(ui.mnuModoPassivo, &QAction::triggered, this, Protetto([this] { mnuModoPassivo_Click(); }));

@@ -55,7 +55,8 @@ private:
 QString HeaderRefusal(const RequestHeader& h, const QString& codProduttore)
 {
     if (h.copie > kMaxQuantita) return QStringLiteral("Copie %1: al massimo %2.").arg(h.copie).arg(kMaxQuantita);
-    if (h.specificaContatore) {
+    // A reprint reads no counter: its counter fields are not looked at.
+    if (h.specificaContatore && !h.ristampa) {
         // The counter keeps the last serial used, from 0 as the settings dialog takes it: the first serial is one more.
         if (h.contatoreSSCC < 1)
             return QStringLiteral("ContatoreSSCC %1: il primo seriale va da 1 a %2.").arg(h.contatoreSSCC).arg(HighestSerial(codProduttore));
@@ -93,7 +94,7 @@ RequestRow<RequestHeader> ReadHeaderRow(const Recordset& testata)
     h.aggiornaContatore = r.yes("AggiornaContatore");
     h.copie = r.required("Copie");
     if (h.ristampa) h.idAppTestate = r.required("IDAppTestate");
-    if (h.specificaContatore) h.contatoreSSCC = r.required("ContatoreSSCC");
+    if (h.specificaContatore && !h.ristampa) h.contatoreSSCC = r.required("ContatoreSSCC");
     h.tipoPallet = r.text("TipoPallet");
     return {h, r.refusal};
 }

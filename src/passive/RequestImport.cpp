@@ -42,16 +42,18 @@ bool BloccatoDaChiScrive(const QString& path)
     return locked;
 }
 
-// The file goes whole beside a text saying why, where no scan reads it again.
-void Scarta(const QString& path, const QString& motivo)
+// The file goes whole beside a text saying why, where no scan reads it again. Returns where it went;
+// "" when it could not be moved.
+QString Scarta(const QString& path, const QString& motivo)
 {
     const QFileInfo info(path);
     QDir scartati(info.absolutePath());
-    if (!scartati.mkpath(kCartellaScartati) || !scartati.cd(kCartellaScartati)) return;
+    if (!scartati.mkpath(kCartellaScartati) || !scartati.cd(kCartellaScartati)) return {};
     const QString target = scartati.filePath(NomeLibero(scartati, info.fileName()));
-    if (!QFile::rename(path, target)) return;
+    if (!QFile::rename(path, target)) return {};
     QFile reason(target + QStringLiteral(".txt"));
     if (reason.open(QIODevice::WriteOnly | QIODevice::Text)) reason.write((motivo + u'\n').toUtf8());
+    return target;
 }
 
 bool Uguale(const QFileInfo& info, qint64 size, const QDateTime& modified)
@@ -59,7 +61,7 @@ bool Uguale(const QFileInfo& info, qint64 size, const QDateTime& modified)
     return info.exists() && info.size() == size && info.lastModified() == modified;
 }
 
-// `problema` gets why rows that could not be stored wait.
+// `problema` gets why rows that could not be stored wait, or why the file is refused.
 Esito LeggiFileRichiesta(Database& db, const QString& path, const RequestDefaults& defaults, const std::function<void()>& pause,
                          QString& problema)
 {
@@ -70,12 +72,12 @@ Esito LeggiFileRichiesta(Database& db, const QString& path, const RequestDefault
     file.close();
     if (!letto) return Esito::Illeggibile;
     if (!text) {
-        Scarta(path, QStringLiteral("Il file non è testo UTF-8, Windows-1252 o UTF-16 con BOM."));
+        problema = QStringLiteral("Il file non è testo UTF-8, Windows-1252 o UTF-16 con BOM.");
         return Esito::Scartato;
     }
     const RequestFile requests = ParseRequestFile(*text, defaults);
     if (!requests.error.isEmpty()) {
-        Scarta(path, QStringLiteral("Riga ") + QString::number(requests.errorLine) + QStringLiteral(": ") + requests.error);
+        problema = QStringLiteral("Riga ") + QString::number(requests.errorLine) + QStringLiteral(": ") + requests.error;
         return Esito::Scartato;
     }
     pause();
@@ -125,6 +127,9 @@ QString RequestFolder::Scan(Database& db, const QString& folder, const RequestDe
         return QStringLiteral("I file richiesta attendono: ") + e.description();
     }
     QString problema;
+    const auto scarta = [this](const QString& path, const QString& motivo) {
+        if (const QString dove = Scarta(path, motivo); !dove.isEmpty() && scartato_) scartato_(dove, motivo);
+    };
     std::map<QString, Seen> seen;
     for (const QString& name : dir.entryList({QStringLiteral("*.req")}, QDir::Files, QDir::Name)) {
         const QString path = dir.filePath(name);
@@ -138,19 +143,28 @@ QString RequestFolder::Scan(Database& db, const QString& folder, const RequestDe
         now.unopenable = before->second.unopenable;
         QString why;
         switch (LeggiFileRichiesta(db, path, defaults, pause_, why)) {
-        case Esito::Importato:
-        case Esito::Scartato: break;
+        case Esito::Importato: break;
+        case Esito::Scartato: scarta(path, why); break;
         case Esito::InAttesa:
             seen[name] = now;
             if (problema.isEmpty()) problema = why;
             break;
         case Esito::Illeggibile:
             if (++now.unopenable < kScansioniIlleggibile) seen[name] = now;
-            else Scarta(path, QStringLiteral("Il file non si è potuto aprire per ") + QString::number(now.unopenable)
-                                  + QStringLiteral(" letture di fila."));
+            else scarta(path, QStringLiteral("Il file non si è potuto aprire per ") + QString::number(now.unopenable)
+                                    + QStringLiteral(" letture di fila."));
             break;
         }
     }
     seen_ = std::move(seen);
     return problema;
+}
+
+bool RimettiInCartella(const QString& scartato)
+{
+    const QFileInfo info(scartato);
+    QDir cartella = info.dir();
+    if (!cartella.cdUp() || !QFile::rename(scartato, cartella.filePath(NomeLibero(cartella, info.fileName())))) return false;
+    QFile::remove(scartato + QStringLiteral(".txt"));
+    return true;
 }

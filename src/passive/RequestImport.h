@@ -32,6 +32,9 @@ public:
     // Returns why files wait (the folder missing or not writable, rows that cannot be stored); "" when none do.
     QString Scan(Database& db, const QString& folder, const RequestDefaults& defaults);
 
+    // Told of each file moved among the refused files: its path there and why.
+    void OnScartato(std::function<void(const QString& file, const QString& motivo)> told) { scartato_ = std::move(told); }
+
 private:
     struct Seen {
         qint64 size = -1;
@@ -40,4 +43,9 @@ private:
     };
     std::map<QString, Seen> seen_;
     std::function<void()> pause_;
+    std::function<void(const QString&, const QString&)> scartato_;
 };
+
+// Puts a refused file back into the request folder, under a name not taken there, without its
+// reason: the scans read it again. False when it cannot be moved.
+bool RimettiInCartella(const QString& scartato);

@@ -6,31 +6,43 @@
 
 namespace {
 
-bool same(const RequestKey& a, const RequestKey& b) { return a.id == b.id && a.table == b.table; }
+bool same(const SetAsideRequest& e, const RequestKey& key) { return e.file.isEmpty() && e.key.id == key.id && e.key.table == key.table; }
 
 } // namespace
 
 void SetAsideRequests::add(const RequestKey& key, const QString& fingerprint, const QString& reason)
 {
-    std::erase_if(entries_, [&](const SetAsideRequest& e) { return same(e.key, key); });
-    entries_.push_back({key, fingerprint, reason});
+    std::erase_if(entries_, [&](const SetAsideRequest& e) { return same(e, key); });
+    entries_.push_back({key, fingerprint, reason, {}});
     changed();
 }
 
 bool SetAsideRequests::contains(const RequestKey& key, const QString& fingerprint) const
 {
     return std::any_of(entries_.begin(), entries_.end(),
-                       [&](const SetAsideRequest& e) { return same(e.key, key) && e.fingerprint == fingerprint; });
+                       [&](const SetAsideRequest& e) { return same(e, key) && e.fingerprint == fingerprint; });
 }
 
 void SetAsideRequests::remove(const RequestKey& key)
 {
-    if (std::erase_if(entries_, [&](const SetAsideRequest& e) { return same(e.key, key); })) changed();
+    if (std::erase_if(entries_, [&](const SetAsideRequest& e) { return same(e, key); })) changed();
+}
+
+void SetAsideRequests::addFile(const QString& file, const QString& reason)
+{
+    entries_.push_back({{}, {}, reason, file});
+    changed();
+}
+
+void SetAsideRequests::removeFile(const QString& file)
+{
+    if (std::erase_if(entries_, [&](const SetAsideRequest& e) { return e.file == file; })) changed();
 }
 
 void SetAsideRequests::keepOnly(const QString& table, const std::set<qint64>& ids)
 {
-    if (std::erase_if(entries_, [&](const SetAsideRequest& e) { return e.key.table == table && !ids.count(e.key.id); })) changed();
+    const auto gone = [&](const SetAsideRequest& e) { return e.file.isEmpty() && e.key.table == table && !ids.count(e.key.id); };
+    if (std::erase_if(entries_, gone)) changed();
 }
 
 void SetAsideRequests::changed()

@@ -1,7 +1,8 @@
 #pragma once
 // Requests passive mode could not print as they ask: each stays in its table with the reason it
 // was refused, passed over while its row stays as it was, so that the requests behind it are
-// printed. The operator drops one or sends it again from the window of set-aside requests.
+// printed. The operator drops one or sends it again from the window of set-aside requests. A
+// request file refused whole is listed too, by where it was moved.
 
 #include "labels/PrintTransaction.h"
 
@@ -17,6 +18,7 @@ struct SetAsideRequest {
     RequestKey key;
     QString fingerprint; // the row's values as they were refused
     QString reason;
+    QString file; // a refused request file: its path among the refused files; "" for a row
 };
 
 class SetAsideRequests {
@@ -26,6 +28,8 @@ public:
     // Set aside with these very values: a row changed since is another request.
     bool contains(const RequestKey& key, const QString& fingerprint) const;
     void remove(const RequestKey& key);
+    void addFile(const QString& file, const QString& reason);
+    void removeFile(const QString& file);
     // Entries of `table` whose rows are no longer there go.
     void keepOnly(const QString& table, const std::set<qint64>& ids);
 

@@ -4,8 +4,10 @@
 #include "core/db/Database.h"
 #include "core/ui/Dialogs.h"
 #include "passive/Avvisi.h"
+#include "passive/RequestImport.h"
 #include "passive/SetAsideRequests.h"
 
+#include <QFileInfo>
 #include <QHeaderView>
 
 frmRichiesteAccantonate::frmRichiesteAccantonate(Database& db, SetAsideRequests& accantonate, Avvisi& avvisi, QWidget* parent)
@@ -42,7 +44,10 @@ void frmRichiesteAccantonate::Form_Load()
     for (size_t i = 0; i < entries.size(); ++i) {
         const SetAsideRequest& e = entries[i];
         QString motivo = e.reason;
-        grid.AddItem(e.key.table + u'\t' + QString::number(e.key.id) + u'\t' + motivo.replace(u'\n', QStringLiteral(" ")));
+        // A refused file is shown by where it lies in the request folder.
+        const QString dove = e.file.isEmpty() ? e.key.table + u'\t' + QString::number(e.key.id)
+                                              : kCartellaScartati + u'/' + QFileInfo(e.file).fileName() + u'\t';
+        grid.AddItem(dove + u'\t' + motivo.replace(u'\n', QStringLiteral(" ")));
         grid.SetRowData(grid.Rows() - 1, qint64(i));
     }
     grid.resizeRowsToContents();
@@ -58,6 +63,8 @@ void frmRichiesteAccantonate::cmdElimina_Click()
 {
     const int i = Corrente();
     if (i < 0) return;
+    // A refused file leaves the list only: it stays among the refused files.
+    if (const QString file = accantonate_.entries()[size_t(i)].file; !file.isEmpty()) return accantonate_.removeFile(file);
     const RequestKey key = accantonate_.entries()[size_t(i)].key;
     // Someone is here to answer.
     const Avvisi::PersonaPresente presente(avvisi_);
@@ -80,7 +87,18 @@ void frmRichiesteAccantonate::cmdElimina_Click()
 void frmRichiesteAccantonate::cmdRiprova_Click()
 {
     const int i = Corrente();
-    if (i >= 0) accantonate_.remove(accantonate_.entries()[size_t(i)].key);
+    if (i < 0) return;
+    const SetAsideRequest e = accantonate_.entries()[size_t(i)];
+    if (e.file.isEmpty()) return accantonate_.remove(e.key);
+    // The file goes back to the request folder, corrected or not, and is read again.
+    const QString& file = e.file;
+    if (!RimettiInCartella(file)) {
+        const Avvisi::PersonaPresente presente(avvisi_);
+        MsgBox(QStringLiteral("Il file %1 non si può rimettere nella cartella delle richieste.").arg(file), vbCritical,
+               QStringLiteral("Errore"));
+        return;
+    }
+    accantonate_.removeFile(file);
 }
 
 void frmRichiesteAccantonate::cmdChiudi_Click() { close(); }

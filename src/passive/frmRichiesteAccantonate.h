@@ -20,9 +20,10 @@ public:
     Ui::frmRichiesteAccantonate ui;
 
     void Form_Load();
-    // The current row's request leaves its table, after a confirmation.
+    // The current row's request leaves its table, after a confirmation; a refused file leaves the list.
     void cmdElimina_Click();
-    // The current row's request is tried again at the next tick.
+    // The current row's request is tried again at the next tick; a refused file goes back to the
+    // request folder.
     void cmdRiprova_Click();
     void cmdChiudi_Click();
 

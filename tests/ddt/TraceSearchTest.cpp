@@ -115,6 +115,13 @@ TEST_F(TraceSearch, APalletOfADeletedArticleIsFoundBySsccOnly)
     EXPECT_EQ(page.value(QStringLiteral("CodEAN1")), kEanB);
     EXPECT_EQ(page.value(QStringLiteral("Descrizione1")), QStringLiteral("Riga B1"));
     EXPECT_EQ(page.value(QStringLiteral("DataScadenza1")), QStringLiteral("31/05/27"));
+
+    // What a scanner sends: the SSCC after its identifier, or after the symbol's mark too.
+    for (const QString& scan : {QStringLiteral("00") + kSscc2, QStringLiteral("]C100") + kSscc2}) {
+        w->ui.txtCercaSSCC->setText(scan);
+        EXPECT_EQ(cerca("Form5").value(QStringLiteral("SSCC1")), kSscc2) << scan.toStdString();
+        EXPECT_EQ(w->ui.txtCercaSSCC->text(), kSscc2);
+    }
 }
 
 // An expiry counted in hours has a time of day; the SSCC listing states it as a date.

@@ -323,6 +323,49 @@ TEST_F(MixedPalletTest, PrintsUnderTheHourglassAndTellsListsThatFailedAfterTheSu
     EXPECT_EQ(window->ui.flxLotti->Rows(), 1) << "the pallet's rows are gone with it";
 }
 
+// An article whose carton EAN is none (as an integration that sends none stores it) goes onto a pallet
+// wherever no symbol or label states its carton GTIN: with the carton EAN setting off, or as a line
+// of one carton beside another article. A summary of that article alone states it, and is refused.
+TEST_F(MixedPalletTest, ACartonEanIsCheckedOnlyWhereTheLabelsStateIt)
+{
+    auto& ui = window->ui;
+    rsArticoli->SetBookmark(pelati);
+    rsArticoli->Edit();
+    rsArticoli->SetValue(QStringLiteral("EANCartone"), QStringLiteral("000000000000"));
+    rsArticoli->SetValue(QStringLiteral("PrefGTIN"), QString());
+    rsArticoli->Update();
+
+    setSetup({{"StampaEANCartone", false}});
+    addLot(passata, QStringLiteral("L1"), QStringLiteral("10"));
+    addLot(pelati, QStringLiteral("L2"), QStringLiteral("20"));
+    ui.cmdStampaMulti->click();
+    EXPECT_TRUE(Dialogs().messages().empty());
+    EXPECT_EQ(count("AppTestate"), 1);
+    ASSERT_FALSE(printer.jobs().empty());
+    const auto lists = Gs1Symbols(printer.jobs().back().pages.at(0));
+    EXPECT_TRUE(holds(lists, lineScan(kPelati, "L2", 20))) << "(01) with the article's EAN";
+
+    setSetup({{"StampaEANCartone", true}});
+    addLot(passata, QStringLiteral("L3"), QStringLiteral("10"));
+    addLot(pelati, QStringLiteral("L4"), QStringLiteral("1"));
+    ui.cmdStampaMulti->click();
+    EXPECT_TRUE(Dialogs().messages().empty());
+    EXPECT_EQ(count("AppTestate"), 2);
+
+    rsArticoli->SetBookmark(pelati);
+    rsArticoli->Edit();
+    rsArticoli->SetValue(QStringLiteral("Sigla"), QString());
+    rsArticoli->Update();
+    addLot(pelati, QStringLiteral("L5"), QStringLiteral("1"));
+    addLot(pelati, QStringLiteral("L6"), QStringLiteral("1"));
+    ui.cmdStampaMulti->click();
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_EQ(Dialogs().messages()[0].prompt,
+              QStringLiteral("L'articolo PELA non ha un codice EAN cartone valido (\"000000000000\"): correggerlo prima di stampare."));
+    EXPECT_EQ(count("AppTestate"), 2);
+    EXPECT_EQ(ui.flxLotti->Rows(), 3);
+}
+
 TEST_F(MixedPalletTest, RefusedPalletsPrintNothingAndKeepTheirRows)
 {
     auto& ui = window->ui;

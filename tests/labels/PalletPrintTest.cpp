@@ -556,6 +556,53 @@ TEST_F(PalletPrintTest, ValuesNoRightLabelCanStateAreRefusedByNameBeforeAnything
     EXPECT_EQ(count("AppTestate"), 0);
 }
 
+// The carton EAN and the GTIN indicator are asked for only where the carton GTIN reaches the label:
+// with the carton EAN setting off the symbol states (01) with the article's EAN, and so does a pallet
+// of one carton. A refusal names the article by a code it is found by, or by its EAN.
+TEST_F(PalletPrintTest, TheCartonEanIsCheckedOnlyWhereTheLabelStatesIt)
+{
+    auto& ui = window->ui;
+    setArticle("EANCartone", QStringLiteral("000000000000"));
+    setArticle("PrefGTIN", QString());
+    const auto statesArticleEan = [&] {
+        const auto symbols = Gs1Symbols(printer.jobs().back().pages.at(0));
+        return std::any_of(symbols.begin(), symbols.end(), [](const std::string& s) { return s.rfind("0108001234567897", 0) == 0; });
+    };
+    const auto refusal = [] { return Dialogs().messages().empty() ? QString() : Dialogs().messages().back().prompt; };
+
+    SetSetup({{"StampaEANCartone", false}});
+    ui.cmdStampa->click();
+    EXPECT_EQ(refusal(), QString());
+    ASSERT_EQ(printer.jobs().size(), 1u);
+    EXPECT_TRUE(statesArticleEan());
+
+    SetSetup({{"StampaEANCartone", true}});
+    ui.mskQtCartoni->setText(QStringLiteral("1"));
+    ui.cmdStampa->click();
+    EXPECT_EQ(refusal(), QString());
+    ASSERT_EQ(printer.jobs().size(), 2u);
+    EXPECT_TRUE(statesArticleEan());
+    EXPECT_EQ(counter(), 43);
+
+    const std::pair<QString, QString> named[] = {{QStringLiteral("PASSATA"), QStringLiteral("PASSATA")},
+                                                 {QString(), QStringLiteral("ART1")}};
+    for (const auto& [sigla, name] : named) {
+        Dialogs().reset();
+        setArticle("Sigla", sigla);
+        ui.mskQtCartoni->setText(QStringLiteral("40"));
+        ui.cmdStampa->click();
+        EXPECT_EQ(refusal(),
+                  QStringLiteral("L'articolo %1 non ha un codice EAN cartone valido (\"000000000000\"): correggerlo prima di stampare.").arg(name));
+    }
+    Dialogs().reset();
+    setArticle("CodInterno", QString());
+    setArticle("EANCartone", QStringLiteral("8001234567897"));
+    ui.cmdStampa->click();
+    EXPECT_EQ(refusal(), QStringLiteral("L'articolo 8001234567897 ha un prefisso GTIN non valido (\"\"): deve essere una cifra da 0 a 9."));
+    EXPECT_EQ(printer.jobs().size(), 2u);
+    EXPECT_EQ(count("AppTestate"), 2);
+}
+
 // At the end of the serial range no road gives out a serial cut to its digits, which would be an
 // older pallet's SSCC.
 TEST_F(PalletPrintTest, TheEndOfTheSerialRangeIsRefusedOnEveryRoad)

@@ -3,6 +3,7 @@
 
 #include "core/Globals.h"
 #include "core/Startup.h"
+#include "core/Utility.h"
 #include "core/ui/ControlTag.h"
 #include "labels/ElementStrings.h"
 #include "labels/PalletArchive.h"
@@ -156,18 +157,18 @@ TEST_F(ReprintTest, APrintedPalletReprintsTheSameBarcodesAndRecordsNothing)
 
 TEST_F(ReprintTest, StartUpShowsTheHighestSsccAndReprintsItWithoutALookup)
 {
-    archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 40)});
-    const qint64 highest = archive(QStringLiteral("380012345000000441"), {line(kGtinA, QStringLiteral("L2"), 40)});
-    archive(QStringLiteral("380012345000000434"), {line(kGtinA, QStringLiteral("L3"), 40)});
+    archive(QStringLiteral("380012345000000420"), {line(kGtinA, QStringLiteral("L1"), 40)});
+    const qint64 highest = archive(QStringLiteral("380012345000000444"), {line(kGtinA, QStringLiteral("L2"), 40)});
+    archive(QStringLiteral("380012345000000437"), {line(kGtinA, QStringLiteral("L3"), 40)});
     window->Form_Load();
-    EXPECT_EQ(window->ui.txtSSCC->text(), QStringLiteral("380012345000000441"));
+    EXPECT_EQ(window->ui.txtSSCC->text(), QStringLiteral("380012345000000444"));
     EXPECT_EQ(Tag(window->ui.txtSSCC), QString::number(highest));
 
     window->ui.mskQtRistampa->setText(QStringLiteral("1"));
     window->ui.cmdRistampa->click();
     EXPECT_EQ(Dialogs().modalCount(), 0);
     ASSERT_EQ(printer.jobs().size(), 1u);
-    EXPECT_TRUE(lastSymbols().count("00380012345000000441"));
+    EXPECT_TRUE(lastSymbols().count("00380012345000000444"));
 }
 
 TEST_F(ReprintTest, AnEmptyArchiveLeavesTheFieldEmptyAndOpensAnEmptyPicker)
@@ -182,7 +183,7 @@ TEST_F(ReprintTest, AnEmptyArchiveLeavesTheFieldEmptyAndOpensAnEmptyPicker)
     EXPECT_TRUE(printer.jobs().empty());
 
     // A typed SSCC has nothing to be found in.
-    window->ui.txtSSCC->setText(QStringLiteral("380012345000000441"));
+    window->ui.txtSSCC->setText(QStringLiteral("380012345000000444"));
     window->ui.cmdRistampa->click();
     ASSERT_EQ(Dialogs().messages().size(), 1u);
     EXPECT_EQ(Dialogs().messages()[0].prompt, QStringLiteral("L'archivio è vuoto."));
@@ -192,24 +193,23 @@ TEST_F(ReprintTest, AnEmptyArchiveLeavesTheFieldEmptyAndOpensAnEmptyPicker)
 
 TEST_F(ReprintTest, ATypedSsccIsLookedUpTrimmedAndAnUnknownOneOpensThePicker)
 {
-    archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 40)});
-    // Shorter than a full SSCC, so that blanks around it fit the field's 18 characters.
-    const qint64 id = archive(QStringLiteral("3800123450000434"), {line(kGtinA, QStringLiteral("L1"), 40)});
+    archive(QStringLiteral("380012345000000420"), {line(kGtinA, QStringLiteral("L1"), 40)});
+    const qint64 id = archive(QStringLiteral("380012345000000437"), {line(kGtinA, QStringLiteral("L1"), 40)});
     auto& ui = window->ui;
     SetTag(ui.txtSSCC, QString::number(id));
     QTest::keyClicks(ui.txtSSCC, QStringLiteral("x"));
     EXPECT_EQ(Tag(ui.txtSSCC), QStringLiteral("-1"));
 
-    ui.txtSSCC->setText(QStringLiteral(" 3800123450000434 "));
+    ui.txtSSCC->setText(QStringLiteral(" 380012345000000437 "));
     ui.cmdRistampa->click();
     EXPECT_EQ(Dialogs().modalCount(), 0);
     EXPECT_EQ(Tag(ui.txtSSCC), QString::number(id));
     ASSERT_EQ(printer.jobs().size(), 1u);
 
     // What a scanner sends fits the field and reprints that pallet, shown as its 18 digits.
-    ui.txtSSCC->setText(QStringLiteral("]C100380012345000000427"));
+    ui.txtSSCC->setText(QStringLiteral("]C100380012345000000420"));
     ui.cmdRistampa->click();
-    EXPECT_EQ(ui.txtSSCC->text(), QStringLiteral("380012345000000427"));
+    EXPECT_EQ(ui.txtSSCC->text(), QStringLiteral("380012345000000420"));
     EXPECT_NE(Tag(ui.txtSSCC), QStringLiteral("-1"));
     ASSERT_EQ(printer.jobs().size(), 2u);
 
@@ -226,17 +226,17 @@ TEST_F(ReprintTest, ATypedSsccIsLookedUpTrimmedAndAnUnknownOneOpensThePicker)
 
 TEST_F(ReprintTest, EnterInTheFieldReprintsAndTypesNothing)
 {
-    archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 40)});
+    archive(QStringLiteral("380012345000000420"), {line(kGtinA, QStringLiteral("L1"), 40)});
     window->UltimoSSCC();
     QTest::keyClick(window->ui.txtSSCC, Qt::Key_Return);
     EXPECT_EQ(printer.jobs().size(), 1u);
-    EXPECT_EQ(window->ui.txtSSCC->text(), QStringLiteral("380012345000000427"));
+    EXPECT_EQ(window->ui.txtSSCC->text(), QStringLiteral("380012345000000420"));
     EXPECT_NE(Tag(window->ui.txtSSCC), QStringLiteral("-1"));
 }
 
 TEST_F(ReprintTest, NoCopiesIsRefusedAfterThePickerHasChosen)
 {
-    const qint64 id = archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 40)});
+    const qint64 id = archive(QStringLiteral("380012345000000420"), {line(kGtinA, QStringLiteral("L1"), 40)});
     window->ui.mskQtRistampa->setText(QStringLiteral("0"));
     onPicker([](frmScegliPNC& p) {
         choose(p, 0);
@@ -244,7 +244,7 @@ TEST_F(ReprintTest, NoCopiesIsRefusedAfterThePickerHasChosen)
     });
     window->ui.cmdRistampa->click();
     EXPECT_EQ(Dialogs().modalCount(), 1);
-    EXPECT_EQ(window->ui.txtSSCC->text(), QStringLiteral("380012345000000427"));
+    EXPECT_EQ(window->ui.txtSSCC->text(), QStringLiteral("380012345000000420"));
     EXPECT_EQ(Tag(window->ui.txtSSCC), QString::number(id));
     ASSERT_EQ(Dialogs().messages().size(), 1u);
     EXPECT_EQ(Dialogs().messages()[0].prompt, QStringLiteral("La quantità non può essere nulla."));
@@ -253,7 +253,7 @@ TEST_F(ReprintTest, NoCopiesIsRefusedAfterThePickerHasChosen)
 
 TEST_F(ReprintTest, APalletNoLongerArchivedIsNotFound)
 {
-    const qint64 id = archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 40)});
+    const qint64 id = archive(QStringLiteral("380012345000000420"), {line(kGtinA, QStringLiteral("L1"), 40)});
     window->UltimoSSCC();
     DB->Execute(QStringLiteral("DELETE FROM AppTestate"));
     window->ui.cmdRistampa->click();
@@ -267,17 +267,17 @@ TEST_F(ReprintTest, APalletNoLongerArchivedIsNotFound)
 
 TEST_F(ReprintTest, PalletsWithoutLinesOrWithALotGs1ForbidsAreRefusedWithAMessage)
 {
-    archive(QStringLiteral("380012345000000427"), {});
+    archive(QStringLiteral("380012345000000420"), {});
     window->UltimoSSCC();
     window->ui.cmdRistampa->click();
     ASSERT_EQ(Dialogs().messages().size(), 1u);
-    EXPECT_TRUE(Dialogs().messages()[0].prompt.contains(QStringLiteral("380012345000000427")));
+    EXPECT_TRUE(Dialogs().messages()[0].prompt.contains(QStringLiteral("380012345000000420")));
     EXPECT_TRUE(printer.jobs().empty());
 
     // A lot archived before lots were checked would print a symbol without it, or one GS1 forbids.
     for (const char* lot : {"L\u00e91", "L 1"}) {
         Dialogs().reset();
-        archive(QStringLiteral("380012345000000434"), {line(kGtinA, QString::fromUtf8(lot), 30)});
+        archive(QStringLiteral("380012345000000437"), {line(kGtinA, QString::fromUtf8(lot), 30)});
         window->UltimoSSCC();
         window->ui.cmdRistampa->click();
         ASSERT_EQ(Dialogs().messages().size(), 1u) << lot;
@@ -288,9 +288,37 @@ TEST_F(ReprintTest, PalletsWithoutLinesOrWithALotGs1ForbidsAreRefusedWithAMessag
     EXPECT_TRUE(printer.jobs().empty());
 }
 
+// Rows another program wrote: an SSCC no scanner would take, a GTIN with a wrong check digit on a line
+// without its internal code. Each is refused naming the article by what it has, and nothing prints.
+TEST_F(ReprintTest, ArchivedValuesNoScannerTakesAreRefusedNamingTheArticle)
+{
+    const auto withoutCode = [](const QString& gtin) {
+        PalletLine l = line(gtin, QStringLiteral("L1"), 40);
+        l.codInterno.clear();
+        return l;
+    };
+    const std::pair<qint64, QString> refused[] = {
+        {archive(QString(), {line(kGtinA, QStringLiteral("L1"), 40)}),
+         QStringLiteral("L'SSCC del pallet dell'articolo ART1 non è valido (\"\"): deve avere 18 cifre, l'ultima il check digit delle altre.")},
+        {archive(QStringLiteral("0012345"), {line(kGtinA, QStringLiteral("L1"), 40)}),
+         QStringLiteral("L'SSCC del pallet dell'articolo ART1 non è valido (\"0012345\")")},
+        {archive(QStringLiteral("380012345000000428"), {withoutCode(kGtinA)}),
+         QStringLiteral("L'SSCC del pallet dell'articolo 8001234567897 non è valido")},
+        {archive(QStringLiteral("380012345000000437"), {withoutCode(QStringLiteral("18001234567895"))}),
+         QStringLiteral("Il GTIN (02) dell'articolo 8001234567897 non è valido (\"18001234567895\")")},
+    };
+    for (const auto& [id, message] : refused) {
+        Dialogs().reset();
+        window->RistampaEtichetta(id, 1, false);
+        ASSERT_EQ(Dialogs().messages().size(), 1u) << message.toStdString();
+        EXPECT_TRUE(Dialogs().messages()[0].prompt.startsWith(message)) << Dialogs().messages()[0].prompt.toStdString();
+    }
+    EXPECT_TRUE(printer.jobs().empty());
+}
+
 TEST_F(ReprintTest, TwoLinesOfOneLotPrintOneLabelWithTheHeadersTotals)
 {
-    archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 30), line(kGtinA, QStringLiteral("L1"), 10)});
+    archive(QStringLiteral("380012345000000420"), {line(kGtinA, QStringLiteral("L1"), 30), line(kGtinA, QStringLiteral("L1"), 10)});
     window->UltimoSSCC();
     window->ui.cmdRistampa->click();
     ASSERT_EQ(printer.jobs().size(), 1u);
@@ -312,9 +340,8 @@ TEST_F(ReprintTest, MixedPalletsPrintASummaryWithoutLotOrArticle)
         {{line(kGtinA, QStringLiteral("L1"), 30), line(kGtinA, QStringLiteral("L2"), 10)}, true},
         {{line(kGtinA, QStringLiteral("L1"), 30), line(kGtinB, QStringLiteral("L1"), 10, QStringLiteral("8009876543217"))}, false},
     };
-    QString sscc = QStringLiteral("380012345000000420");
     for (const Case& c : cases) {
-        sscc[16] = QChar(u'1' + int(&c - cases));
+        const QString sscc = AppendCheckDigit(QStringLiteral("3800123450000004") + QChar(u'1' + int(&c - cases)));
         archive(sscc, c.lines);
         window->UltimoSSCC();
         window->ui.cmdRistampa->click();
@@ -341,10 +368,10 @@ TEST_F(ReprintTest, MixedPalletsPrintASummaryWithoutLotOrArticle)
 
 TEST_F(ReprintTest, ThePickerListsByDescendingSsccAndPicksByButtonOrDoubleClick)
 {
-    archive(QStringLiteral("380012345000000427"), {line(kGtinA, QStringLiteral("L1"), 40, QStringLiteral("8001234567897"), QStringLiteral("Passata"))});
-    const qint64 mixed = archive(QStringLiteral("380012345000000441"),
+    archive(QStringLiteral("380012345000000420"), {line(kGtinA, QStringLiteral("L1"), 40, QStringLiteral("8001234567897"), QStringLiteral("Passata"))});
+    const qint64 mixed = archive(QStringLiteral("380012345000000444"),
                                  {line(kGtinA, QStringLiteral("L1"), 30), line(kGtinB, QStringLiteral("L1"), 10, QStringLiteral("8009876543217"))});
-    const qint64 oneEan = archive(QStringLiteral("380012345000000434"),
+    const qint64 oneEan = archive(QStringLiteral("380012345000000437"),
                                   {line(kGtinA, QStringLiteral("L1"), 30, QStringLiteral("8001234567897"), QStringLiteral("Polpa")),
                                    line(kGtinA, QStringLiteral("L2"), 10, QStringLiteral("8001234567897"), QStringLiteral("Altro"))});
     QLineEdit field;
@@ -354,13 +381,13 @@ TEST_F(ReprintTest, ThePickerListsByDescendingSsccAndPicksByButtonOrDoubleClick)
         EXPECT_EQ(picker.windowTitle(), QStringLiteral(" Scelta SSCC"));
         ASSERT_EQ(picker.Lista().rowCount(), 3);
         EXPECT_EQ(picker.Lista().headerData(1, Qt::Horizontal).toString(), QStringLiteral("N° cartoni"));
-        EXPECT_EQ(cell(picker, 0, 0), QStringLiteral("380012345000000441"));
+        EXPECT_EQ(cell(picker, 0, 0), QStringLiteral("380012345000000444"));
         EXPECT_EQ(cell(picker, 0, 4), QStringLiteral("Vari"));
-        EXPECT_EQ(cell(picker, 1, 0), QStringLiteral("380012345000000434"));
+        EXPECT_EQ(cell(picker, 1, 0), QStringLiteral("380012345000000437"));
         EXPECT_EQ(cell(picker, 1, 1), QStringLiteral("40"));
         EXPECT_EQ(cell(picker, 1, 2), QStringLiteral("240"));
         EXPECT_EQ(cell(picker, 1, 4), QStringLiteral("Polpa"));
-        EXPECT_EQ(cell(picker, 2, 0), QStringLiteral("380012345000000427"));
+        EXPECT_EQ(cell(picker, 2, 0), QStringLiteral("380012345000000420"));
 
         // Without a current row nothing is chosen and the picker stays open.
         picker.cmdSeleziona_Click();
@@ -370,7 +397,7 @@ TEST_F(ReprintTest, ThePickerListsByDescendingSsccAndPicksByButtonOrDoubleClick)
         choose(picker, 1);
         picker.ui.cmdSeleziona->click();
         EXPECT_EQ(picker.result(), int(QDialog::Accepted));
-        EXPECT_EQ(field.text(), QStringLiteral("380012345000000434"));
+        EXPECT_EQ(field.text(), QStringLiteral("380012345000000437"));
         EXPECT_EQ(Tag(&field), QString::number(oneEan));
     }
     frmScegliPNC picker(field);
@@ -379,7 +406,7 @@ TEST_F(ReprintTest, ThePickerListsByDescendingSsccAndPicksByButtonOrDoubleClick)
     const QPoint first = view.visualRect(picker.Lista().index(0, 2)).center();
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, first);
     QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, first);
-    EXPECT_EQ(field.text(), QStringLiteral("380012345000000441"));
+    EXPECT_EQ(field.text(), QStringLiteral("380012345000000444"));
     EXPECT_EQ(Tag(&field), QString::number(mixed));
 }
 

@@ -12,6 +12,7 @@
 #include "core/ui/ControlTag.h"
 #include "labels/Sscc.h"
 #include "passive/TrayIcon.h"
+#include "passive/frmRichiesteAccantonate.h"
 #include "support/ChildProcess.h"
 #include "support/EventSpy.h"
 #include "support/RecordingPrinter.h"
@@ -24,6 +25,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 #include <QTimeZone>
 #include <QTimer>
@@ -128,7 +130,8 @@ protected:
     {
         QStringList out;
         for (const SetAsideRequest& e : window->Accantonate().entries())
-            out << e.key.table + u' ' + QString::number(e.key.id) + QStringLiteral(": ") + e.reason;
+            out << (e.file.isEmpty() ? e.key.table + u' ' + QString::number(e.key.id) : QFileInfo(e.file).fileName()) + QStringLiteral(": ")
+                       + e.reason;
         return out;
     }
 
@@ -364,6 +367,76 @@ TEST_F(PassiveTimerTest, RequestFilesAreImportedOnceTheyStoppedChanging)
     EXPECT_FALSE(file.exists());
     EXPECT_EQ(archivedLots(), QStringList{QStringLiteral("F1")});
     EXPECT_EQ(count("RichiesteTestate"), 0);
+}
+
+// A request asks only what its print needs: a pallet of an integration that sends no carton EAN prints
+// while no label states the carton GTIN, a reprint that names a counter reprints. A file refused whole
+// is told once beside the icon and listed with its reason; sent again it is read again, dropped it
+// leaves the list and stays among the refused files.
+TEST_F(PassiveTimerTest, RequestsAreRefusedOnlyForWhatTheirPrintNeedsAndARefusedFileIsTold)
+{
+    ASSERT_TRUE(QDir(data.path()).mkdir(QStringLiteral("req")));
+    SetSetup({{"CartellaRichieste", data.file(QStringLiteral("req"))}, {"StampaEANCartone", false}});
+    ModoFileRichiesta = true;
+    const auto drop = [&](const char* name, const QByteArray& text) {
+        QFile file(data.file(QStringLiteral("req/") + QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    const auto twoTicks = [&] {
+        window->timPassive_Timer();
+        window->timPassive_Timer();
+    };
+    drop("pallet.req", "[ARTICOLO]\nCODINTERNO=OLIO1\nEANARTICOLO=8001234567897\n[TESTATA]\nTIPOPALLET=3\n"
+                       "[RIGA]\nAUTOLOTTO=NO\nLOTTO=F1\nNUMCARTONI=40\n");
+    twoTicks();
+    ASSERT_EQ(archivedLots(), QStringList{QStringLiteral("F1")});
+    EXPECT_TRUE(setAside().isEmpty()) << setAside().join(u'\n').toStdString();
+    const qint64 archived = number("SELECT IDAppTestate FROM AppTestate");
+
+    drop("ristampa.req", QStringLiteral("[TESTATA]\nRISTAMPA=SI\nIDAPPTESTATE=%1\nSPECIFICACONTATORE=SI\n").arg(archived).toUtf8());
+    drop("rotto.req", "[TESTATA]\nCOPIE=12000\n");
+    DB->ExecuteNative(QStringLiteral("INSERT INTO RichiesteTestate (Copie, Ristampa, IDAppTestate, SpecificaContatore, ContatoreSSCC) "
+                                     "VALUES (1, 1, ?, 1, NULL)"),
+                      {archived});
+    const size_t toldBefore = told().size();
+    twoTicks();
+    const QString reason = QStringLiteral("Riga 1: Copie 12000: al massimo 9999.");
+    EXPECT_EQ(printer.jobs().size(), 3u) << "both reprints printed";
+    EXPECT_EQ(count("RichiesteTestate"), 0);
+    EXPECT_EQ(setAside(), QStringList{QStringLiteral("rotto.req: ") + reason});
+    ASSERT_EQ(told().size(), toldBefore + 1);
+    EXPECT_EQ(told().back().title, QStringLiteral("Richiesta accantonata"));
+    EXPECT_EQ(told().back().text, QStringLiteral("File rotto.req spostato in scartati: ") + reason);
+    window->timPassive_Timer();
+    EXPECT_EQ(told().size(), toldBefore + 1) << "told once";
+
+    window->mnuAccantonate_Click();
+    auto* list = window->findChild<frmRichiesteAccantonate*>();
+    ASSERT_NE(list, nullptr);
+    FlexGrid& grid = *list->ui.flxRichieste;
+    ASSERT_EQ(grid.Rows(), 2);
+    EXPECT_EQ(grid.TextMatrix(1, 0), QStringLiteral("scartati/rotto.req"));
+    EXPECT_EQ(grid.TextMatrix(1, 2), reason);
+    const QString refused = data.file(QStringLiteral("req/scartati/rotto.req"));
+    EXPECT_TRUE(QFile::exists(refused + QStringLiteral(".txt")));
+
+    grid.SetRow(1);
+    list->ui.cmdRiprova->click();
+    EXPECT_EQ(grid.Rows(), 1);
+    EXPECT_TRUE(QFile::exists(data.file(QStringLiteral("req/rotto.req"))));
+    EXPECT_FALSE(QFile::exists(refused + QStringLiteral(".txt")));
+    twoTicks();
+    EXPECT_EQ(setAside(), QStringList{QStringLiteral("rotto.req: ") + reason}) << "read again";
+    EXPECT_EQ(told().size(), toldBefore + 2);
+
+    grid.SetRow(1);
+    list->ui.cmdElimina->click();
+    EXPECT_EQ(grid.Rows(), 1);
+    EXPECT_TRUE(setAside().isEmpty());
+    EXPECT_TRUE(QFile::exists(refused));
+    EXPECT_TRUE(Dialogs().messages().empty());
+    EXPECT_EQ(printer.jobs().size(), 3u);
 }
 
 // A refusal asks nobody: the request stays in its table, set aside with its reason, and the requests
