@@ -34,8 +34,9 @@ void PreviewWindow::resizeEvent(QResizeEvent* event)
     viewer_->setGeometry(0, 0, event->size().width(), event->size().height());
 }
 
-void ShowPreview(PreviewForm form, ReportLayout& layout)
+bool ShowPreview(PreviewForm form, ReportLayout& layout)
 {
     PreviewWindow window(form, layout);
     ShowModal(window);
+    return window.viewer().printed();
 }

@@ -251,23 +251,32 @@ TEST_F(PalletPrintTest, ARunThatStopsTellsWhatWasPrintedAndLeavesTheRest)
     EXPECT_EQ(ui.flxDDT->Rows(), 2);
 
     DB->ExecuteNative(QStringLiteral("DELETE FROM AppTestate WHERE SSCC = ?"), {second});
-    DB->ExecuteNative(QStringLiteral("CREATE TEMP TRIGGER fail_follow_up BEFORE UPDATE ON ReportPallet "
-                                     "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
+    // The printer refuses the next pallet: the one before it is printed, that one given back.
+    class RefusesTheSecond : public RecordingPrinterSystem {
+    public:
+        using RecordingPrinterSystem::RecordingPrinterSystem;
+        void print(const PrintJob& job) override
+        {
+            if (++calls == 2) throw AppError(482, QStringLiteral("Stampa"), QStringLiteral("Stampante non pronta"));
+            RecordingPrinterSystem::print(job);
+        }
+        int calls = 0;
+    } refusing{{{QStringLiteral("Zebra"), QString(), QString()}}, QStringLiteral("Zebra"), 300};
+    SetPrinterSystem(&refusing);
     Dialogs().reset();
     Dialogs().answer(vbYes);
     ui.cmdStampa->click();
     ASSERT_EQ(Dialogs().messages().size(), 2u);
-    const ShownMessage& told = Dialogs().messages()[1];
-    EXPECT_TRUE(told.prompt.startsWith(QStringLiteral("Il pallet ") + second + QStringLiteral(" è stato stampato e archiviato")));
-    EXPECT_TRUE(told.prompt.contains(QStringLiteral("disk I/O error")));
-    EXPECT_TRUE(told.prompt.endsWith(SerieInterrotta(1, 2)));
-    EXPECT_EQ(told.title, QStringLiteral("Attenzione"));
-    EXPECT_EQ(printer.jobs().size(), 2u);
+    EXPECT_EQ(Dialogs().messages()[1].prompt, QStringLiteral("Errore: Stampante non pronta") + SerieInterrotta(1, 2));
+    EXPECT_EQ(refusing.jobs().size(), 1u);
+    EXPECT_EQ(ui.flxDDT->Rows(), 3);
     EXPECT_EQ(ui.flxDDT->TextMatrix(2, 0), second);
     EXPECT_EQ(ui.txtSSCC->text(), second);
     EXPECT_EQ(ui.txtContatoreSSCC->text(), QStringLiteral("43"));
+    EXPECT_EQ(counter(), 43);
     EXPECT_EQ(ui.mskQtPallet->text(), QStringLiteral("1"));
     EXPECT_EQ(count("AppTestate"), 2);
+    EXPECT_EQ(count("ReportPallet"), 0);
 }
 
 // Another program on the same data folder moved the counter: "+ 1" and the print count from it.
@@ -386,6 +395,7 @@ TEST_F(PalletPrintTest, SymbolsStateWhatTheLabelStatesOrNothingIsPrinted)
     // exactly by the text under it.
     const QString lot = QStringLiteral("Lot-1/2.A_b%&'*+,:;<");
     Dialogs().reset();
+    KeepReportRows("ReportPallet");
     setArticle("PesoCartone", 24999.36); // 999,999.4 kg with the tare
     qint64 serial = 42;
     for (const auto& [dpi, twoUp] : {std::pair{203.0, false}, {600.0, false}, {300.0, true}, {203.0, true}}) {
@@ -414,8 +424,9 @@ TEST_F(PalletPrintTest, SymbolsStateWhatTheLabelStatesOrNothingIsPrinted)
             EXPECT_EQ(symbols, expected) << dpi << (twoUp ? " two-up" : " one-up");
         }
 
-        auto rs = DB->OpenRecordset(QStringLiteral("ReportPallet"));
-        QString text = rs->Value(QStringLiteral("E128_Text")).toString();
+        Statement st = DB->prepare(QStringLiteral("SELECT E128_Text FROM KeptReportPallet ORDER BY rowid DESC LIMIT 1"));
+        ASSERT_TRUE(st.step());
+        QString text = st.value(0).toString();
         text.replace(QRegularExpression(QStringLiteral("\\((\\d{2,4})\\)")), QStringLiteral("\\1"));
         QString bare = barcodeForm;
         bare.remove(QChar(kFnc1));

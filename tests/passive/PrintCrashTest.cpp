@@ -5,6 +5,7 @@
 
 #include "core/Globals.h"
 #include "core/Startup.h"
+#include "labels/PrintOutcome.h"
 #include "passive/TrayIcon.h"
 #include "support/ChildProcess.h"
 #include "support/RecordingPrinter.h"
@@ -79,10 +80,18 @@ const ChildRegistration printRoad("print-road", [](const QStringList& args) {
             ui.cmdStampa->click();
         }
     }
-    for (const ShownMessage& m : Dialogs().messages()) qWarning("message: %s", qPrintable(m.prompt));
+    // After a kill the start tells which labels it sent again; anything else told is a fault.
+    const auto resent = [](const QString& text) { return text.startsWith(EtichetteRiprese({})); };
+    bool clean = !passive || rsRichiesteTestate->IsEmpty();
+    for (const ShownMessage& m : Dialogs().messages()) {
+        qWarning("message: %s", qPrintable(m.prompt));
+        clean = clean && resent(m.prompt);
+    }
     // In passive mode a refusal is no message box: it is told beside the tray icon.
-    for (const TrayIcon::Told& m : window->TrayIconData->told()) qWarning("told: %s", qPrintable(m.text));
-    const bool clean = Dialogs().messages().empty() && window->TrayIconData->told().empty() && (!passive || rsRichiesteTestate->IsEmpty());
+    for (const TrayIcon::Told& m : window->TrayIconData->told()) {
+        qWarning("told: %s", qPrintable(m.text));
+        clean = clean && resent(m.text);
+    }
     window.reset();
     CloseDatabase();
     return clean ? 0 : 4;
