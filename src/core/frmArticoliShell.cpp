@@ -81,7 +81,6 @@ void frmArticoli::Form_Load()
     chkMultiLotto_Click();
     PulisciLotti();
     UltimoSSCC();
-    RiprendiStampe();
     Stato = 1;
     Pulsanti(2);
     if (!rsArticoli->IsEmpty()) CaricaArticolo();
@@ -90,6 +89,8 @@ void frmArticoli::Form_Load()
     if (ModoInterattivo) show();
     // Passive mode: hidden behind the tray icon, the request timer running.
     if (!ModoInterattivo) ModoPassivo();
+    // Once the icon is there: in passive mode the pallets sent again are told beside it.
+    RiprendiStampe();
 }
 
 // A Setup row that cannot be read ends the start (the error reaches Main).
@@ -123,7 +124,11 @@ void frmArticoli::SalvaImpostazioniOperatore()
 
 void frmArticoli::Form_Unload(int& Cancel)
 {
-    if (ModoInterattivo && MsgBox(QStringLiteral("Vuoi uscire dal programma?"), vbYesNo | vbQuestion) == vbNo) {
+    // Pallets printed since the last save are only in the open delivery note's grid.
+    const bool unsaved = !ui.txtNumDDT->text().isEmpty() && ui.cmdSalvaDDT->isEnabled() && ui.flxDDT->Rows() > 1;
+    const QString question = unsaved ? QStringLiteral("Il DDT aperto ha righe non salvate: uscire senza salvarle?")
+                                     : QStringLiteral("Vuoi uscire dal programma?");
+    if (ModoInterattivo && MsgBox(question, vbYesNo | vbQuestion) == vbNo) {
         Cancel = 1;
         return;
     }

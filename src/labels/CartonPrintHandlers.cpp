@@ -71,9 +71,11 @@ void frmArticoli::StampaEtichetteImballi()
     a.lotto = ui.txtLotto->text();
 
     const CartonRow row = MakeCartonRow(a);
+    ReportJob job = CartonLabelJob(preview, int(NumericValue(copie)));
+    ChoosePrinter(job);
     PrintTakingRequest(*DB, richiestaInStampa_, [&] {
         WriteCartonRow(row);
-        return JobSteps(BindReport(CartonLabelJob(preview, int(NumericValue(copie)))), Report2);
+        return JobSteps(BindReport(job), Report2);
     });
     if (richiestaInStampa_) richiestaConsumata_ = true;
 }

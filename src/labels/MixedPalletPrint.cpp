@@ -112,11 +112,9 @@ void frmArticoli::StampaMultiLotto()
         ui.cmdSalvaDDT->setEnabled(true);
     }
     PulisciLotti();
-    const Reservation& r = printed->reserved;
-    // A summary's steps: its label, its follow-up, then the article lists and theirs.
-    const bool listsOut = job.record.lines.size() == 1 || r.stepsDone > 2;
-    if (!r.failedAfterSend.isEmpty())
-        MsgBox(StampatoConErrore(printed->sscc, r.failedAfterSend, listsOut), vbExclamation | vbOKOnly, QStringLiteral("Attenzione"));
+    // Only the article lists, sent after the summary, can fail once a label is out.
+    if (const QString& failure = printed->reserved.failedAfterSend; !failure.isEmpty())
+        MsgBox(StampatoConErrore(printed->sscc, failure), vbExclamation | vbOKOnly, QStringLiteral("Attenzione"));
 }
 
 // The summary label and the article lists of a pallet of several rows, under one reserved SSCC;
@@ -129,12 +127,17 @@ std::optional<Reservation> frmArticoli::StampaRiepilogo(MixedPalletJob& job)
     ReservationOptions options{job.label.tipoPallet, rsSetup->Value(QStringLiteral("AutoUpdateSSCC")).toBool(), PalletInStampa(),
                                true, std::max(1, int(qRound(NumericValue(copie)))), serialeRichiesta_};
     WaitCursor hourglass;
+    ReportJob summary = PalletLabelJob(false, 1);
+    ReportJob lists = ArticleListJob(options.copies);
+    ChoosePrinter(summary);
+    ChoosePrinter(lists);
+    // Both jobs are bound to this pallet's rows before the commit, and sent in order.
     const auto reserved = PrintReservedPallet(tables, options, job.record, [&](const Reservation& r) {
         job.label.serial = r.serial;
         FillPalletLabel(job.label);
-        SendSteps steps = JobSteps(BindReport(PalletLabelJob(false, 1)), MyReport);
+        SendSteps steps = JobSteps(BindReport(summary), MyReport);
         FillArticleList(r.sscc, job.articleLines);
-        for (auto& step : JobSteps(BindReport(ArticleListJob(options.copies)), MyReport)) steps.push_back(std::move(step));
+        for (auto& step : JobSteps(BindReport(lists), MyReport)) steps.push_back(std::move(step));
         return steps;
     });
     if (!reserved) return std::nullopt;

@@ -11,6 +11,7 @@
 #include "labels/LabelJob.h"
 #include "labels/PalletLabel.h"
 #include "labels/PrintOutcome.h"
+#include "labels/PrintTransaction.h"
 #include "labels/Sscc.h"
 #include "reports/StampaReport.h"
 
@@ -110,30 +111,28 @@ bool frmArticoli::StampaPalletSingoli()
             return false;
         }
     }
-    const auto stop = [&](const QString& why, int style, const QString& title, qint64 printed) {
-        MsgBox(why + (printed > 0 && pallets > 1 ? SerieInterrotta(printed, pallets) : QString()), style | vbOKOnly, title);
+    const auto stop = [&](const QString& why, int style, qint64 printed) {
+        MsgBox(why + (printed > 0 && pallets > 1 ? SerieInterrotta(printed, pallets) : QString()), style | vbOKOnly, kErrore);
         if (printed == pallets) return true;
         ui.mskQtPallet->setText(QString::number(pallets - printed));
         return false;
     };
-    for (qint64 printed = 0; printed < pallets;) {
+    for (qint64 done = 0; done < pallets; ++done) {
         // Every pallet's SSCC is checked as it is reserved, so a counter behind the archive never issues one twice.
         std::optional<PrintedPallet> pallet;
         try {
             pallet = PreparaEtichettaPallet();
         } catch (const AppError& e) {
+            // Its preview closed without printing: the pallet was given back, and the run goes on.
+            if (e.number() == kAnteprimaNonStampata) continue;
             // The pallet in progress left no records; the operator reads why and can go on.
-            return stop(QStringLiteral("Errore: ") + e.description(), vbExclamation, kErrore, printed);
+            return stop(QStringLiteral("Errore: ") + e.description(), vbExclamation, done);
         }
-        if (!pallet) return stop(SsccEsistente(), vbCritical, kErrore, printed);
-        ++printed;
+        if (!pallet) return stop(SsccEsistente(), vbCritical, done);
         if (!ui.txtNumDDT->text().isEmpty()) {
             ui.flxDDT->AddItem(pallet->sscc);
             ui.cmdSalvaDDT->setEnabled(true);
         }
-        if (!pallet->reserved.failedAfterSend.isEmpty())
-            return stop(StampatoConErrore(pallet->sscc, pallet->reserved.failedAfterSend), vbExclamation,
-                        QStringLiteral("Attenzione"), printed);
     }
     return true;
 }
@@ -200,10 +199,11 @@ PalletLabelArgs frmArticoli::ArgomentiEtichetta() const
 
 std::optional<PrintedPallet> frmArticoli::StampaEtichettaPallet(const PalletLabelArgs& a, bool copyCopies)
 {
+    ReportJob job = PalletLabelJob(a.preview, 1);
+    ChoosePrinter(job);
+    // A preview closed without printing sent nothing: the pallet is given back.
     const auto printed = ::StampaEtichettaPallet(
-        a,
-        [this](bool preview) { return JobSteps(BindReport(PalletLabelJob(preview, 1)), MyReport); },
-        PalletInStampa(), serialeRichiesta_);
+        a, [&](bool) { return JobSteps(BindReport(job), MyReport, true); }, PalletInStampa(), serialeRichiesta_);
     if (!printed) return std::nullopt;
     if (richiestaInStampa_) richiestaConsumata_ = true;
     if (printed->reserved.counterWritten) ui.txtContatoreSSCC->setText(QString::number(printed->reserved.contatore));

@@ -54,8 +54,9 @@ std::optional<Reservation> PrintReservedPallet(const PalletTables& t, const Rese
                    r.failedAfterSend = failure.description();
                }});
     if (!printed) return std::nullopt;
-    // A label may be out and another not: the entry stays, so that the next start sends the pallet again.
-    if (entry && r.failedAfterSend.isEmpty()) entry->Done();
+    // Every job was handed over, or the one that failed is told to the operator: the next start
+    // sends again only what a crash may have stopped.
+    if (entry) entry->Done();
     return r;
 }
 

@@ -46,7 +46,8 @@ using BindPalletJobs = std::function<SendSteps(const Reservation&)>;
 // Nothing, and nothing changed, when the SSCC is archived already. Throws AppError when the request
 // is gone (another program took it: nothing printed) or when something failed before the first step
 // had run; the reservation is then undone. A step that fails after an earlier one ran is told in the
-// reservation returned, and its journal entry stays, so the next start sends the pallet again.
+// reservation returned. The journal entry goes once the steps have run or a failure is told: only a
+// crash leaves it, for the next start to send the pallet again.
 std::optional<Reservation> PrintReservedPallet(const PalletTables& tables, const ReservationOptions& options, PalletRecord record,
                                                const BindPalletJobs& bind);
 

@@ -1,8 +1,8 @@
 #pragma once
 // Pallet labels on their way to the printer, so that a crash cannot lose one in silence: one small
-// file per job, written and synced before the pallet's reservation commits, locked by the process
-// that prints it and removed once the job is sent. An entry that no living process holds names a
-// job that may never have reached the printer.
+// file per pallet, written and synced before the pallet's reservation commits, locked by the process
+// that prints it and removed once its jobs are handed over, or their failure told. An entry that no
+// living process holds names a job that may never have reached the printer.
 
 #include <QString>
 

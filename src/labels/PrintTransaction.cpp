@@ -132,16 +132,11 @@ void PrintTakingRequest(Database& db, const std::optional<RequestKey>& request, 
                         {}});
 }
 
-SendSteps JobSteps(BoundReport report, std::unique_ptr<ReportLayout>& holder)
+SendSteps JobSteps(BoundReport report, std::unique_ptr<ReportLayout>& holder, bool previewMustPrint)
 {
     auto bound = std::make_shared<BoundReport>(std::move(report));
-    SendSteps steps{[bound, &holder] {
-        const std::function<void()> followUp = std::exchange(bound->job.followUp, nullptr);
-        SendReport(std::move(*bound), holder);
-        bound->job.followUp = followUp;
+    return {[bound, &holder, previewMustPrint] {
+        if (!SendReport(std::move(*bound), holder) && previewMustPrint)
+            throw AppError(kAnteprimaNonStampata, QStringLiteral("Stampa"), QStringLiteral("Anteprima chiusa senza stampare."));
     }};
-    steps.push_back([bound] {
-        if (bound->job.followUp) bound->job.followUp();
-    });
-    return steps;
 }

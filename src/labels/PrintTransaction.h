@@ -23,9 +23,13 @@ class Database;
 // failure no longer gives back what was taken.
 using SendSteps = std::vector<std::function<void()>>;
 
-// A bound job as steps: handed over, then its follow-up apart, so that a failing follow-up never
-// gives back what a job already sent took.
-SendSteps JobSteps(BoundReport report, std::unique_ptr<ReportLayout>& holder);
+// The number of the AppError of a pallet's preview closed without printing: nothing was sent.
+inline constexpr long kAnteprimaNonStampata = 3198;
+
+// A bound job as a step, whose report rows are gone already. With `previewMustPrint` a preview
+// closed without printing throws kAnteprimaNonStampata: as a job the printer refused, it gives
+// back what the print took.
+SendSteps JobSteps(BoundReport report, std::unique_ptr<ReportLayout>& holder, bool previewMustPrint = false);
 
 // A passive request: a header of RichiesteTestate (with its lines) or a row of RichiesteImballi.
 struct RequestKey {

@@ -9,6 +9,7 @@
 #include "core/ui/Dialogs.h"
 #include "core/ui/KeyFilter.h"
 #include "labels/PalletReservation.h"
+#include "labels/PrintOutcome.h"
 #include "labels/PrintTransaction.h"
 #include "labels/Reprint.h"
 #include "labels/Sscc.h"
@@ -121,13 +122,17 @@ void frmArticoli::RistampaEtichetta(qint64 idAppTestate, int copies, bool previe
     }
     EtichettaMulti = mix != PalletMix::Homogeneous;
     ArticoloUnico = mix != PalletMix::SeveralArticles;
+    ReportJob label = PalletLabelJob(preview, copies);
+    ReportJob lists = ArticleListJob(std::max(1, copies));
+    ChoosePrinter(label);
+    ChoosePrinter(lists);
     PrintTakingRequest(*DB, richiestaInStampa_, [&] {
         WriteReprintRow(*DB, *rsSetup, record, mix);
-        SendSteps steps = JobSteps(BindReport(PalletLabelJob(preview, copies)), MyReport);
+        SendSteps steps = JobSteps(BindReport(label), MyReport);
         // The article lists print even after a previewed summary.
         if (mix != PalletMix::Homogeneous) {
             FillArticleList(record.sscc, ArticleLinesOf(record));
-            for (auto& step : JobSteps(BindReport(ArticleListJob(std::max(1, copies))), MyReport)) steps.push_back(std::move(step));
+            for (auto& step : JobSteps(BindReport(lists), MyReport)) steps.push_back(std::move(step));
         }
         return steps;
     });
@@ -135,16 +140,18 @@ void frmArticoli::RistampaEtichetta(qint64 idAppTestate, int copies, bool previe
 }
 
 // A job a crash may have stopped on its way to the printer: when its pallet is archived the labels
-// are sent again (a second identical label of the pallet is harmless); when not, its reservation
-// never committed and nothing was printed.
+// are sent again (a second identical label of the pallet is harmless), and the operator learns
+// which; when not, its reservation never committed and nothing was printed.
 void frmArticoli::RiprendiStampe()
 {
+    QStringList resent;
     for (const auto& pending : PalletJournal().Orphans()) {
         const JournalEntry& e = pending->entry();
         rsAppTestate->FindFirst(QStringLiteral("IDAppTestate = ") + QString::number(e.idAppTestate));
         if (!rsAppTestate->NoMatch() && NzStr(rsAppTestate->Value(QStringLiteral("SSCC"))) == e.sscc) {
             try {
                 RistampaEtichetta(e.idAppTestate, e.copies, false);
+                resent << e.sscc;
             } catch (const AppError& error) {
                 // Without an operator the entry waits for the next start.
                 if (!ModoInterattivo) continue;
@@ -155,4 +162,7 @@ void frmArticoli::RiprendiStampe()
         }
         pending->Done();
     }
+    // In passive mode the message goes beside the tray icon.
+    if (!resent.isEmpty())
+        MsgBox(EtichetteRiprese(resent), vbInformation | vbOKOnly, QStringLiteral("Attenzione"));
 }

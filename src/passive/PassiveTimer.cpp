@@ -7,6 +7,7 @@
 #include "core/Globals.h"
 #include "core/MaskedEdit.h"
 #include "core/Utility.h"
+#include "core/db/Database.h"
 #include "core/ui/BackgroundWork.h"
 #include "core/ui/ControlTag.h"
 #include "passive/Avvisi.h"
@@ -26,6 +27,8 @@ const QString kImballi = QStringLiteral("RichiesteImballi");
 // What is told once while it lasts.
 const QString kDatabase = QStringLiteral("database");
 const QString kCartella = QStringLiteral("cartella");
+// The engine's "Record is deleted".
+constexpr long kRigaEliminata = 3167;
 
 // Errors that pass by themselves: the database busy, full or unreachable, the printer not ready.
 // The request waits for the next tick; any other error is the request's own, and sets it aside.
@@ -66,12 +69,32 @@ std::optional<Richiesta> PrimaRichiesta(Recordset& rs, const QString& table, Set
 {
     std::set<qint64> presenti;
     for (; !rs.Eof(); rs.MoveNext()) {
-        Richiesta r{{table, rs.Value(QStringLiteral("ID") + table).toLongLong()}, impronta(rs)};
+        Richiesta r;
+        try {
+            r = {{table, rs.Value(QStringLiteral("ID") + table).toLongLong()}, impronta(rs)};
+        } catch (const AppError& e) {
+            // Deleted since the table was read: another program printed it.
+            if (e.number() == kRigaEliminata) continue;
+            throw;
+        }
         if (!accantonate.contains(r.key, r.impronta)) return r;
         presenti.insert(r.key.id);
     }
     accantonate.keepOnly(table, presenti);
     return std::nullopt;
+}
+
+// False once another program has taken the request from its table. A table that cannot be read
+// counts as holding it: the request is told as usual.
+bool RichiestaPresente(const RequestKey& key)
+{
+    try {
+        Statement st = DB->prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE ID%1 = ?").arg(key.table));
+        st.bind(1, key.id);
+        return !st.step() || st.int64(0) > 0;
+    } catch (const AppError&) {
+        return true;
+    }
 }
 
 QString ArticoloMancante(const RequestLine& riga)
@@ -174,6 +197,8 @@ void frmArticoli::StampaRichiesta(const RequestKey& key, const QString& impronta
         errore = e;
     }
     const QString messaggi = avvisi_->FineRichiesta();
+    // Taken, and printed, by another program while this one read it: nothing to tell.
+    if (!richiestaConsumata_ && !RichiestaPresente(key)) return;
     if (errore) {
         // Another program printed it.
         if (errore->number() == kRichiestaGiaPresa) return;

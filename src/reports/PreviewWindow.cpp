@@ -43,10 +43,11 @@ void PreviewWindow::resizeEvent(QResizeEvent* event)
     viewer_->setGeometry(0, 0, event->size().width(), event->size().height());
 }
 
-void ShowPreview(PreviewForm form, ReportLayout& layout)
+bool ShowPreview(PreviewForm form, ReportLayout& layout)
 {
     PreviewWindow window(form, layout);
     // The print's hourglass stays underneath: the operator reads the preview with the arrow.
     ArrowCursor arrow;
     ShowModal(window);
+    return window.viewer().printed();
 }

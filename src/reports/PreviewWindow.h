@@ -25,5 +25,5 @@ private:
     ReportViewer* viewer_;
 };
 
-// Shows the window modally and returns when it was closed.
-void ShowPreview(PreviewForm form, ReportLayout& layout);
+// Shows the window modally and returns when it was closed: true when the layout was printed from it.
+bool ShowPreview(PreviewForm form, ReportLayout& layout);

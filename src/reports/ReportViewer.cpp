@@ -82,6 +82,7 @@ void ReportViewer::printReport()
     if (!layout_) return;
     try {
         layout_->PrintOut(1);
+        printed_ = true;
     } catch (const AppError& e) {
         MsgBox(e.description(), vbCritical, QStringLiteral("Errore"));
     }

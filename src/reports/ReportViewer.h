@@ -25,6 +25,8 @@ public:
     void setZoom(double zoom);
     // Prints the layout on the current printer; a failure is shown as a message.
     void printReport();
+    // True once a print from here went to the printer.
+    bool printed() const { return printed_; }
 
 private:
     void refresh();
@@ -32,6 +34,7 @@ private:
     ReportLayout* layout_ = nullptr;
     int page_ = 0;
     double zoom_ = 1.0;
+    bool printed_ = false;
     QScrollArea* area_;
     QLabel* image_;
     QLabel* pageLabel_;

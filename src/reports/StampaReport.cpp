@@ -16,8 +16,21 @@ QVariant Setting(const QString& column) { return rsSetup->Value(column); }
 
 } // namespace
 
+void ChoosePrinter(ReportJob& job)
+{
+    SelectCurrentPrinter(NzStr(Setting(job.printerSetting)).trimmed());
+    job.printer = CurrentPrinter();
+}
+
 BoundReport BindReport(const ReportJob& job)
 {
+    if (!job.printer) {
+        if (DB->InTransaction())
+            throw AppError(3034, QStringLiteral("Stampa"), QStringLiteral("Stampante da scegliere prima della transazione."));
+        ReportJob chosen = job;
+        ChoosePrinter(chosen);
+        return BindReport(chosen);
+    }
     // Inside a write transaction the rows just written are read through the same connection: the
     // layout copies them now, so the job prints them whatever another program writes after the commit.
     std::unique_ptr<Database> reader = DB->InTransaction() ? nullptr : Database::Open(PercorsoDB, true);
@@ -33,33 +46,33 @@ BoundReport BindReport(const ReportJob& job)
         layout.SetDataSource(*rs);
     }
     rs->Close();
+    if (job.followUp) job.followUp();
 
-    SelectCurrentPrinter(NzStr(Setting(job.printerSetting)).trimmed());
     if (twoUp) layout.PaperOrientation = 2;
-    const PrinterInfo current = CurrentPrinter();
-    layout.SelectPrinter(current.driverName, current.deviceName, current.port);
+    const PrinterInfo& printer = *job.printer;
+    layout.SelectPrinter(printer.driverName, printer.deviceName, printer.port);
     layout.LeftMargin = MmToTwips(Setting(job.leftMarginSetting).toDouble());
     layout.TopMargin = MmToTwips(Setting(job.topMarginSetting).toDouble());
     return bound;
 }
 
-void SendReport(BoundReport report, std::unique_ptr<ReportLayout>& holder)
+bool SendReport(BoundReport report, std::unique_ptr<ReportLayout>& holder)
 {
     if (DB->InTransaction())
         throw AppError(3034, QStringLiteral("Stampa"), QStringLiteral("Stampa richiesta prima del salvataggio: transazione in corso."));
     const ReportJob& job = report.job;
     holder = std::move(report.layout);
     if (job.preview) {
-        ShowPreview(job.previewWindow, *holder);
+        const bool printed = ShowPreview(job.previewWindow, *holder);
         if (job.clearHolderAfterPreview) holder.reset();
-    } else {
-        holder->PrintOut(job.copies);
-        holder.reset();
+        return printed;
     }
-    if (job.followUp) job.followUp();
+    holder->PrintOut(job.copies);
+    holder.reset();
+    return true;
 }
 
-void StampaReport(const ReportJob& job, std::unique_ptr<ReportLayout>& holder) { SendReport(BindReport(job), holder); }
+bool StampaReport(const ReportJob& job, std::unique_ptr<ReportLayout>& holder) { return SendReport(BindReport(job), holder); }
 
 ReportJob PalletLabelJob(bool preview, int copies)
 {
@@ -73,9 +86,7 @@ ReportJob PalletLabelJob(bool preview, int copies)
     job.preview = preview;
     job.previewWindow = PreviewForm::Form1;
     job.copies = copies;
-    job.followUp = OverwriteFirstRecord(QStringLiteral("ReportPallet"),
-                                        {{QStringLiteral("E128_Barcode"), QStringLiteral("0")},
-                                         {QStringLiteral("SSCC_Barcode"), QStringLiteral("1")}});
+    job.followUp = ClearReportTable(QStringLiteral("ReportPallet"));
     return job;
 }
 

@@ -295,8 +295,9 @@ TEST_F(MixedPalletTest, ADatabaseFailureWhileReservingPrintsNothingAndKeepsTheRo
     EXPECT_EQ(count("AppRighe"), 3);
 }
 
-// The summary and the article lists print under the hourglass. Article lists that fail once the
-// summary is out are told as what they are: the pallet is printed and archived, its lists are not.
+// The summary and the article lists print under the hourglass. A summary the printer refuses gives
+// back the pallet; article lists that fail once the summary is out are told as what they are: the
+// pallet is printed and archived, its lists are not. The report tables stay empty either way.
 TEST_F(MixedPalletTest, PrintsUnderTheHourglassAndTellsListsThatFailedAfterTheSummary)
 {
     class OutOfPaper : public RecordingPrinterSystem {
@@ -305,22 +306,51 @@ TEST_F(MixedPalletTest, PrintsUnderTheHourglassAndTellsListsThatFailedAfterTheSu
         void print(const PrintJob& job) override
         {
             hourglass.push_back(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
-            if (hourglass.size() == 2) throw AppError(1, QStringLiteral("Stampante"), QStringLiteral("Carta esaurita"));
+            if (int(hourglass.size()) == failing) throw AppError(1, QStringLiteral("Stampante"), QStringLiteral("Carta esaurita"));
             RecordingPrinterSystem::print(job);
         }
         std::vector<bool> hourglass;
+        int failing = 1;
     } outOfPaper{{{QStringLiteral("Zebra"), QString(), QString()}}, QStringLiteral("Zebra"), 300};
     SetPrinterSystem(&outOfPaper);
     addThreeLots();
+    const auto reportTablesEmpty = [&] {
+        for (const char* t : {"ReportPallet", "ReportPalletArticoli"}) EXPECT_EQ(count(t), 0) << t;
+    };
+    window->ui.cmdStampaMulti->click();
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_TRUE(Dialogs().messages()[0].prompt.contains(QStringLiteral("Carta esaurita")));
+    expectNothingRecorded();
+    reportTablesEmpty();
+    EXPECT_EQ(window->ui.flxLotti->Rows(), 4);
+
+    Dialogs().reset();
+    outOfPaper.hourglass.clear();
+    outOfPaper.failing = 2;
     window->ui.cmdStampaMulti->click();
 
     EXPECT_EQ(outOfPaper.hourglass, (std::vector<bool>{true, true}));
     ASSERT_EQ(Dialogs().messages().size(), 1u);
-    EXPECT_EQ(Dialogs().messages()[0].prompt, StampatoConErrore(sscc(), QStringLiteral("Carta esaurita"), false));
+    EXPECT_EQ(Dialogs().messages()[0].prompt, StampatoConErrore(sscc(), QStringLiteral("Carta esaurita")));
     EXPECT_EQ(outOfPaper.jobs().size(), 1u);
     EXPECT_EQ(count("AppTestate"), 1);
     EXPECT_EQ(window->ui.txtSSCC->text(), sscc());
     EXPECT_EQ(window->ui.flxLotti->Rows(), 1) << "the pallet's rows are gone with it";
+    reportTablesEmpty();
+
+    // The operator was told: the next start sends nothing again.
+    window->RiprendiStampe();
+    EXPECT_EQ(outOfPaper.jobs().size(), 1u);
+    EXPECT_EQ(Dialogs().messages().size(), 1u);
+
+    // Its reprint, refused at its summary.
+    outOfPaper.hourglass.clear();
+    outOfPaper.failing = 1;
+    window->ui.chkAnteprimaRistampa->setChecked(false);
+    window->ui.cmdRistampa->click();
+    EXPECT_EQ(Dialogs().messages().size(), 2u);
+    EXPECT_EQ(outOfPaper.jobs().size(), 1u);
+    reportTablesEmpty();
 }
 
 // An article whose carton EAN is none (as an integration that sends none stores it) goes onto a pallet

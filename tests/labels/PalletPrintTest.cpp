@@ -14,6 +14,8 @@
 #include "labels/PalletReservation.h"
 #include "labels/PrintOutcome.h"
 #include "labels/Sscc.h"
+#include "passive/TrayIcon.h"
+#include "reports/ReportViewer.h"
 #include "support/EventSpy.h"
 #include "support/RecordingPrinter.h"
 #include "support/SampleRows.h"
@@ -135,15 +137,122 @@ TEST_F(PalletPrintTest, ThreePalletsOnAnOpenDeliveryNote)
     EXPECT_EQ(ui.txtSSCC->text(), ComposeSscc(QStringLiteral("3"), *rsSetup, 44));
     EXPECT_TRUE(ui.cmdStampa->isEnabled());
 
+    // The exit question warns of the pallets not saved on the note.
+    const auto exitQuestion = [&] {
+        Dialogs().answer(vbNo);
+        int cancel = 0;
+        window->Form_Unload(cancel);
+        EXPECT_EQ(cancel, 1);
+        return Dialogs().messages().back().prompt;
+    };
+    EXPECT_EQ(exitQuestion(), QStringLiteral("Il DDT aperto ha righe non salvate: uscire senza salvarle?"));
+
     // Saved and searched again, the note lists the three pallets.
     ui.cmdSalvaDDT->click();
     EXPECT_FALSE(ui.cmdSalvaDDT->isEnabled());
+    EXPECT_EQ(exitQuestion(), QStringLiteral("Vuoi uscire dal programma?"));
     Dialogs().type(QStringLiteral("12"));
     Dialogs().type(QStringLiteral("8/12/26"));
     ui.cmdCercaDDT->click();
     ASSERT_EQ(ui.flxDDT->Rows(), 4);
     for (int p = 0; p < 3; ++p) EXPECT_EQ(ui.flxDDT->TextMatrix(p + 1, 0), ComposeSscc(QStringLiteral("3"), *rsSetup, 42 + p));
-    EXPECT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_EQ(Dialogs().messages().size(), 3u);
+}
+
+// Each preview decides for its own pallet: closed without printing, the pallet gives back what it
+// took (its serial too, as its SSCC was on no label); printed from its window, it is recorded.
+TEST_F(PalletPrintTest, APreviewClosedWithoutPrintingGivesItsPalletBack)
+{
+    auto& ui = window->ui;
+    openDeliveryNote();
+    ui.chkAnteprima->setChecked(true);
+    ui.mskQtPallet->setText(QStringLiteral("3"));
+    Dialogs().answer(vbYes);
+    const auto close = [](QDialog&) { return 0; };
+    Dialogs().onModal(close);
+    Dialogs().onModal([](QDialog& preview) {
+        preview.findChild<ReportViewer*>(QStringLiteral("CRViewer1"))->printReport();
+        return 0;
+    });
+    Dialogs().onModal(close);
+    ui.cmdStampa->click();
+
+    EXPECT_TRUE(Dialogs().allAnswered());
+    EXPECT_EQ(Dialogs().messages().size(), 1u) << "only the confirmation";
+    const QString sscc = ComposeSscc(QStringLiteral("3"), *rsSetup, 42);
+    ASSERT_EQ(printer.jobs().size(), 1u);
+    const auto symbols = Gs1Symbols(printer.jobs()[0].pages.at(0));
+    EXPECT_NE(std::find(symbols.begin(), symbols.end(), "00" + sscc.toStdString()), symbols.end());
+    for (const char* t : {"AppTestate", "AppRighe", "ExportTestate", "ExportRighe"}) EXPECT_EQ(count(t), 1) << t;
+    EXPECT_EQ(count("ReportPallet"), 0);
+    EXPECT_EQ(counter(), 42);
+    EXPECT_EQ(ui.txtContatoreSSCC->text(), QStringLiteral("42"));
+    EXPECT_EQ(ui.txtSSCC->text(), sscc);
+    ASSERT_EQ(ui.flxDDT->Rows(), 2);
+    EXPECT_EQ(ui.flxDDT->TextMatrix(1, 0), sscc);
+    EXPECT_EQ(ui.mskQtPallet->text(), QStringLiteral("1"));
+
+    // One pallet, its preview closed: nothing is left of it.
+    Dialogs().reset();
+    Dialogs().onModal(close);
+    ui.cmdStampa->click();
+    EXPECT_TRUE(Dialogs().messages().empty());
+    EXPECT_EQ(printer.jobs().size(), 1u);
+    EXPECT_EQ(count("AppTestate"), 1);
+    EXPECT_EQ(counter(), 42);
+    EXPECT_EQ(ui.flxDDT->Rows(), 2);
+    EXPECT_TRUE(PalletJournal().Orphans().empty());
+}
+
+// Asking the printer system for its printers, its default or a job may take long (a print server
+// that stalls): another program writes to the database meanwhile, as no transaction is open.
+TEST_F(PalletPrintTest, NothingWaitsOnThePrinterSystemInsideATransaction)
+{
+    class Stalling : public RecordingPrinterSystem {
+    public:
+        using RecordingPrinterSystem::RecordingPrinterSystem;
+        QList<PrinterInfo> printers() const override
+        {
+            anotherProgramWrites();
+            return RecordingPrinterSystem::printers();
+        }
+        QString defaultPrinterName() const override
+        {
+            anotherProgramWrites();
+            return RecordingPrinterSystem::defaultPrinterName();
+        }
+        void print(const PrintJob& job) override
+        {
+            anotherProgramWrites();
+            RecordingPrinterSystem::print(job);
+        }
+        void anotherProgramWrites() const
+        {
+            ++asked;
+            try {
+                Database::Open(PercorsoDB)->ExecuteNative(QStringLiteral("UPDATE Articoli SET Sigla = Sigla"));
+            } catch (const AppError& e) {
+                blocked << e.description();
+            }
+        }
+        mutable int asked = 0;
+        mutable QStringList blocked;
+    } stalling{{{QStringLiteral("Zebra"), QString(), QString()}}, QStringLiteral("Zebra"), 203};
+    SetPrinterSystem(&stalling);
+    Database::SetLockWait([](int) { return false; });
+    auto& ui = window->ui;
+    ui.cmdStampa->click();
+    ui.mskQtRistampa->setText(QStringLiteral("1"));
+    ui.chkAnteprimaRistampa->setChecked(false);
+    ui.cmdRistampa->click();
+    ui.chkAnteprimaImballi->setChecked(false);
+    ui.mskQtImballi->setText(QStringLiteral("1"));
+    ui.cmdStampaImballi->click();
+
+    EXPECT_TRUE(Dialogs().messages().empty()) << Dialogs().messages()[0].prompt.toStdString();
+    EXPECT_EQ(stalling.jobs().size(), 3u);
+    EXPECT_GE(stalling.asked, 3);
+    EXPECT_TRUE(stalling.blocked.isEmpty()) << qPrintable(stalling.blocked.join(u'\n'));
 }
 
 TEST_F(PalletPrintTest, ACounterBehindTheArchiveIsRefused)
@@ -253,23 +362,32 @@ TEST_F(PalletPrintTest, ARunThatStopsTellsWhatWasPrintedAndLeavesTheRest)
     EXPECT_EQ(ui.flxDDT->Rows(), 2);
 
     DB->ExecuteNative(QStringLiteral("DELETE FROM AppTestate WHERE SSCC = ?"), {second});
-    DB->ExecuteNative(QStringLiteral("CREATE TEMP TRIGGER fail_follow_up BEFORE UPDATE ON ReportPallet "
-                                     "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
+    // The printer refuses the next pallet: the one before it is printed, that one given back.
+    class RefusesTheSecond : public RecordingPrinterSystem {
+    public:
+        using RecordingPrinterSystem::RecordingPrinterSystem;
+        void print(const PrintJob& job) override
+        {
+            if (++calls == 2) throw AppError(482, QStringLiteral("Stampa"), QStringLiteral("Stampante non pronta"));
+            RecordingPrinterSystem::print(job);
+        }
+        int calls = 0;
+    } refusing{{{QStringLiteral("Zebra"), QString(), QString()}}, QStringLiteral("Zebra"), 300};
+    SetPrinterSystem(&refusing);
     Dialogs().reset();
     Dialogs().answer(vbYes);
     ui.cmdStampa->click();
     ASSERT_EQ(Dialogs().messages().size(), 2u);
-    const ShownMessage& told = Dialogs().messages()[1];
-    EXPECT_TRUE(told.prompt.startsWith(QStringLiteral("Il pallet ") + second + QStringLiteral(" è stato stampato e archiviato")));
-    EXPECT_TRUE(told.prompt.contains(QStringLiteral("disk I/O error")));
-    EXPECT_TRUE(told.prompt.endsWith(SerieInterrotta(1, 2)));
-    EXPECT_EQ(told.title, QStringLiteral("Attenzione"));
-    EXPECT_EQ(printer.jobs().size(), 2u);
+    EXPECT_EQ(Dialogs().messages()[1].prompt, QStringLiteral("Errore: Stampante non pronta") + SerieInterrotta(1, 2));
+    EXPECT_EQ(refusing.jobs().size(), 1u);
+    EXPECT_EQ(ui.flxDDT->Rows(), 3);
     EXPECT_EQ(ui.flxDDT->TextMatrix(2, 0), second);
     EXPECT_EQ(ui.txtSSCC->text(), second);
     EXPECT_EQ(ui.txtContatoreSSCC->text(), QStringLiteral("43"));
+    EXPECT_EQ(counter(), 43);
     EXPECT_EQ(ui.mskQtPallet->text(), QStringLiteral("1"));
     EXPECT_EQ(count("AppTestate"), 2);
+    EXPECT_EQ(count("ReportPallet"), 0);
 }
 
 // Another program on the same data folder moved the counter: "+ 1" and the print count from it.
@@ -306,9 +424,21 @@ TEST_F(PalletPrintTest, TheNextStartSendsAgainWhatACrashMayHaveStopped)
     const auto symbols = Gs1Symbols(printer.jobs()[1].pages[0]);
     EXPECT_NE(std::find(symbols.begin(), symbols.end(), "00" + sscc.toStdString()), symbols.end());
     EXPECT_TRUE(journal.Orphans().empty());
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_EQ(Dialogs().messages()[0].prompt, EtichetteRiprese({sscc}));
     living->Done();
     EXPECT_TRUE(QDir(PathJoin(CartellaDati, QStringLiteral("StampeInCorso"))).isEmpty());
     EXPECT_EQ(count("AppTestate"), 1);
+
+    // In passive mode the start tells it beside the icon.
+    journal.Begin({sscc, id, 1}).reset();
+    ModoInterattivo = false;
+    window->RiprendiStampe();
+    ModoInterattivo = true;
+    EXPECT_EQ(printer.jobs().size(), 3u);
+    EXPECT_EQ(Dialogs().messages().size(), 1u);
+    ASSERT_FALSE(window->TrayIconData->told().empty());
+    EXPECT_EQ(window->TrayIconData->told().back().text, EtichetteRiprese({sscc}));
 }
 
 TEST_F(PalletPrintTest, TheJobIsCheckedBeforeAnythingHappens)
@@ -459,6 +589,7 @@ TEST_F(PalletPrintTest, SymbolsStateWhatTheLabelStatesOrNothingIsPrinted)
     // exactly by the text under it.
     const QString lot = QStringLiteral("Lot-1/2.A_b%&'*+,:;<");
     Dialogs().reset();
+    KeepReportRows("ReportPallet");
     setArticle("PesoCartone", 24999.36); // 999,999.4 kg with the tare
     qint64 serial = 42;
     for (const auto& [dpi, twoUp] : {std::pair{203.0, false}, {600.0, false}, {300.0, true}, {203.0, true}}) {
@@ -487,8 +618,9 @@ TEST_F(PalletPrintTest, SymbolsStateWhatTheLabelStatesOrNothingIsPrinted)
             EXPECT_EQ(symbols, expected) << dpi << (twoUp ? " two-up" : " one-up");
         }
 
-        auto rs = DB->OpenRecordset(QStringLiteral("ReportPallet"));
-        QString text = rs->Value(QStringLiteral("E128_Text")).toString();
+        Statement st = DB->prepare(QStringLiteral("SELECT E128_Text FROM KeptReportPallet ORDER BY rowid DESC LIMIT 1"));
+        ASSERT_TRUE(st.step());
+        QString text = st.value(0).toString();
         text.replace(QRegularExpression(QStringLiteral("\\((\\d{2,4})\\)")), QStringLiteral("\\1"));
         QString bare = barcodeForm;
         bare.remove(QChar(kFnc1));

@@ -171,17 +171,30 @@ TEST_F(PassiveTimerTest, APalletRequestIsPrintedWithItsCounterAndDeleted)
     EXPECT_TRUE(Dialogs().messages().empty());
     EXPECT_TRUE(window->timPassive.isActive());
 
-    // A failure once the label is out: the request is printed, and what failed is told as such.
-    DB->ExecuteNative(QStringLiteral("CREATE TEMP TRIGGER fail_follow_up BEFORE UPDATE ON ReportPallet "
-                                     "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
-    addLine(addHeader(false, 1), 1, QStringLiteral("L78"));
+    // A failure once the summary of a mixed pallet is out: the request is printed, and what failed
+    // is told as such.
+    class ListsRefused : public RecordingPrinterSystem {
+    public:
+        using RecordingPrinterSystem::RecordingPrinterSystem;
+        void print(const PrintJob& job) override
+        {
+            if (++calls == 2) throw AppError(482, QStringLiteral("Stampa"), QStringLiteral("Stampante non pronta"));
+            RecordingPrinterSystem::print(job);
+        }
+        int calls = 0;
+    } listsRefused{{{QStringLiteral("Zebra"), QString(), QString()}}, QStringLiteral("Zebra"), 203};
+    SetPrinterSystem(&listsRefused);
+    const qint64 mixed = addHeader(false, 1);
+    addLine(mixed, 1, QStringLiteral("L78"));
+    addLine(mixed, 2, QStringLiteral("L79"));
     window->timPassive_Timer();
-    EXPECT_EQ(printer.jobs().size(), 2u);
+    EXPECT_EQ(listsRefused.jobs().size(), 1u);
     EXPECT_EQ(count("RichiesteTestate"), 0);
     EXPECT_TRUE(setAside().isEmpty());
     ASSERT_EQ(told().size(), 1u);
-    EXPECT_TRUE(told().back().text.contains(QStringLiteral("è stato stampato e archiviato"))) << qPrintable(told().back().text);
+    EXPECT_TRUE(told().back().text.contains(QStringLiteral("etichetta di riepilogo stampata"))) << qPrintable(told().back().text);
     EXPECT_TRUE(Dialogs().messages().empty());
+    SetPrinterSystem(&printer);
 }
 
 // While a tick waits for another program's lock the tray menu answers: "&Chiudi" gives the wait up

@@ -16,11 +16,6 @@ namespace {
 class PrintJobTest : public PalletTest {
 protected:
     void print(bool preview = false, int copies = 1) { StampaReport(PalletLabelJob(preview, copies), holder); }
-    QVariant firstRow(const char* column)
-    {
-        auto rs = DB->OpenRecordset(QStringLiteral("ReportPallet"));
-        return rs->Value(QString::fromLatin1(column));
-    }
     static bool Has(const std::vector<std::string>& symbols, const std::string& data)
     {
         return std::find(symbols.begin(), symbols.end(), data) != symbols.end();
@@ -54,8 +49,7 @@ TEST_F(PrintJobTest, EachRowPrintsAsAPageThatScans)
         EXPECT_TRUE(Has(symbols, row.e128Scanned())) << i;
     }
     EXPECT_FALSE(holder) << "a printed layout is released";
-    EXPECT_EQ(firstRow("E128_Barcode").toString(), "0");
-    EXPECT_EQ(firstRow("SSCC_Barcode").toString(), "1");
+    EXPECT_TRUE(DB->OpenRecordset(QStringLiteral("ReportPallet"))->IsEmpty()) << "emptied once bound";
 }
 
 TEST_F(PrintJobTest, DoubleLayoutPrintsTwoLabelsOnALandscapeSheet)
@@ -138,7 +132,7 @@ TEST_F(PrintJobTest, UncommittedRowsAreRefused)
     EXPECT_TRUE(printers.jobs().empty());
 }
 
-TEST_F(PrintJobTest, PreviewPrintsNothingAndTheFollowUpStillRuns)
+TEST_F(PrintJobTest, PreviewPrintsNothingAndTheTableIsEmptied)
 {
     const PalletRow row;
     WritePalletRow(row);
@@ -152,7 +146,7 @@ TEST_F(PrintJobTest, PreviewPrintsNothingAndTheFollowUpStillRuns)
     print(true);
     EXPECT_EQ(pagesShown, 1);
     EXPECT_TRUE(printers.jobs().empty());
-    EXPECT_EQ(firstRow("E128_Barcode").toString(), "0");
+    EXPECT_TRUE(DB->OpenRecordset(QStringLiteral("ReportPallet"))->IsEmpty());
     ASSERT_TRUE(holder) << "the previewed layout stays in its holder";
     EXPECT_EQ(holder->pages().size(), 1u) << "and keeps its rows after the connection closed";
 }

@@ -3,6 +3,15 @@
 #include "core/Globals.h"
 #include "core/frmArticoli.h"
 
+void KeepReportRows(const char* table)
+{
+    const QString name = QString::fromLatin1(table);
+    DB->ExecuteNative(QStringLiteral("CREATE TEMP TABLE Kept%1 AS SELECT * FROM main.%1 WHERE 0").arg(name));
+    DB->ExecuteNative(QStringLiteral("CREATE TEMP TRIGGER keep%1 AFTER INSERT ON main.%1 BEGIN INSERT INTO Kept%1 SELECT * FROM main.%1 "
+                                     "WHERE rowid = new.rowid; END")
+                          .arg(name));
+}
+
 void SetSetup(Columns values)
 {
     rsSetup->Edit();

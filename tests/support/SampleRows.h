@@ -10,6 +10,10 @@ class frmArticoli;
 
 using Columns = std::initializer_list<std::pair<const char*, QVariant>>;
 
+// From now on each row written to the report table `table` is also kept in the temporary table
+// "Kept" + `table`: a print empties its report table once it has bound the rows.
+void KeepReportRows(const char* table);
+
 // Writes the given columns into the Setup row.
 void SetSetup(Columns values);
 
