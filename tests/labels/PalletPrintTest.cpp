@@ -489,6 +489,7 @@ TEST_F(PalletPrintTest, TheClockGivesOneDateEverywhereInEveryYear)
         {QDateTime(QDate(2030, 1, 15), QTime(10, 0)), "15.01.2030    10:00", "14.07.2030", "(15)300714", "(11)300115", "2030015"},
         {QDateTime(QDate(2075, 6, 30), QTime(8, 15)), "30.06.2075    08:15", "27.12.2075", "(15)751227", "(11)750630", "2075181"},
     };
+    KeepReportRows("ReportPallet");
     for (const Moment& m : moments) {
         SetNow(m.now);
         // The symbol states the expiry, or the production date when the expiry is not printed.
@@ -498,7 +499,7 @@ TEST_F(PalletPrintTest, TheClockGivesOneDateEverywhereInEveryYear)
             ASSERT_TRUE(Dialogs().messages().empty()) << Dialogs().messages()[0].prompt.toStdString();
             EXPECT_EQ(ui.mskDataProduzione->text(), FormatDate(m.now, FormatoData));
             EXPECT_EQ(ui.txtLotto->text(), QLatin1String(m.lot));
-            auto label = DB->OpenRecordset(QStringLiteral("ReportPallet"));
+            auto label = DB->OpenRecordset(QStringLiteral("SELECT * FROM KeptReportPallet ORDER BY rowid DESC"));
             EXPECT_EQ(label->Value(QStringLiteral("DataOraProduzione")).toString(), QLatin1String(m.production));
             EXPECT_EQ(label->Value(QStringLiteral("DataScadenza")).toString(), QLatin1String(m.expiry));
             EXPECT_EQ(label->Value(QStringLiteral("Lotto")).toString(), QLatin1String(m.lot));
