@@ -23,7 +23,7 @@ RequestDefaults RequestDefaultsFromSetup(const Recordset& setup, const QDateTime
 constexpr qint64 kByteRichiestaMassimi = 4 * 1024 * 1024;
 
 // The files read at one scan: the requests already imported print before the next ones are read.
-constexpr int kFilePerScansione = 20;
+constexpr int kFilePerScansione = 50;
 
 // Runs pending window messages: the window and the tray answer between one file and the next.
 void LasciaRispondere();
