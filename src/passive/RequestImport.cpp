@@ -13,8 +13,11 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <dirent.h>
+#include <vector>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -41,23 +44,45 @@ bool BloccatoDaChiScrive(const QString& path)
     return locked;
 }
 
-// The file (a link itself, not what it points to) goes whole beside a text saying why, where no scan
-// reads it again. Nothing goes through a "scartati" that is not a folder of its own.
-void Scarta(const QString& path, const QString& motivo)
+// The file `name` of `folder` (a link itself, not what it points to; its name as bytes, which need
+// not be text) goes whole beside a text saying why, where no scan reads it again. Nothing goes
+// through a "scartati" that is not a folder of its own.
+void ScartaNome(const QDir& folder, const QByteArray& name, const QString& motivo)
 {
-    const QFileInfo info(path);
-    const QDir folder(info.absolutePath());
     try {
         CartellaVera(folder.filePath(kCartellaScartati), true);
     } catch (const AppError&) {
         return;
     }
     const QDir scartati(folder.filePath(kCartellaScartati));
-    const QString target = scartati.filePath(NomeLibero(scartati, info.fileName()));
-    if (::renameat2(AT_FDCWD, QFile::encodeName(path).constData(), AT_FDCWD, QFile::encodeName(target).constData(), RENAME_NOREPLACE) != 0)
-        return;
+    const QString target = scartati.filePath(NomeLibero(scartati, QFile::decodeName(name)));
+    const QByteArray from = QFile::encodeName(folder.path()) + '/' + name;
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, QFile::encodeName(target).constData(), RENAME_NOREPLACE) != 0) return;
     QFile reason(target + QStringLiteral(".txt"));
     if (reason.open(QIODevice::WriteOnly | QIODevice::Text)) reason.write((motivo + u'\n').toUtf8());
+}
+
+void Scarta(const QString& path, const QString& motivo)
+{
+    const QFileInfo info(path);
+    ScartaNome(QDir(info.absolutePath()), QFile::encodeName(info.fileName()), motivo);
+}
+
+// The listing leaves out names whose bytes are no UTF-8: such a file is set aside by its bytes.
+void ScartaNomiNonTesto(const QDir& folder)
+{
+    std::vector<QByteArray> names;
+    if (DIR* dir = ::opendir(QFile::encodeName(folder.path()).constData())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const QByteArray name(entry->d_name);
+            struct stat st {};
+            if (!name.startsWith('.') && name.toLower().endsWith(".req") && QFile::encodeName(QFile::decodeName(name)) != name
+                && ::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode))
+                names.push_back(name);
+        }
+        ::closedir(dir);
+    }
+    for (const QByteArray& name : names) ScartaNome(folder, name, QStringLiteral("Il nome del file non è testo UTF-8: il file non si legge."));
 }
 
 QString TroppoGrande(qint64 size)
@@ -154,6 +179,7 @@ QString RequestFolder::Scan(Database& db, const QString& folder, const RequestDe
     } catch (const AppError& e) {
         return QStringLiteral("I file richiesta attendono: ") + e.description();
     }
+    ScartaNomiNonTesto(dir);
     QString problema;
     std::map<QString, Seen> seen;
     int letti = 0;

@@ -367,16 +367,21 @@ TEST_F(RequestImportTest, NothingInTheFolderIsTrusted)
     write(longest, "[IMBALLO]\nLOTTO=LONG\n");
     write(QString(250, u'r') + QStringLiteral(".req"), "[RIGA]\n");
     write(QString(248, u's') + QStringLiteral(".req"), "[RIGA]\n");
-    write(QString(125, QChar(0xe8)) + QStringLiteral("x.req"), "[RIGA]\n");
+    write(QString(125, QChar(0xe8)) + QStringLiteral("x.req"), "[IMBALLO]\nLOTTO=E255\n");
+    // A name in Windows-1252, not UTF-8.
+    const QByteArray notText = QFile::encodeName(folder).append("/caff\xe8.req");
+    ::close(::open(notText.constData(), O_CREAT | O_WRONLY, 0644));
 
     scanTwice();
 
     EXPECT_EQ(files(), QStringList{}) << "each imported or set aside";
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::System).size(), 0);
+    EXPECT_NE(::access(notText.constData(), F_OK), 0);
     EXPECT_EQ(outside.entryList(QDir::Files), outsideFiles);
     QStringList lots;
     for (auto rs = DB->OpenRecordset(QStringLiteral("SELECT Lotto FROM RichiesteImballi ORDER BY Lotto")); !rs->Eof(); rs->MoveNext())
         lots << rs->Value(QStringLiteral("Lotto")).toString();
-    EXPECT_EQ(lots, (QStringList{QStringLiteral("A"), QStringLiteral("LONG")}));
+    EXPECT_EQ(lots, (QStringList{QStringLiteral("A"), QStringLiteral("E255"), QStringLiteral("LONG")}));
     const QDir scartati(QDir(folder).filePath(kCartellaScartati));
     const QStringList refused = scartati.entryList(QDir::Files | QDir::System, QDir::Name);
     int withReason = 0;
