@@ -21,6 +21,9 @@ namespace {
 
 const QString kSource = QStringLiteral("Richieste");
 
+// The longest file name the file system takes, in bytes.
+constexpr int kNomeMassimo = 255;
+
 FileIdentity identityOf(const struct stat& st)
 {
     return {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
@@ -34,6 +37,16 @@ QString cut(QString text, qint64 room)
 {
     while (!text.isEmpty() && bytes(text) > room) text.chop(text.size() > 1 && text.back().isLowSurrogate() ? 2 : 1);
     return text;
+}
+
+// `name` cut short in its base, its extension kept, to fit in `limit` bytes.
+QString shortened(const QString& name, int limit)
+{
+    if (bytes(name) <= limit) return name;
+    const qsizetype dot = name.lastIndexOf(u'.');
+    QString tail = dot > 0 ? name.mid(dot) : QString();
+    if (bytes(tail) >= limit) tail.clear();
+    return cut(name.left(name.size() - tail.size()), limit - bytes(tail)) + tail;
 }
 
 // Whatever it is, a link included.
@@ -79,7 +92,7 @@ void syncFolder(const QString& folder)
 }
 
 // "<number>-<name>": the number of the import that took the file, and the file's own name.
-QString claimedName(qint64 n, const QString& name) { return Accorcia(QString::number(n) + u'-' + name, kNomeMassimo); }
+QString claimedName(qint64 n, const QString& name) { return shortened(QString::number(n) + u'-' + name, kNomeMassimo); }
 
 // Inside the caller's write transaction: no other program of this database is between a move and its commit.
 void recover(Database& db, const QDir& folder)
@@ -200,22 +213,13 @@ void RecuperaInCorso(Database& db, const QString& folder)
     }
 }
 
-QString Accorcia(const QString& name, int limit)
-{
-    if (bytes(name) <= limit) return name;
-    const qsizetype dot = name.lastIndexOf(u'.');
-    QString tail = dot > 0 ? name.mid(dot) : QString();
-    if (bytes(tail) >= limit) tail.clear();
-    return cut(name.left(name.size() - tail.size()), limit - bytes(tail)) + tail;
-}
-
 QString NomeLibero(const QDir& dir, const QString& name)
 {
     // Room for the reason's ".txt".
     constexpr int room = kNomeMassimo - 4;
     const QFileInfo info(name);
     const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
-    QString candidate = Accorcia(name, room);
+    QString candidate = shortened(name, room);
     for (int n = 2; present(dir.filePath(candidate)) || present(dir.filePath(candidate + QStringLiteral(".txt"))); ++n) {
         const QString numbered = u'-' + QString::number(n) + suffix;
         candidate = cut(info.completeBaseName(), room - bytes(numbered)) + numbered;

@@ -17,9 +17,6 @@ class Database;
 
 inline const QString kCartellaInCorso = QStringLiteral(".inCorso");
 
-// The longest file name the file system takes, in bytes.
-constexpr int kNomeMassimo = 255;
-
 // What tells a file from another of the same name: where it lives on disk, its size and its time of change.
 struct FileIdentity {
     quint64 device = 0;
@@ -54,9 +51,6 @@ Presa ImportaUnaVolta(Database& db, const QString& path, const FileIdentity& let
 // The files a stopped program of this database left aside, each deleted or put back.
 void RecuperaInCorso(Database& db, const QString& folder);
 
-// `name` cut short in its base, its extension kept, to fit in `limit` bytes.
-QString Accorcia(const QString& name, int limit);
-
 // A name not yet taken in `dir`, neither by a file nor by its reason ("<name>.txt"), short enough
-// for both.
+// for both: a long name is cut short before its extension.
 QString NomeLibero(const QDir& dir, const QString& name);

@@ -12,9 +12,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <vector>
+
 #include <cerrno>
 #include <dirent.h>
-#include <vector>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>

@@ -11,6 +11,7 @@
 #include "core/ui/BackgroundWork.h"
 #include "core/ui/ControlTag.h"
 #include "labels/Sscc.h"
+#include "passive/RequestClaim.h"
 #include "passive/TrayIcon.h"
 #include "support/ChildProcess.h"
 #include "support/EventSpy.h"
@@ -747,7 +748,7 @@ TEST_F(PassiveTimerTest, TwoProgramsOnOneFolderPrintEveryRequestOnce)
     EXPECT_EQ(lots->Value(QStringLiteral("n")).toInt(), 8 + int(pallets.size())) << "each pallet archived once";
     EXPECT_EQ(lots->Value(QStringLiteral("lots")).toInt(), 8 + int(pallets.size()));
     EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("*.req")}, QDir::Files).isEmpty());
-    EXPECT_TRUE(QDir(QDir(folder).filePath(QStringLiteral(".inCorso"))).isEmpty(QDir::Files | QDir::Hidden));
+    EXPECT_TRUE(QDir(CartellaInCorso(*db, folder)).isEmpty(QDir::Files | QDir::Hidden));
 }
 
 // Two stations, each with its database, sharing one request folder: each file printed once, by one of them.
@@ -801,7 +802,7 @@ const ChildRegistration passiveRoad("passive-road", [](const QStringList& args) 
         Statement st = DB->prepare(QStringLiteral("SELECT (SELECT count(*) FROM RichiesteTestate) + (SELECT count(*) FROM RichiesteImballi)"));
         st.step();
         return st.int64(0) > 0 || !folder.entryList({QStringLiteral("*.req")}, QDir::Files).isEmpty()
-               || !QDir(folder.filePath(QStringLiteral(".inCorso"))).isEmpty(QDir::Files | QDir::Hidden);
+               || !QDir(CartellaInCorso(*DB, folder.path())).isEmpty(QDir::Files | QDir::Hidden);
     };
     QTextStream out(stdout);
     while (pending() && window->Accantonate().entries().empty() && Dialogs().messages().empty()) {
