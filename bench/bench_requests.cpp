@@ -54,7 +54,9 @@ void BM_ImportFiles(benchmark::State& state)
         state.ResumeTiming();
         while (!QDir(folder).entryList({QStringLiteral("*.req")}, QDir::Files).isEmpty()) {
             const QString problem = scanner.Scan(*DB, folder, defaults);
-            if (!problem.isEmpty()) state.SkipWithError(problem.toStdString().c_str());
+            if (problem.isEmpty()) continue;
+            state.SkipWithError(problem.toStdString().c_str());
+            break;
         }
         state.PauseTiming();
         DB->ExecuteNative(QStringLiteral("DELETE FROM RichiesteImballi"));
