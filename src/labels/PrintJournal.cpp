@@ -50,16 +50,21 @@ void syncFolder(const QString& folder)
     if (rc != 0) failed(QStringLiteral("Impossibile salvare la cartella"), folder);
 }
 
+// An entry is a few lines; anything longer is no entry.
+constexpr qint64 kEntryBytes = 4096;
+
 // Locks the file at `path` unless a living process holds it. The lock is taken on the file the name
-// still points to, not on one its owner has just removed.
+// still points to, not on one its owner has just removed. Only an ordinary file is opened: a link, a
+// FIFO or a device in the folder is no entry, and opening or reading one could wait forever.
 int lockIfOrphan(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) return -1;
     struct stat held {}, named {};
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 || ::stat(name.constData(), &named) != 0
-        || held.st_ino != named.st_ino || held.st_dev != named.st_dev) {
+    if (::lstat(name.constData(), &named) != 0 || !S_ISREG(named.st_mode)) return -1;
+    const int fd = ::open(name.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 || ::lstat(name.constData(), &named) != 0
+        || !S_ISREG(held.st_mode) || held.st_ino != named.st_ino || held.st_dev != named.st_dev) {
         ::close(fd);
         return -1;
     }
@@ -121,7 +126,9 @@ std::vector<std::unique_ptr<PrintJournal::Pending>> PrintJournal::Orphans()
         if (fd < 0) continue;
         QFile file;
         JournalEntry entry;
-        const bool readable = file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle) && parse(file.readAll(), entry);
+        bool readable = file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle);
+        const QByteArray data = readable ? file.read(kEntryBytes + 1) : QByteArray();
+        readable = readable && data.size() <= kEntryBytes && parse(data, entry);
         auto pending = std::make_unique<Pending>(path, fd, entry);
         if (name.endsWith(QLatin1String(".job")) && readable) found.push_back(std::move(pending));
         else pending->Done();

@@ -39,8 +39,9 @@ public:
     // Throws AppError when the entry cannot be written durably: the pallet must not print then.
     std::unique_ptr<Pending> Begin(const JournalEntry& entry);
 
-    // Entries that no living process holds, each now held by the caller. Unreadable entries, and
-    // entries a crash left half written, are removed.
+    // Entries that no living process holds, each now held by the caller. Unreadable entries, entries
+    // longer than any entry, and entries a crash left half written, are removed. Links, FIFOs and
+    // devices are no entries: they are passed over unopened.
     std::vector<std::unique_ptr<Pending>> Orphans();
 
 private:

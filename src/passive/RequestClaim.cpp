@@ -3,8 +3,12 @@
 #include "core/db/AppError.h"
 #include "core/db/Database.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
+
+#include <sqlite3.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -17,9 +21,39 @@ namespace {
 
 const QString kSource = QStringLiteral("Richieste");
 
+// The longest file name the file system takes, in bytes.
+constexpr int kNomeMassimo = 255;
+
 FileIdentity identityOf(const struct stat& st)
 {
-    return {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    return {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            S_ISREG(st.st_mode)};
+}
+
+qint64 bytes(const QString& name) { return QFile::encodeName(name).size(); }
+
+// Whole characters off the end until the text fits.
+QString cut(QString text, qint64 room)
+{
+    while (!text.isEmpty() && bytes(text) > room) text.chop(text.size() > 1 && text.back().isLowSurrogate() ? 2 : 1);
+    return text;
+}
+
+// `name` cut short in its base, its extension kept, to fit in `limit` bytes.
+QString shortened(const QString& name, int limit)
+{
+    if (bytes(name) <= limit) return name;
+    const qsizetype dot = name.lastIndexOf(u'.');
+    QString tail = dot > 0 ? name.mid(dot) : QString();
+    if (bytes(tail) >= limit) tail.clear();
+    return cut(name.left(name.size() - tail.size()), limit - bytes(tail)) + tail;
+}
+
+// Whatever it is, a link included.
+bool present(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
 qint64 importNumber(Database& db)
@@ -29,8 +63,13 @@ qint64 importNumber(Database& db)
     return st.int64(0);
 }
 
-// A pragma takes no bound values; the number is the program's own.
-void setImportNumber(Database& db, qint64 n) { db.ExecuteNative(QStringLiteral("PRAGMA user_version = %1").arg(n)); }
+// A pragma takes no bound values, and each number is a text of its own: run once, not kept prepared.
+void setImportNumber(Database& db, qint64 n)
+{
+    const QByteArray sql = "PRAGMA user_version = " + QByteArray::number(n);
+    const int rc = sqlite3_exec(db.handle(), sql.constData(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) db.failFromEngine(rc);
+}
 
 // Fails, leaving both names as they were, when `to` exists.
 bool moveNoReplace(const QString& from, const QString& to)
@@ -53,21 +92,25 @@ void syncFolder(const QString& folder)
 }
 
 // "<number>-<name>": the number of the import that took the file, and the file's own name.
-QString claimedName(qint64 n, const QString& name) { return QString::number(n) + u'-' + name; }
+QString claimedName(qint64 n, const QString& name) { return shortened(QString::number(n) + u'-' + name, kNomeMassimo); }
 
-// Inside the caller's write transaction: no other program is between a move and its commit.
+// Inside the caller's write transaction: no other program of this database is between a move and its commit.
 void recover(Database& db, const QDir& folder)
 {
-    QDir inCorso(folder.filePath(kCartellaInCorso));
-    const QStringList names = inCorso.entryList(QDir::Files | QDir::Hidden);
+    const QString own = CartellaInCorso(db, folder.path());
+    if (!CartellaVera(folder.filePath(kCartellaInCorso), false) || !CartellaVera(own, false)) return;
+    const QDir inCorso(own);
+    const QStringList names = inCorso.entryList(QDir::Files | QDir::Hidden | QDir::System);
     if (names.isEmpty()) return;
     const qint64 committed = importNumber(db);
     for (const QString& claimed : names) {
         const qsizetype dash = claimed.indexOf(u'-');
         bool ok = false;
         const qint64 n = claimed.left(dash).toLongLong(&ok);
-        if (dash < 0 || !ok) continue;
         const QString path = inCorso.filePath(claimed);
+        // Only what an import moved here: an ordinary request file under its number.
+        const std::optional<FileIdentity> file = IdentityOf(path);
+        if (dash < 0 || !ok || !claimed.endsWith(QLatin1String(".req"), Qt::CaseInsensitive) || !file || !file->regular) continue;
         if (n <= committed) QFile::remove(path);
         else if (!moveNoReplace(path, folder.filePath(NomeLibero(folder, claimed.mid(dash + 1))))) moveFailed(path);
     }
@@ -78,7 +121,7 @@ void recover(Database& db, const QDir& folder)
 std::optional<FileIdentity> IdentityOf(const QString& path)
 {
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return std::nullopt;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return std::nullopt;
     return identityOf(st);
 }
 
@@ -89,12 +132,38 @@ std::optional<FileIdentity> IdentityOf(int fd)
     return identityOf(st);
 }
 
+QString CartellaInCorso(const Database& db, const QString& folder)
+{
+    // The machine and the database file as this machine reaches it.
+    QString machine = QString::fromLatin1(QSysInfo::machineUniqueId());
+    if (machine.isEmpty()) machine = QSysInfo::machineHostName();
+    const QFileInfo file(db.path());
+    const QString where = file.canonicalFilePath().isEmpty() ? file.absoluteFilePath() : file.canonicalFilePath();
+    const QByteArray id = QCryptographicHash::hash((machine + u'\n' + where).toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    return QDir(folder).filePath(kCartellaInCorso + u'/' + QString::fromLatin1(id));
+}
+
+bool CartellaVera(const QString& path, bool crea)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::lstat(name.constData(), &st) != 0) {
+        if (errno != ENOENT) moveFailed(path);
+        if (!crea) return false;
+        if ((::mkdir(name.constData(), 0777) != 0 && errno != EEXIST) || ::lstat(name.constData(), &st) != 0) moveFailed(path);
+    }
+    if (!S_ISDIR(st.st_mode))
+        throw AppError(75, kSource, QStringLiteral("%1 non è una cartella ma un collegamento o un file: nessun file richiesta vi si sposta.").arg(path));
+    return true;
+}
+
 Presa ImportaUnaVolta(Database& db, const QString& path, const FileIdentity& letto, const std::function<void()>& store)
 {
     const QFileInfo info(path);
     const QDir folder = info.dir();
-    if (!folder.mkpath(kCartellaInCorso)) moveFailed(path);
-    const QString inCorso = folder.filePath(kCartellaInCorso);
+    const QString inCorso = CartellaInCorso(db, folder.path());
+    CartellaVera(folder.filePath(kCartellaInCorso), true);
+    CartellaVera(inCorso, true);
     QString claimed;
     db.BeginTrans();
     try {
@@ -130,7 +199,10 @@ Presa ImportaUnaVolta(Database& db, const QString& path, const FileIdentity& let
 void RecuperaInCorso(Database& db, const QString& folder)
 {
     const QDir dir(folder);
-    if (QDir(dir.filePath(kCartellaInCorso)).isEmpty(QDir::Files | QDir::Hidden)) return;
+    const QString own = CartellaInCorso(db, folder);
+    if (!CartellaVera(dir.filePath(kCartellaInCorso), false) || !CartellaVera(own, false)
+        || QDir(own).isEmpty(QDir::Files | QDir::Hidden | QDir::System))
+        return;
     db.BeginTrans();
     try {
         recover(db, dir);
@@ -143,9 +215,14 @@ void RecuperaInCorso(Database& db, const QString& folder)
 
 QString NomeLibero(const QDir& dir, const QString& name)
 {
+    // Room for the reason's ".txt".
+    constexpr int room = kNomeMassimo - 4;
     const QFileInfo info(name);
-    QString candidate = name;
-    for (int n = 2; dir.exists(candidate) || dir.exists(candidate + QStringLiteral(".txt")); ++n)
-        candidate = info.completeBaseName() + u'-' + QString::number(n) + u'.' + info.suffix();
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    QString candidate = shortened(name, room);
+    for (int n = 2; present(dir.filePath(candidate)) || present(dir.filePath(candidate + QStringLiteral(".txt"))); ++n) {
+        const QString numbered = u'-' + QString::number(n) + suffix;
+        candidate = cut(info.completeBaseName(), room - bytes(numbered)) + numbered;
+    }
     return candidate;
 }

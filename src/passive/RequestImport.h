@@ -1,8 +1,10 @@
 #pragma once
 // The request folder: each *.req file is read once it has stopped changing, then stored whole and
 // deleted, by one program only and once (see RequestClaim), or moved with the reason into the
-// folder of refused files; one file at a time.
+// folder of refused files; one file at a time, a few at each scan. Only ordinary files are read:
+// a link, a FIFO or a device is refused unread.
 
+#include "passive/RequestClaim.h"
 #include "passive/RequestFile.h"
 
 #include <functional>
@@ -17,19 +19,26 @@ inline const QString kCartellaScartati = QStringLiteral("scartati");
 // The Setup values a request file falls back on, with `now` as the time of the import.
 RequestDefaults RequestDefaultsFromSetup(const Recordset& setup, const QDateTime& now);
 
-// Yields to pending window messages, waits 500 ms and yields again: the writer may still be closing
-// the file just read.
-void PausaPrimaDiCancellare();
+// The longest request file: none comes near it.
+constexpr qint64 kByteRichiestaMassimi = 4 * 1024 * 1024;
+
+// The files read at one scan: the requests already imported print before the next ones are read.
+constexpr int kFilePerScansione = 50;
+
+// Runs pending window messages: the window and the tray answer between one file and the next.
+void LasciaRispondere();
 
 // The folder as scan after scan sees it: what each file looked like at the previous scan.
 class RequestFolder {
 public:
-    explicit RequestFolder(std::function<void()> pause = PausaPrimaDiCancellare) : pause_(std::move(pause)) {}
+    // `pause` runs between reading a file and storing it.
+    explicit RequestFolder(std::function<void()> pause = LasciaRispondere) : pause_(std::move(pause)) {}
 
-    // Every ordinary *.req file of the folder (any letter case), in name order. A file is read only when
-    // its size and time of change are those of the previous scan and no writer holds a lock on it.
-    // A file whose rows cannot be written waits for the next scan; the files behind it go on.
-    // Returns why files wait (the folder missing or not writable, rows that cannot be stored); "" when none do.
+    // The *.req files of the folder (any letter case), in name order, at most kFilePerScansione of them.
+    // A file is read only when its size and time of change are those of the previous scan and no
+    // writer holds a lock on it. A file whose rows cannot be written waits for the next scan; the
+    // files behind it go on. Returns why files wait (the folder missing or not writable, ".inCorso"
+    // or "scartati" not folders of their own, rows that cannot be stored); "" when none do.
     QString Scan(Database& db, const QString& folder, const RequestDefaults& defaults);
 
     // Told of each file moved among the refused files: its path there and why.
@@ -37,8 +46,7 @@ public:
 
 private:
     struct Seen {
-        qint64 size = -1;
-        QDateTime modified;
+        FileIdentity identity;
         int unopenable = 0; // scans in a row that could not open it
     };
     std::map<QString, Seen> seen_;

@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 namespace {
 
 class PalletLabelTest : public ::testing::Test {
@@ -228,6 +230,17 @@ TEST(PrintJournal, OnlyEntriesNoLivingProcessHoldsAreFound)
     held->Done();
     EXPECT_TRUE(journal.Orphans().empty());
     EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("StampeInCorso"))).isEmpty());
+
+    // What is no entry neither holds up the start nor is read without end.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("StampeInCorso/f-1-1.job"))).constData(), 0644), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), dir.filePath(QStringLiteral("StampeInCorso/z-1-1.job"))));
+    QFile big(dir.filePath(QStringLiteral("StampeInCorso/b-1-1.job")));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write("sscc=380123451000000447\nid=7\ncopie=1\n");
+    ASSERT_TRUE(big.resize(1 << 20));
+    big.close();
+    EXPECT_TRUE(journal.Orphans().empty());
+    EXPECT_FALSE(big.exists());
 }
 
 TEST_F(PalletLabelTest, SummaryLabelsTakeTheirPiecesAndWeightFromTheCaller)

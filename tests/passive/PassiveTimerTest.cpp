@@ -11,6 +11,7 @@
 #include "core/ui/BackgroundWork.h"
 #include "core/ui/ControlTag.h"
 #include "labels/Sscc.h"
+#include "passive/RequestClaim.h"
 #include "passive/TrayIcon.h"
 #include "passive/frmRichiesteAccantonate.h"
 #include "support/ChildProcess.h"
@@ -452,6 +453,38 @@ TEST_F(PassiveTimerTest, RequestsAreRefusedOnlyForWhatTheirPrintNeedsAndARefused
     EXPECT_EQ(printer.jobs().size(), 3u);
 }
 
+// A backlog of files does not hold up the printer: labels come out while files still wait, and every
+// file is printed once.
+TEST_F(PassiveTimerTest, ABacklogOfFilesPrintsWhileFilesStillWait)
+{
+    const QDir folder(data.file(QStringLiteral("req")));
+    ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
+    SetSetup({{"CartellaRichieste", folder.path()}});
+    ModoFileRichiesta = true;
+    printer.setKeepPages(false);
+    constexpr int kFiles = 250;
+    std::map<QString, int> printed;
+    for (int i = 0; i < kFiles; ++i) {
+        const QString lot = QStringLiteral("B%1").arg(i, 3, 10, QLatin1Char('0'));
+        QFile f(folder.filePath(lot + QStringLiteral(".req")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("[IMBALLO]\nAUTOLOTTO=NO\nLOTTO=%1\nPREFGTIN=1\nEANCARTONE=800123456789\nNUMCARTONI=1\n").arg(lot).toUtf8());
+        printed[lot] = 0;
+    }
+    const auto waiting = [&] { return folder.entryList({QStringLiteral("*.req")}, QDir::Files).size(); };
+    qsizetype waitingAtFirstLabel = 0;
+    for (int tick = 0; tick < 2 * kFiles && (waiting() > 0 || count("RichiesteImballi") > 0); ++tick) {
+        window->timPassive_Timer();
+        if (waitingAtFirstLabel == 0 && !printer.jobs().empty()) waitingAtFirstLabel = waiting();
+    }
+    EXPECT_GT(waitingAtFirstLabel, kFiles / 2) << "the first labels came out before most files were read";
+    for (const RecordedJob& job : printer.jobs()) ++printed[job.documentName.section(u' ', -1)];
+    for (const auto& [lot, labels] : printed) EXPECT_EQ(labels, 1) << qPrintable(lot);
+    EXPECT_EQ(printed.size(), size_t(kFiles));
+    EXPECT_EQ(waiting(), 0);
+    EXPECT_TRUE(setAside().isEmpty()) << qPrintable(setAside().join(u'\n'));
+}
+
 // A refusal asks nobody: the request stays in its table, set aside with its reason, and the requests
 // behind it are printed; a row changed since is another request.
 TEST_F(PassiveTimerTest, ARefusedRequestIsSetAsideUntilItsRowChanges)
@@ -848,7 +881,39 @@ TEST_F(PassiveTimerTest, TwoProgramsOnOneFolderPrintEveryRequestOnce)
     EXPECT_EQ(lots->Value(QStringLiteral("n")).toInt(), 8 + int(pallets.size())) << "each pallet archived once";
     EXPECT_EQ(lots->Value(QStringLiteral("lots")).toInt(), 8 + int(pallets.size()));
     EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("*.req")}, QDir::Files).isEmpty());
-    EXPECT_TRUE(QDir(QDir(folder).filePath(QStringLiteral(".inCorso"))).isEmpty(QDir::Files | QDir::Hidden));
+    EXPECT_TRUE(QDir(CartellaInCorso(*db, folder)).isEmpty(QDir::Files | QDir::Hidden));
+}
+
+// Two stations, each with its database, sharing one request folder: each file printed once, by one of them.
+TEST_F(PassiveTimerTest, TwoDatabasesOnOneRequestFolderPrintEveryFileOnce)
+{
+    const QString folder = data.file(QStringLiteral("req"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    SetSetup({{"CartellaRichieste", folder}});
+    std::map<QString, int> cartons; // lot: labels printed
+    for (int i = 0; i < 90; ++i) {
+        const QString lot = QStringLiteral("D%1").arg(i, 2, 10, QLatin1Char('0'));
+        QFile f(QDir(folder).filePath(lot + QStringLiteral(".req")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("[IMBALLO]\nAUTOLOTTO=NO\nLOTTO=%1\nPREFGTIN=1\nEANCARTONE=800123456789\nNUMCARTONI=1\n").arg(lot).toUtf8());
+        cartons[lot] = 0;
+    }
+    window.reset();
+    CloseDatabase();
+    TestDataFolder otherStation(false);
+    ASSERT_TRUE(QFile::copy(data.mdbPath(), otherStation.mdbPath()));
+
+    QTemporaryDir jobs;
+    auto first = StartChild(QStringLiteral("passive-road"), {data.path(), jobs.path()});
+    auto second = StartChild(QStringLiteral("passive-road"), {otherStation.path(), jobs.path()});
+    for (auto* child : {first.get(), second.get()}) {
+        ASSERT_TRUE(child->waitForFinished(-1));
+        EXPECT_EQ(child->exitCode(), 0) << child->readAllStandardOutput().constData();
+    }
+    for (const RecordedJob& job : RecordedJobsIn(jobs.path())) ++cartons[job.documentName.section(u' ', -1)];
+    for (const auto& [lot, labels] : cartons) EXPECT_EQ(labels, 1) << qPrintable(lot);
+    EXPECT_EQ(cartons.size(), 90u);
+    EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("*.req")}, QDir::Files).isEmpty());
 }
 
 // args: data folder, jobs folder. The passive road until no request is left, in the request tables
@@ -870,7 +935,7 @@ const ChildRegistration passiveRoad("passive-road", [](const QStringList& args) 
         Statement st = DB->prepare(QStringLiteral("SELECT (SELECT count(*) FROM RichiesteTestate) + (SELECT count(*) FROM RichiesteImballi)"));
         st.step();
         return st.int64(0) > 0 || !folder.entryList({QStringLiteral("*.req")}, QDir::Files).isEmpty()
-               || !QDir(folder.filePath(QStringLiteral(".inCorso"))).isEmpty(QDir::Files | QDir::Hidden);
+               || !QDir(CartellaInCorso(*DB, folder.path())).isEmpty(QDir::Files | QDir::Hidden);
     };
     QTextStream out(stdout);
     while (pending() && window->Accantonate().entries().empty() && Dialogs().messages().empty()) {

@@ -13,9 +13,12 @@
 #include <QDir>
 #include <QFile>
 
+#include <sqlite3.h>
+
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -258,28 +261,48 @@ TEST_F(RequestImportTest, AFailedWriteRollsTheWholeFileBackAndTriesAgain)
 }
 
 // A program stopped between its move and its commit, or between its commit and the deletion:
-// the file left aside is imported once all the same.
+// the file left aside is imported once all the same, by the database that took it. A program on
+// another database sharing the folder, or a file nobody claimed, is left alone.
 TEST_F(RequestImportTest, AFileIsImportedOnceWhateverMomentTheProgramStopped)
 {
-    const QDir inCorso(QDir(folder).filePath(kCartellaInCorso));
-    ASSERT_TRUE(QDir(folder).mkpath(kCartellaInCorso));
+    TestDataFolder otherData;
+    const auto other = Database::Open(otherData.mdbPath());
+    const QDir inCorso(CartellaInCorso(*DB, folder));
+    const QDir theirs(CartellaInCorso(*other, folder));
+    ASSERT_NE(inCorso, theirs);
+    ASSERT_TRUE(QDir(folder).mkpath(inCorso.path()) && QDir(folder).mkpath(theirs.path()));
     DB->ExecuteNative(QStringLiteral("PRAGMA user_version = 5"));
-    write(kCartellaInCorso + QStringLiteral("/5-committed.req"), "[IMBALLO]\nLOTTO=C5\n");
-    write(kCartellaInCorso + QStringLiteral("/6-stopped.req"), "[IMBALLO]\nLOTTO=S6\n");
+    other->ExecuteNative(QStringLiteral("PRAGMA user_version = 3"));
+    write(kCartellaInCorso + u'/' + inCorso.dirName() + QStringLiteral("/5-committed.req"), "[IMBALLO]\nLOTTO=C5\n");
+    write(kCartellaInCorso + u'/' + inCorso.dirName() + QStringLiteral("/6-stopped.req"), "[IMBALLO]\nLOTTO=S6\n");
+    write(kCartellaInCorso + u'/' + inCorso.dirName() + QStringLiteral("/1-keep.txt"), "not a request");
+    write(kCartellaInCorso + QStringLiteral("/1-keep.req"), "[IMBALLO]\nLOTTO=K1\n");
+    write(kCartellaInCorso + u'/' + theirs.dirName() + QStringLiteral("/3-committed.req"), "[IMBALLO]\nLOTTO=T3\n");
+    write(kCartellaInCorso + u'/' + theirs.dirName() + QStringLiteral("/4-stopped.req"), "[IMBALLO]\nLOTTO=T4\n");
     write(QStringLiteral("stopped.req"), "[IMBALLO]\nLOTTO=N1\n");
 
     scanTwice();
     scanTwice();
 
-    EXPECT_TRUE(inCorso.isEmpty(QDir::Files | QDir::Hidden));
-    EXPECT_TRUE(files().isEmpty());
-    QStringList lots;
-    for (auto rs = DB->OpenRecordset(QStringLiteral("SELECT Lotto FROM RichiesteImballi ORDER BY Lotto")); !rs->Eof(); rs->MoveNext())
-        lots << rs->Value(QStringLiteral("Lotto")).toString();
-    EXPECT_EQ(lots, (QStringList{QStringLiteral("N1"), QStringLiteral("S6")})) << "the committed one not again, the other once";
+    EXPECT_EQ(inCorso.entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("1-keep.txt")});
+    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.req")}, QDir::Files | QDir::Hidden), QStringList{}) << "nothing of another's put back";
+    EXPECT_TRUE(QFile::exists(QDir(folder).filePath(kCartellaInCorso + QStringLiteral("/1-keep.req"))));
+    EXPECT_EQ(theirs.entryList(QDir::Files), (QStringList{QStringLiteral("3-committed.req"), QStringLiteral("4-stopped.req")}));
+    const auto lotsOf = [](Database& db) {
+        QStringList lots;
+        for (auto rs = db.OpenRecordset(QStringLiteral("SELECT Lotto FROM RichiesteImballi ORDER BY Lotto")); !rs->Eof(); rs->MoveNext())
+            lots << rs->Value(QStringLiteral("Lotto")).toString();
+        return lots;
+    };
+    EXPECT_EQ(lotsOf(*DB), (QStringList{QStringLiteral("N1"), QStringLiteral("S6")})) << "the committed one not again, the other once";
     Statement version = DB->prepare(QStringLiteral("PRAGMA user_version"));
     ASSERT_TRUE(version.step());
     EXPECT_EQ(version.int64(0), 7);
+
+    RequestFolder otherProgram{[] {}};
+    for (int scan = 0; scan < 3; ++scan) otherProgram.Scan(*other, folder, defaults);
+    EXPECT_TRUE(theirs.isEmpty(QDir::Files | QDir::Hidden));
+    EXPECT_EQ(lotsOf(*other), QStringList{QStringLiteral("T4")});
 }
 
 // Another program took the file, or wrote another under its name, between its reading and its
@@ -306,6 +329,88 @@ TEST_F(RequestImportTest, AFileTakenOrReplacedMeanwhileIsNotImportedAsRead)
     ASSERT_FALSE(carton->IsEmpty());
     EXPECT_EQ(carton->Value(QStringLiteral("Lotto")).toString(), QStringLiteral("NEW"));
     EXPECT_EQ(count(QStringLiteral("RichiesteImballi")), 1);
+}
+
+// Whatever lies in the folder: only ordinary files are read, without waiting on one, and nothing
+// outside the folder is moved, renamed or deleted through a link.
+TEST_F(RequestImportTest, NothingInTheFolderIsTrusted)
+{
+    const QDir outside(data.file(QStringLiteral("fuori")));
+    ASSERT_TRUE(outside.mkpath(QStringLiteral(".")));
+    for (const char* name : {"1-keep.txt", "99999999-x.req", "fuori.req"}) {
+        QFile f(outside.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[IMBALLO]\nLOTTO=FUORI\n");
+    }
+    const QStringList outsideFiles = outside.entryList(QDir::Files);
+    write(QStringLiteral("a.req"), "[IMBALLO]\nLOTTO=A\n");
+    for (const QString& sub : {kCartellaInCorso, kCartellaScartati}) {
+        const QString link = QDir(folder).filePath(sub);
+        ASSERT_TRUE(QFile::link(outside.path(), link));
+        const QString said = scanner.Scan(*DB, folder, defaults) + scanner.Scan(*DB, folder, defaults);
+        EXPECT_TRUE(said.contains(link)) << qPrintable(said);
+        ASSERT_TRUE(QFile::remove(link));
+    }
+    EXPECT_EQ(count(QStringLiteral("RichiesteImballi")), 0) << "the files wait while it is so";
+
+    ASSERT_TRUE(QFile::link(outside.filePath(QStringLiteral("fuori.req")), QDir(folder).filePath(QStringLiteral("link.req"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), QDir(folder).filePath(QStringLiteral("zero.req"))));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(QDir(folder).filePath(QStringLiteral("fifo.req"))).constData(), 0644), 0);
+    const QString fifo = data.file(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    ASSERT_TRUE(QFile::link(fifo, QDir(folder).filePath(QStringLiteral("fifolink.req"))));
+    QFile big(write(QStringLiteral("big.req"), "[IMBALLO]\n"));
+    ASSERT_TRUE(big.resize(kByteRichiestaMassimi + 1));
+    // Names of up to 255 bytes, with characters of two bytes where they are cut.
+    const QString longest = QString(124, QChar(0xe8)) + QStringLiteral("abc.req");
+    ASSERT_EQ(QFile::encodeName(longest).size(), 255);
+    write(longest, "[IMBALLO]\nLOTTO=LONG\n");
+    write(QString(250, u'r') + QStringLiteral(".req"), "[RIGA]\n");
+    write(QString(248, u's') + QStringLiteral(".req"), "[RIGA]\n");
+    write(QString(125, QChar(0xe8)) + QStringLiteral("x.req"), "[IMBALLO]\nLOTTO=E255\n");
+    // A name in Windows-1252, not UTF-8.
+    const QByteArray notText = QFile::encodeName(folder).append("/caff\xe8.req");
+    ::close(::open(notText.constData(), O_CREAT | O_WRONLY, 0644));
+
+    scanTwice();
+
+    EXPECT_EQ(files(), QStringList{}) << "each imported or set aside";
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::System).size(), 0);
+    EXPECT_NE(::access(notText.constData(), F_OK), 0);
+    EXPECT_EQ(outside.entryList(QDir::Files), outsideFiles);
+    QStringList lots;
+    for (auto rs = DB->OpenRecordset(QStringLiteral("SELECT Lotto FROM RichiesteImballi ORDER BY Lotto")); !rs->Eof(); rs->MoveNext())
+        lots << rs->Value(QStringLiteral("Lotto")).toString();
+    EXPECT_EQ(lots, (QStringList{QStringLiteral("A"), QStringLiteral("E255"), QStringLiteral("LONG")}));
+    const QDir scartati(QDir(folder).filePath(kCartellaScartati));
+    const QStringList refused = scartati.entryList(QDir::Files | QDir::System, QDir::Name);
+    int withReason = 0;
+    for (const QString& name : refused) {
+        if (name.endsWith(QLatin1String(".txt"))) continue;
+        EXPECT_TRUE(refused.contains(name + QStringLiteral(".txt"))) << qPrintable(name);
+        withReason += name.endsWith(QLatin1String(".req"));
+    }
+    EXPECT_EQ(withReason, 8) << qPrintable(refused.join(u' '));
+    EXPECT_TRUE(refusal(QStringLiteral("big.req")).contains(QString::number(kByteRichiestaMassimi + 1)));
+    EXPECT_EQ(refusal(QStringLiteral("link.req")), refusal(QStringLiteral("fifo.req")));
+    EXPECT_TRUE(QFileInfo(scartati.filePath(QStringLiteral("link.req"))).isSymLink()) << "the link set aside, not what it points to";
+}
+
+// Nothing is kept for each file imported.
+TEST_F(RequestImportTest, ManyImportsKeepNoMoreStatements)
+{
+    const auto statements = [] {
+        int n = 0;
+        for (sqlite3_stmt* st = sqlite3_next_stmt(DB->handle(), nullptr); st; st = sqlite3_next_stmt(DB->handle(), st)) ++n;
+        return n;
+    };
+    for (int i = 0; i < 3; ++i) write(QStringLiteral("first%1.req").arg(i), "[IMBALLO]\n");
+    scanTwice();
+    const int kept = statements();
+    for (int i = 0; i < 60; ++i) write(QStringLiteral("%1.req").arg(i), "[IMBALLO]\n");
+    for (int scan = 0; scan < 5; ++scan) scanner.Scan(*DB, folder, defaults);
+    EXPECT_EQ(statements(), kept);
+    EXPECT_EQ(count(QStringLiteral("RichiesteImballi")), 63);
 }
 
 TEST_F(RequestImportTest, AFolderThatCannotBeReadOrWrittenIsSaidWhy)
