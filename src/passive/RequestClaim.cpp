@@ -175,10 +175,14 @@ ClaimFolder::ClaimFolder(Database& db, const QString& requestFolder) : db_(db), 
 {
     const QDir inCorso(QDir(requestFolder).filePath(kCartellaInCorso));
     CartellaVera(inCorso.path(), true);
+    int made = -1;
     do {
         name_ = QString::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, u'0');
         path_ = inCorso.filePath(name_);
-    } while (::mkdir(QFile::encodeName(path_).constData(), 0777) != 0 && errno == EEXIST);
+        made = ::mkdir(QFile::encodeName(path_).constData(), 0777);
+    } while (made != 0 && errno == EEXIST);
+    if (made != 0)
+        throw AppError(75, kSource, QStringLiteral("La cartella %1 non si può creare (%2).").arg(path_, QString::fromLocal8Bit(std::strerror(errno))));
     const QString programma = QDir(path_).filePath(kProgramma);
     lock_ = ::open(QFile::encodeName(programma).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
     // Another program may be looking whether the folder is held: it lets go at once.
