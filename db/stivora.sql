@@ -221,6 +221,17 @@ CREATE TABLE RichiesteImballi (
     NumCartoni         INTEGER DEFAULT 1
 );
 
+-- Request files on their way into the request tables. Each program that imports them
+-- takes them into a folder of its own under ".inCorso" of the request folder, held while
+-- it runs: the folder's row (Numero 0) is written before a file moves there, the row of
+-- each file it took (Numero 1, 2, ...) in the transaction that stores the file's requests.
+-- A file left in a folder nobody holds was imported when its row is here.
+CREATE TABLE RichiestePrese (
+    Cartella VARCHAR(16) COLLATE NOCASE NOT NULL,
+    Numero   INTEGER NOT NULL,
+    PRIMARY KEY (Cartella, Numero)
+);
+
 -- Report tables: filled right before a print, read by the layouts.
 -- Widths hold the longest value written: the element strings in text form reach
 -- about 80 characters with a 20-character lot, and pieces on a pallet (cartons

@@ -169,6 +169,8 @@ public:
     // Errors of the database or the print job reach the caller (the request timer retries them).
     void cmdStampaImballi_Click();
     void StampaEtichetteImballi();
+    // A run of `copies` carton labels of `row`, the request being printed taken with it.
+    void InviaEtichetteImballi(const CartonRow& row, int copies, bool preview);
     void mskQtImballi_GotFocus();
 
 private:
@@ -202,7 +204,8 @@ public:
     // Errors of the database or the print job reach the caller (the request timer retries them).
     void cmdRistampa_Click();
     void RistampaEtichetta(qint64 idAppTestate, int copies, bool preview);
-    // Sends again the pallet labels a crash may have stopped on their way to the printer.
+    // Sends again the labels a stop may have kept from the printer, and gives back the pallets whose
+    // preview was open.
     void RiprendiStampe();
     void CaricaIntestazioni(const QString& folder);
     void cmbIntestazione_Click();

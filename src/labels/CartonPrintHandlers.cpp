@@ -70,10 +70,18 @@ void frmArticoli::StampaEtichetteImballi()
     if (ui.chkAutoLotto->isChecked()) ui.txtLotto->setText(ComponiLotto(a.scadenza, clock));
     a.lotto = ui.txtLotto->text();
 
-    const CartonRow row = MakeCartonRow(a);
-    ReportJob job = CartonLabelJob(preview, int(NumericValue(copie)));
+    InviaEtichetteImballi(MakeCartonRow(a), int(NumericValue(copie)), preview);
+}
+
+void frmArticoli::InviaEtichetteImballi(const CartonRow& row, int copies, bool preview)
+{
+    ReportJob job = CartonLabelJob(preview, copies);
     ChoosePrinter(job);
-    PrintTakingRequest(*DB, richiestaInStampa_, [&] {
+    JournalEntry resend;
+    resend.kind = JournalEntry::Kind::Cartons;
+    resend.copies = copies;
+    resend.carton = row;
+    PrintTakingRequest(*DB, richiestaInStampa_, resend, [&] {
         WriteCartonRow(row);
         return JobSteps(BindReport(job), Report2);
     });

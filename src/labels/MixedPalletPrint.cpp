@@ -125,14 +125,14 @@ std::optional<Reservation> frmArticoli::StampaRiepilogo(MixedPalletJob& job)
     const PalletTables tables{*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe};
     // The operator setting as last saved decides, not the check box of the single-lot tab.
     ReservationOptions options{job.label.tipoPallet, rsSetup->Value(QStringLiteral("AutoUpdateSSCC")).toBool(), PalletInStampa(),
-                               true, std::max(1, int(qRound(NumericValue(copie)))), serialeRichiesta_};
+                               false, std::max(1, int(qRound(NumericValue(copie)))), serialeRichiesta_};
     WaitCursor hourglass;
     ReportJob summary = PalletLabelJob(false, 1);
     ReportJob lists = ArticleListJob(options.copies);
     ChoosePrinter(summary);
     ChoosePrinter(lists);
     // Both jobs are bound to this pallet's rows before the commit, and sent in order.
-    const auto reserved = PrintReservedPallet(tables, options, job.record, [&](const Reservation& r) {
+    const auto reserved = PrintReservedPallet(tables, options, job.record, [&](const Reservation& r, const std::function<void()>&) {
         job.label.serial = r.serial;
         FillPalletLabel(job.label);
         SendSteps steps = JobSteps(BindReport(summary), MyReport);

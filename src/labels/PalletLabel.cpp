@@ -121,14 +121,14 @@ std::optional<PrintedPallet> StampaEtichettaPallet(const PalletLabelArgs& a, con
     const PalletValues v = valuesOf(a);
     PalletRecord record{{}, v.cartoni, v.pezzi, v.archiveWeight, a.tipoPallet, {}};
     record.lines.push_back({a.codInterno, a.produzione, v.cartoni, a.lotto, a.scadenza, a.eanArticolo, v.gtin, v.pezzi, v.descrizione});
-    const ReservationOptions options{a.tipoPallet, a.advanceCounter, request, !a.preview,
+    const ReservationOptions options{a.tipoPallet, a.advanceCounter, request, a.preview,
                                      int(std::max<qint64>(1, qRound64(NumericValue(a.copie)))), serial};
     const PalletTables tables{*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe};
-    const auto reserved = PrintReservedPallet(tables, options, record, [&](const Reservation& r) {
+    const auto reserved = PrintReservedPallet(tables, options, record, [&](const Reservation& r, const std::function<void()>& printing) {
         PalletLabelArgs label = a;
         label.serial = r.serial;
         FillPalletLabel(label);
-        return bindJob(a.preview);
+        return bindJob(printing);
     });
     if (!reserved) return std::nullopt;
     return PrintedPallet{reserved->sscc, *reserved};

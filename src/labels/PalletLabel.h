@@ -75,8 +75,9 @@ void AddPalletLabelRow(Recordset& reportPallet, const PalletLabelRow& row, const
 // Fills ReportPallet with one row per copy of the label of serial `args.serial`.
 void FillPalletLabel(const PalletLabelArgs& args);
 
-// Binds the print job of the rows just written (gets the preview switch); returns its steps.
-using BindLabelJob = std::function<SendSteps(bool preview)>;
+// Binds the print job of the rows just written; a preview's job calls `previewPrinting` right before
+// its document goes to the printer. Returns its steps.
+using BindLabelJob = std::function<SendSteps(const std::function<void()>& previewPrinting)>;
 
 // The pallet takes its SSCC through a reservation (and consumes `request`, a passive request, with
 // it, under the `serial` it may ask for); nothing when that SSCC is archived already. Failures reach

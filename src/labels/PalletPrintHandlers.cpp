@@ -203,7 +203,12 @@ std::optional<PrintedPallet> frmArticoli::StampaEtichettaPallet(const PalletLabe
     ChoosePrinter(job);
     // A preview closed without printing sent nothing: the pallet is given back.
     const auto printed = ::StampaEtichettaPallet(
-        a, [&](bool) { return JobSteps(BindReport(job), MyReport, true); }, PalletInStampa(), serialeRichiesta_);
+        a,
+        [&](const std::function<void()>& printing) {
+            job.previewPrinting = printing;
+            return JobSteps(BindReport(job), MyReport, true);
+        },
+        PalletInStampa(), serialeRichiesta_);
     if (!printed) return std::nullopt;
     if (richiestaInStampa_) richiestaConsumata_ = true;
     if (printed->reserved.counterWritten) ui.txtContatoreSSCC->setText(QString::number(printed->reserved.contatore));

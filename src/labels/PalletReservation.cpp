@@ -14,8 +14,6 @@ void rereadSetup(Recordset& setup) { CommitAndRefresh(setup); }
 
 } // namespace
 
-PrintJournal PalletJournal() { return PrintJournal(PathJoin(CartellaDati, QStringLiteral("StampeInCorso"))); }
-
 std::optional<Reservation> PrintReservedPallet(const PalletTables& t, const ReservationOptions& o, PalletRecord record,
                                                const BindPalletJobs& bind)
 {
@@ -37,8 +35,18 @@ std::optional<Reservation> PrintReservedPallet(const PalletTables& t, const Rese
                    if (r.counterWritten) AdvanceCounter(t.db, t.setup, [&](qint64) { return r.contatore; });
                    record.sscc = r.sscc;
                    r.recorded = RecordPrintedPallet(t, record);
-                   SendSteps steps = bind(r);
-                   if (o.journal) entry = PalletJournal().Begin({r.sscc, r.recorded.idAppTestate, o.copies});
+                   const JournalEntry resend{r.sscc, r.recorded.idAppTestate, o.copies};
+                   // Once the preview prints, a stop sends the label again instead of giving the pallet back.
+                   SendSteps steps = bind(r, [&entry, resend] { entry->Replace(resend); });
+                   JournalEntry journalled = resend;
+                   if (o.preview) {
+                       journalled.kind = JournalEntry::Kind::Preview;
+                       journalled.idExportTestate = r.recorded.idExportTestate;
+                       journalled.counterWritten = r.counterWritten;
+                       journalled.counterBefore = r.counterBefore;
+                       journalled.counterAfter = r.contatore;
+                   }
+                   entry = StampeInCorso().Begin(journalled);
                    return steps;
                },
                [&] {
@@ -57,6 +65,17 @@ std::optional<Reservation> PrintReservedPallet(const PalletTables& t, const Rese
     // Every job was handed over, or the one that failed is told to the operator: the next start
     // sends again only what a crash may have stopped.
     if (entry) entry->Done();
+    return r;
+}
+
+Reservation PreviewReservation(const JournalEntry& preview)
+{
+    Reservation r;
+    r.sscc = preview.sscc;
+    r.recorded = {preview.idExportTestate, preview.idAppTestate};
+    r.counterWritten = preview.counterWritten;
+    r.counterBefore = preview.counterBefore;
+    r.contatore = preview.counterAfter;
     return r;
 }
 

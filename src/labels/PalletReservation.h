@@ -19,7 +19,7 @@ struct ReservationOptions {
     QString tipoPallet; // the SSCC extension digit
     bool advanceCounter = true;
     std::optional<qint64> request; // the RichiesteTestate row the pallet consumes, in passive mode
-    bool journal = true;           // off for a preview, which sends nothing to a printer
+    bool preview = false;          // journalled as a preview: a stop before it prints gives the pallet back
     int copies = 1;                // what a reprint after a crash prints
     // The serial a passive request asks for instead of the counter's next; the counter moves to it
     // only with the pallet, so a refused pallet leaves it as it was.
@@ -40,14 +40,16 @@ struct Reservation {
     QString failedAfterSend; // empty when every step ran
 };
 
-// Runs inside the reservation: fills the report tables for its SSCC and binds the jobs.
-using BindPalletJobs = std::function<SendSteps(const Reservation&)>;
+// Runs inside the reservation: fills the report tables for its SSCC and binds the jobs. A preview's
+// job calls `previewPrinting` right before its document goes to the printer.
+using BindPalletJobs = std::function<SendSteps(const Reservation&, const std::function<void()>& previewPrinting)>;
 
 // Nothing, and nothing changed, when the SSCC is archived already. Throws AppError when the request
 // is gone (another program took it: nothing printed) or when something failed before the first step
 // had run; the reservation is then undone. A step that fails after an earlier one ran is told in the
 // reservation returned. The journal entry goes once the steps have run or a failure is told: only a
-// crash leaves it, for the next start to send the pallet again.
+// crash leaves it, for the next start to send the pallet again, or to give back a pallet whose
+// preview was still open.
 std::optional<Reservation> PrintReservedPallet(const PalletTables& tables, const ReservationOptions& options, PalletRecord record,
                                                const BindPalletJobs& bind);
 
@@ -55,5 +57,6 @@ std::optional<Reservation> PrintReservedPallet(const PalletTables& tables, const
 // put back only while it still holds what the reservation wrote: a serial is never given out twice.
 void UndoReservation(const PalletTables& tables, const Reservation& reservation);
 
-// The journal of the data folder.
-PrintJournal PalletJournal();
+// What the reservation of a pallet whose preview never printed took, from its journal entry.
+Reservation PreviewReservation(const JournalEntry& preview);
+

@@ -1,13 +1,18 @@
 #include "labels/PrintJournal.h"
 
+#include "core/Globals.h"
+#include "core/Utility.h"
 #include "core/db/AppError.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <map>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -23,22 +28,83 @@ const QString kSource = QStringLiteral("Diario di stampa");
     throw AppError(75, kSource, QStringLiteral("%1 %2: %3").arg(what, path, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
-QString text(const JournalEntry& e)
+const char* kindName(JournalEntry::Kind kind)
 {
-    return QStringLiteral("sscc=%1\nid=%2\ncopie=%3\n").arg(e.sscc).arg(e.idAppTestate).arg(e.copies);
+    switch (kind) {
+    case JournalEntry::Kind::Preview: return "anteprima";
+    case JournalEntry::Kind::Cartons: return "imballi";
+    case JournalEntry::Kind::Pallet: break;
+    }
+    return "pallet";
 }
 
+// The carton label's columns by their keys in an entry.
+const std::vector<std::pair<const char*, QString CartonRow::*>> kCartonKeys = {
+    {"codinterno", &CartonRow::codInterno}, {"produzione", &CartonRow::dataOraProduzione}, {"descrizione", &CartonRow::descrizione},
+    {"eanform", &CartonRow::eanForm},       {"eanbarcode", &CartonRow::eanBarcode},         {"pezzi", &CartonRow::numPezzi},
+    {"scadenza", &CartonRow::dataScadenza}, {"lotto", &CartonRow::lotto}};
+
+// One "key=value" line a value; values percent-encoded, so that any text stays on its line.
+QByteArray text(const JournalEntry& e)
+{
+    QByteArray out;
+    const auto line = [&out](const char* key, const QString& value) { out += key + ('=' + value.toUtf8().toPercentEncoding()) + '\n'; };
+    line("tipo", QString::fromLatin1(kindName(e.kind)));
+    line("copie", QString::number(e.copies));
+    if (e.kind == JournalEntry::Kind::Cartons) {
+        for (const auto& [key, field] : kCartonKeys) line(key, e.carton.*field);
+        return out;
+    }
+    line("sscc", e.sscc);
+    line("id", QString::number(e.idAppTestate));
+    if (e.kind == JournalEntry::Kind::Preview) {
+        line("idexport", QString::number(e.idExportTestate));
+        if (e.counterWritten) line("contatore", QStringLiteral("%1,%2").arg(e.counterBefore).arg(e.counterAfter));
+    }
+    return out;
+}
+
+// An entry without "tipo" was written for a pallet.
 bool parse(const QByteArray& data, JournalEntry& e)
 {
-    bool idOk = false;
-    bool copiesOk = false;
+    std::map<QByteArray, QString> values;
     for (const QByteArray& line : data.split('\n')) {
-        const QString l = QString::fromUtf8(line);
-        if (l.startsWith(QLatin1String("sscc="))) e.sscc = l.mid(5);
-        else if (l.startsWith(QLatin1String("id="))) e.idAppTestate = l.mid(3).toLongLong(&idOk);
-        else if (l.startsWith(QLatin1String("copie="))) e.copies = l.mid(6).toInt(&copiesOk);
+        const qsizetype eq = line.indexOf('=');
+        if (eq > 0) values[line.left(eq)] = QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(eq + 1)));
     }
-    return !e.sscc.isEmpty() && idOk && copiesOk;
+    const auto number = [&values](const char* key, auto& into) {
+        const auto it = values.find(key);
+        bool ok = false;
+        if (it != values.end()) into = it->second.toLongLong(&ok);
+        return ok;
+    };
+    const QString kind = values.count("tipo") ? values["tipo"] : QStringLiteral("pallet");
+    if (!number("copie", e.copies) || e.copies < 1) return false;
+    if (kind == QLatin1String("imballi")) {
+        e.kind = JournalEntry::Kind::Cartons;
+        for (const auto& [key, field] : kCartonKeys) {
+            if (!values.count(key)) return false;
+            e.carton.*field = values[key];
+        }
+        return true;
+    }
+    e.sscc = values["sscc"];
+    if (e.sscc.isEmpty() || !number("id", e.idAppTestate)) return false;
+    if (kind == QLatin1String("pallet")) return true;
+    if (kind != QLatin1String("anteprima") || !number("idexport", e.idExportTestate)) return false;
+    e.kind = JournalEntry::Kind::Preview;
+    if (const auto counter = values.find("contatore"); counter != values.end()) {
+        const QStringList both = counter->second.split(u',');
+        bool before = false;
+        bool after = false;
+        if (both.size() == 2) {
+            e.counterBefore = both[0].toLongLong(&before);
+            e.counterAfter = both[1].toLongLong(&after);
+        }
+        e.counterWritten = before && after;
+        return e.counterWritten;
+    }
+    return true;
 }
 
 void syncFolder(const QString& folder)
@@ -71,11 +137,42 @@ int lockIfOrphan(const QString& path)
     return fd;
 }
 
+// Written under a temporary name and locked before it takes `path`, so that no start-up can take an
+// entry its printer still holds. Returns the locked file.
+int writeLocked(const QString& path, const JournalEntry& entry)
+{
+    static std::atomic<int> sequence{0};
+    const QString temp = QStringLiteral("%1.%2-%3.tmp").arg(path).arg(::getpid()).arg(++sequence);
+    const int fd = ::open(QFile::encodeName(temp).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+    if (fd < 0) failed(QStringLiteral("Impossibile scrivere"), temp);
+    const QByteArray data = text(entry);
+    const bool written = ::flock(fd, LOCK_EX) == 0 && ::write(fd, data.constData(), size_t(data.size())) == data.size()
+                         && ::fsync(fd) == 0
+                         && ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) == 0;
+    if (!written) {
+        const int saved = errno;
+        ::unlink(QFile::encodeName(temp).constData());
+        ::close(fd);
+        errno = saved;
+        failed(QStringLiteral("Impossibile scrivere"), path);
+    }
+    return fd;
+}
+
 } // namespace
 
 PrintJournal::Pending::~Pending()
 {
     if (fd_ >= 0) ::close(fd_);
+}
+
+void PrintJournal::Pending::Replace(const JournalEntry& entry)
+{
+    const int fd = writeLocked(path_, entry);
+    ::close(fd_);
+    fd_ = fd;
+    entry_ = entry;
+    syncFolder(QFileInfo(path_).path());
 }
 
 void PrintJournal::Pending::Done()
@@ -93,25 +190,10 @@ std::unique_ptr<PrintJournal::Pending> PrintJournal::Begin(const JournalEntry& e
         errno = EACCES;
         failed(QStringLiteral("Impossibile creare la cartella"), folder_);
     }
-    const QString base = QStringLiteral("%1/%2-%3-%4").arg(folder_, entry.sscc).arg(::getpid()).arg(++sequence);
-    const QString temp = base + QStringLiteral(".tmp");
-    const QString path = base + QStringLiteral(".job");
-    // Written under a temporary name and locked before it is renamed, so that no start-up can take
-    // an entry its printer still holds.
-    const int fd = ::open(QFile::encodeName(temp).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
-    if (fd < 0) failed(QStringLiteral("Impossibile scrivere"), temp);
-    const QByteArray data = text(entry).toUtf8();
-    const bool written = ::flock(fd, LOCK_EX) == 0 && ::write(fd, data.constData(), size_t(data.size())) == data.size()
-                         && ::fsync(fd) == 0
-                         && ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) == 0;
-    if (!written) {
-        const int saved = errno;
-        ::unlink(QFile::encodeName(temp).constData());
-        ::close(fd);
-        errno = saved;
-        failed(QStringLiteral("Impossibile scrivere"), path);
-    }
-    auto pending = std::make_unique<Pending>(path, fd, entry);
+    const QString path = QStringLiteral("%1/%2-%3-%4.job").arg(folder_, entry.sscc.isEmpty() ? QStringLiteral("imballi") : entry.sscc)
+                             .arg(::getpid())
+                             .arg(++sequence);
+    auto pending = std::make_unique<Pending>(path, writeLocked(path, entry), entry);
     syncFolder(folder_);
     return pending;
 }
@@ -135,3 +217,5 @@ std::vector<std::unique_ptr<PrintJournal::Pending>> PrintJournal::Orphans()
     }
     return found;
 }
+
+PrintJournal StampeInCorso() { return PrintJournal(PathJoin(CartellaDati, QStringLiteral("StampeInCorso"))); }

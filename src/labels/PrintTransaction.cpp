@@ -2,6 +2,8 @@
 
 #include "core/db/Database.h"
 
+#include <QScopeGuard>
+
 #include <sqlite3.h>
 
 #include <exception>
@@ -110,12 +112,21 @@ bool CommitThenSend(Database& db, const TransactionalPrint& print)
     return true;
 }
 
-void PrintTakingRequest(Database& db, const std::optional<RequestKey>& request, const std::function<SendSteps()>& fill)
+void PrintTakingRequest(Database& db, const std::optional<RequestKey>& request, const JournalEntry& resend,
+                        const std::function<SendSteps()>& fill)
 {
     std::vector<SavedRows> taken;
+    std::unique_ptr<PrintJournal::Pending> entry;
+    // Only a request that could not be put back keeps its entry, for the next start to print it.
+    bool keep = false;
+    const auto done = qScopeGuard([&] {
+        if (entry && !keep) entry->Done();
+    });
     CommitThenSend(db, {[&]() -> std::optional<SendSteps> {
                             if (request) taken = TakeRequest(db, *request);
-                            return fill();
+                            SendSteps steps = fill();
+                            if (request) entry = StampeInCorso().Begin(resend);
+                            return steps;
                         },
                         {},
                         [&] {
@@ -126,6 +137,7 @@ void PrintTakingRequest(Database& db, const std::optional<RequestKey>& request, 
                                 db.CommitTrans();
                             } catch (...) {
                                 db.Rollback();
+                                keep = true;
                                 throw;
                             }
                         },

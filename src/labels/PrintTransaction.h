@@ -5,6 +5,7 @@
 // the transaction took is given back.
 
 #include "core/db/AppError.h"
+#include "labels/PrintJournal.h"
 #include "reports/StampaReport.h"
 
 #include <QString>
@@ -71,5 +72,7 @@ struct TransactionalPrint {
 bool CommitThenSend(Database& db, const TransactionalPrint& print);
 
 // A print of rows `fill` writes and binds: the passive request, when there is one, taken with
-// them and put back when nothing could be sent.
-void PrintTakingRequest(Database& db, const std::optional<RequestKey>& request, const std::function<SendSteps()>& fill);
+// them and put back when nothing could be sent. A request taken has `resend` in the journal until
+// its jobs are handed over or their failure told: a stop in between loses no request.
+void PrintTakingRequest(Database& db, const std::optional<RequestKey>& request, const JournalEntry& resend,
+                        const std::function<SendSteps()>& fill);

@@ -126,7 +126,7 @@ void frmArticoli::RistampaEtichetta(qint64 idAppTestate, int copies, bool previe
     ReportJob lists = ArticleListJob(std::max(1, copies));
     ChoosePrinter(label);
     ChoosePrinter(lists);
-    PrintTakingRequest(*DB, richiestaInStampa_, [&] {
+    PrintTakingRequest(*DB, richiestaInStampa_, {record.sscc, idAppTestate, std::max(1, copies)}, [&] {
         WriteReprintRow(*DB, *rsSetup, record, mix);
         SendSteps steps = JobSteps(BindReport(label), MyReport);
         // The article lists print even after a previewed summary.
@@ -139,30 +139,39 @@ void frmArticoli::RistampaEtichetta(qint64 idAppTestate, int copies, bool previe
     if (richiestaInStampa_) richiestaConsumata_ = true;
 }
 
-// A job a crash may have stopped on its way to the printer: when its pallet is archived the labels
-// are sent again (a second identical label of the pallet is harmless), and the operator learns
-// which; when not, its reservation never committed and nothing was printed.
+// Jobs a stop may have kept from the printer. A pallet's: when its pallet is archived its labels are
+// sent again (a second identical label of the pallet is harmless); when not, its reservation never
+// committed and nothing was printed. A carton run's: sent again. A pallet whose preview was open:
+// nothing came out, so what it took is given back. The operator learns which.
 void frmArticoli::RiprendiStampe()
 {
     QStringList resent;
-    for (const auto& pending : PalletJournal().Orphans()) {
+    QStringList givenBack;
+    for (const auto& pending : StampeInCorso().Orphans()) {
         const JournalEntry& e = pending->entry();
-        rsAppTestate->FindFirst(QStringLiteral("IDAppTestate = ") + QString::number(e.idAppTestate));
-        if (!rsAppTestate->NoMatch() && NzStr(rsAppTestate->Value(QStringLiteral("SSCC"))) == e.sscc) {
-            try {
-                RistampaEtichetta(e.idAppTestate, e.copies, false);
-                resent << e.sscc;
-            } catch (const AppError& error) {
-                // Without an operator the entry waits for the next start.
-                if (!ModoInterattivo) continue;
-                MsgBox(QStringLiteral("L'etichetta del pallet ") + e.sscc
-                           + QStringLiteral(" potrebbe non essere stata stampata: ristamparla con Ristampa.\n") + error.description(),
-                       vbCritical | vbOKOnly, kErrore);
+        try {
+            if (e.kind == JournalEntry::Kind::Cartons) {
+                InviaEtichetteImballi(e.carton, e.copies, false);
+                resent << LavoroRipreso(e);
+            } else if (rsAppTestate->FindFirst(QStringLiteral("IDAppTestate = ") + QString::number(e.idAppTestate)); !rsAppTestate->NoMatch()
+                       && NzStr(rsAppTestate->Value(QStringLiteral("SSCC"))) == e.sscc) {
+                if (e.kind == JournalEntry::Kind::Preview) {
+                    UndoReservation({*DB, *rsSetup, *rsExportTestate, *rsExportRighe, *rsAppTestate, *rsAppRighe},
+                                    PreviewReservation(e));
+                    givenBack << e.sscc;
+                } else {
+                    RistampaEtichetta(e.idAppTestate, e.copies, false);
+                    resent << LavoroRipreso(e);
+                }
             }
+        } catch (const AppError& error) {
+            // Without an operator the entry waits for the next start.
+            if (!ModoInterattivo) continue;
+            MsgBox(StampaNonRipresa(e, error.description()), vbCritical | vbOKOnly, kErrore);
         }
         pending->Done();
     }
-    // In passive mode the message goes beside the tray icon.
-    if (!resent.isEmpty())
-        MsgBox(EtichetteRiprese(resent), vbInformation | vbOKOnly, QStringLiteral("Attenzione"));
+    // In passive mode the messages go beside the tray icon.
+    if (!resent.isEmpty()) MsgBox(EtichetteRiprese(resent), vbInformation | vbOKOnly, QStringLiteral("Attenzione"));
+    if (!givenBack.isEmpty()) MsgBox(AnteprimeRestituite(givenBack), vbInformation | vbOKOnly, QStringLiteral("Attenzione"));
 }

@@ -4,7 +4,6 @@
 #include "passive/RequestImport.h"
 #include "passive/TrayIcon.h"
 
-#include <QFileInfo>
 
 namespace {
 
@@ -45,9 +44,9 @@ QString Avvisi::FineRichiesta()
 
 void Avvisi::Accantonata(const RequestKey& key, const QString& reason) { accantonate_ << Riga(key, reason); }
 
-void Avvisi::Scartato(const QString& file, const QString& reason)
+void Avvisi::Scartato(const QByteArray& file, const QString& reason)
 {
-    accantonate_ << QStringLiteral("File %1 spostato in %2: %3").arg(QFileInfo(file).fileName(), kCartellaScartati, reason);
+    accantonate_ << QStringLiteral("File %1 spostato in %2: %3").arg(NomeMostrato(file), kCartellaScartati, reason);
 }
 
 void Avvisi::FineTick()

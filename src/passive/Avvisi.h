@@ -32,7 +32,7 @@ public:
 
     void Accantonata(const RequestKey& key, const QString& reason);
     // A request file moved among the refused files, told with the requests set aside.
-    void Scartato(const QString& file, const QString& reason);
+    void Scartato(const QByteArray& file, const QString& reason);
     // Tells the requests set aside since the last call, in one message.
     void FineTick();
 

@@ -4,6 +4,7 @@
 #include "core/Globals.h"
 #include "core/HandlerGuard.h"
 #include "core/ui/BackgroundWork.h"
+#include "core/ui/Dialogs.h"
 #include "passive/Avvisi.h"
 #include "passive/TrayIcon.h"
 #include "passive/frmRichiesteAccantonate.h"
@@ -14,10 +15,13 @@ void frmArticoli::ConnettiPassivo()
 {
     TrayIconData = new TrayIcon(this);
     avvisi_ = std::make_unique<Avvisi>(*TrayIconData);
-    cartellaRichieste_.OnScartato([this](const QString& file, const QString& motivo) {
+    cartellaRichieste_.OnScartato([this](const QByteArray& file, const QString& motivo) {
         accantonate_.addFile(file, motivo);
         avvisi_->Scartato(file, motivo);
     });
+    // In passive mode the message goes beside the tray icon.
+    cartellaRichieste_.OnRimessi(
+        [](const QStringList& files) { MsgBox(FileRimessi(files), vbInformation | vbOKOnly, QStringLiteral("Attenzione")); });
     connect(&timPassive, &QTimer::timeout, this, Protetto([this] { timPassive_Timer(); }));
     connect(ui.mnuAccantonate, &QAction::triggered, this, Protetto([this] { mnuAccantonate_Click(); }));
     connect(ui.mnuModoPassivo, &QAction::triggered, this, Protetto([this] { mnuModoPassivo_Click(); }));

@@ -1,17 +1,22 @@
 #pragma once
-// A request file imported by one program only, and once whatever moment the program stops. Inside
-// the write transaction that stores its rows, the file is moved into the database's own folder under
-// ".inCorso" of the request folder, named by the number of that import, and the database keeps the
-// number of the last import committed (its user version, a field of the file's header that the
-// transaction writes with the rows). A file left there whose number is counted was imported: it goes.
-// One whose number is not was stopped before its commit: it goes back, to be imported again.
-// Programs on other databases sharing the folder have folders of their own, and never touch these.
+// A request file imported by one program only, and once whatever moment the program stops. Each
+// program takes the files it imports into a folder of its own under ".inCorso" of the request
+// folder: it holds the folder while it runs (a lock the system frees when the program dies) and
+// names it in its database before the first file goes there. Inside the write transaction that
+// stores a file's rows, the file moves into that folder under a number, and the same transaction
+// records the folder and the number in RichiestePrese. A file left in a folder that nobody holds
+// was imported when its number is recorded there: it goes. Otherwise its import never committed:
+// it goes back into the request folder. Only folders named in the program's own database are
+// touched: databases sharing the request folder, and stations still running, keep theirs.
 
+#include <QByteArray>
 #include <QDir>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class Database;
 
@@ -31,9 +36,6 @@ struct FileIdentity {
 std::optional<FileIdentity> IdentityOf(const QString& path);
 std::optional<FileIdentity> IdentityOf(int fd);
 
-// Where the imports of `db` lie while they are under way: a folder of ".inCorso" of its own.
-QString CartellaInCorso(const Database& db, const QString& folder);
-
 // False when `path` is missing (made first when `crea`), true when it is a folder. Throws AppError
 // when it is anything else, a link to a folder included: nothing is moved through it.
 bool CartellaVera(const QString& path, bool crea);
@@ -44,13 +46,41 @@ enum class Presa {
     Cambiata,  // not the file read: nothing stored, it stays in the folder
 };
 
-// Moves `path` aside and runs `store` in one transaction. Throws AppError when the rows cannot be
-// stored (nothing stored, the file back in place) or the file cannot be moved.
-Presa ImportaUnaVolta(Database& db, const QString& path, const FileIdentity& letto, const std::function<void()>& store);
+// This program's folder under ".inCorso" of one request folder, held as long as the object lives.
+class ClaimFolder {
+public:
+    // Makes the folder, holds it and names it in `db`. Throws AppError when it cannot.
+    ClaimFolder(Database& db, const QString& requestFolder);
+    ~ClaimFolder();
+    ClaimFolder(const ClaimFolder&) = delete;
+    ClaimFolder& operator=(const ClaimFolder&) = delete;
 
-// The files a stopped program of this database left aside, each deleted or put back.
-void RecuperaInCorso(Database& db, const QString& folder);
+    const QString& name() const { return name_; }
+    const QString& path() const { return path_; }
+    bool servesFor(const Database& db, const QString& requestFolder) const;
+    // Still the folder it made and holds: not removed, nor replaced by a link or another folder.
+    bool Intatta() const;
+
+    // Moves `file` here and runs `store` in one transaction. Throws AppError when the rows cannot be
+    // stored (nothing stored, the file back in place) or the file cannot be moved.
+    Presa Importa(const QString& file, const FileIdentity& letto, const std::function<void()>& store);
+
+private:
+    Database& db_;
+    QString requestFolder_;
+    QString name_;
+    QString path_;
+    int lock_ = -1;
+    qint64 next_ = 1;
+    std::vector<qint64> removed_; // files gone after their commit, whose rows go at the next import
+};
+
+// The folders of `db` under ".inCorso" of `folder` that no program holds, and any file `own` still
+// keeps: each file whose import committed is deleted, every other one put back into the request
+// folder. Returns the names put back, as they lie there now.
+QStringList RecuperaInCorso(Database& db, const QString& folder, const ClaimFolder* own);
 
 // A name not yet taken in `dir`, neither by a file nor by its reason ("<name>.txt"), short enough
-// for both: a long name is cut short before its extension.
+// for both: a long name is cut short before its extension. Names are bytes, which need not be text.
+QByteArray NomeLibero(const QDir& dir, const QByteArray& name);
 QString NomeLibero(const QDir& dir, const QString& name);

@@ -46,9 +46,10 @@ bool BloccatoDaChiScrive(const QString& path)
 }
 
 // The file `name` of `folder` (a link itself, not what it points to; its name as bytes, which need
-// not be text) goes whole beside a text saying why, where no scan reads it again. Nothing goes
-// through a "scartati" that is not a folder of its own. Returns where it went; "" when it could not be moved.
-QString ScartaNome(const QDir& folder, const QByteArray& name, const QString& motivo)
+// not be text, and which it keeps) goes whole beside a text saying why, where no scan reads it
+// again. Nothing goes through a "scartati" that is not a folder of its own. Returns where it went;
+// "" when it could not be moved.
+QByteArray ScartaNome(const QDir& folder, const QByteArray& name, const QString& motivo)
 {
     try {
         CartellaVera(folder.filePath(kCartellaScartati), true);
@@ -56,22 +57,18 @@ QString ScartaNome(const QDir& folder, const QByteArray& name, const QString& mo
         return {};
     }
     const QDir scartati(folder.filePath(kCartellaScartati));
-    const QString target = scartati.filePath(NomeLibero(scartati, QFile::decodeName(name)));
+    const QByteArray target = QFile::encodeName(scartati.path()) + '/' + NomeLibero(scartati, name);
     const QByteArray from = QFile::encodeName(folder.path()) + '/' + name;
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, QFile::encodeName(target).constData(), RENAME_NOREPLACE) != 0) return {};
-    QFile reason(target + QStringLiteral(".txt"));
-    if (reason.open(QIODevice::WriteOnly | QIODevice::Text)) reason.write((motivo + u'\n').toUtf8());
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) != 0) return {};
+    const int fd = ::open((target + ".txt").constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+    QFile reason;
+    if (fd >= 0 && reason.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) reason.write((motivo + u'\n').toUtf8());
+    else if (fd >= 0) ::close(fd);
     return target;
 }
 
-QString Scarta(const QString& path, const QString& motivo)
-{
-    const QFileInfo info(path);
-    return ScartaNome(QDir(info.absolutePath()), QFile::encodeName(info.fileName()), motivo);
-}
-
-// The listing leaves out names whose bytes are no UTF-8: such a file is set aside by its bytes.
-void ScartaNomiNonTesto(const QDir& folder)
+// The listing leaves out names whose bytes are no UTF-8.
+std::vector<QByteArray> NomiNonTesto(const QDir& folder)
 {
     std::vector<QByteArray> names;
     if (DIR* dir = ::opendir(QFile::encodeName(folder.path()).constData())) {
@@ -84,7 +81,7 @@ void ScartaNomiNonTesto(const QDir& folder)
         }
         ::closedir(dir);
     }
-    for (const QByteArray& name : names) ScartaNome(folder, name, QStringLiteral("Il nome del file non è testo UTF-8: il file non si legge."));
+    return names;
 }
 
 QString TroppoGrande(qint64 size)
@@ -110,9 +107,9 @@ std::optional<Esito> Leggi(const QString& path, std::optional<FileIdentity>& let
     return std::nullopt;
 }
 
-// `problema` gets why rows that could not be stored wait, or why the file is refused.
-Esito LeggiFileRichiesta(Database& db, const QString& path, const FileIdentity& visto, const RequestDefaults& defaults,
-                         const std::function<void()>& pause, QString& problema)
+// The requests of the file, read whole; nothing when they were. `problema` gets why the file is refused.
+std::optional<Esito> LeggiFileRichiesta(const QString& path, const FileIdentity& visto, const RequestDefaults& defaults,
+                                        RequestFile& requests, std::optional<FileIdentity>& letto, QString& problema)
 {
     if (!visto.regular) {
         problema = QStringLiteral("Non è un file ordinario ma un collegamento, una FIFO o un dispositivo: non si legge.");
@@ -122,7 +119,6 @@ Esito LeggiFileRichiesta(Database& db, const QString& path, const FileIdentity& 
         problema = TroppoGrande(visto.size);
         return Esito::Scartato;
     }
-    std::optional<FileIdentity> letto;
     QByteArray bytes;
     if (const std::optional<Esito> esito = Leggi(path, letto, bytes)) return *esito;
     if (bytes.size() > kByteRichiestaMassimi) {
@@ -134,20 +130,12 @@ Esito LeggiFileRichiesta(Database& db, const QString& path, const FileIdentity& 
         problema = QStringLiteral("Il file non è testo UTF-8, Windows-1252 o UTF-16 con BOM.");
         return Esito::Scartato;
     }
-    const RequestFile requests = ParseRequestFile(*text, defaults);
+    requests = ParseRequestFile(*text, defaults);
     if (!requests.error.isEmpty()) {
         problema = QStringLiteral("Riga ") + QString::number(requests.errorLine) + QStringLiteral(": ") + requests.error;
         return Esito::Scartato;
     }
-    pause();
-    try {
-        // Written again while it was read: the next scans look at it afresh.
-        if (ImportaUnaVolta(db, path, *letto, [&] { StoreRequests(db, requests); }) == Presa::Cambiata) return Esito::InAttesa;
-    } catch (const AppError& e) {
-        problema = QStringLiteral("I file richiesta attendono: ") + e.description();
-        return Esito::InAttesa;
-    }
-    return Esito::Importato;
+    return std::nullopt;
 }
 
 } // namespace
@@ -175,16 +163,31 @@ QString RequestFolder::Scan(Database& db, const QString& folder, const RequestDe
     // with the rights the program works with, not those of the user who started it.
     if (::faccessat(AT_FDCWD, QFile::encodeName(cartella.absoluteFilePath()).constData(), W_OK, AT_EACCESS) != 0)
         return QStringLiteral("La cartella delle richieste %1 non è scrivibile: i file richiesta attendono.").arg(folder);
+    if (claims_ && (!claims_->servesFor(db, folder) || !claims_->Intatta())) claims_.reset();
     try {
-        RecuperaInCorso(db, folder);
+        const QStringList rimessi = RecuperaInCorso(db, folder, claims_.get());
+        if (!rimessi.isEmpty() && rimessi_) rimessi_(rimessi);
         CartellaVera(dir.filePath(kCartellaScartati), false);
     } catch (const AppError& e) {
         return QStringLiteral("I file richiesta attendono: ") + e.description();
     }
-    ScartaNomiNonTesto(dir);
+    const auto scarta = [&](const QByteArray& name, const QString& motivo) {
+        if (const QByteArray dove = ScartaNome(QDir(cartella.absoluteFilePath()), name, motivo); !dove.isEmpty() && scartato_) scartato_(dove, motivo);
+    };
+    for (const QByteArray& name : NomiNonTesto(dir)) scarta(name, QStringLiteral("Il nome del file non è testo UTF-8: il file non si legge."));
     QString problema;
-    const auto scarta = [this](const QString& path, const QString& motivo) {
-        if (const QString dove = Scarta(path, motivo); !dove.isEmpty() && scartato_) scartato_(dove, motivo);
+    // Rows that cannot be stored wait in the folder with why.
+    const auto importa = [&](const QString& path, const FileIdentity& letto, const RequestFile& requests) {
+        pause_();
+        try {
+            if (!claims_) claims_ = std::make_unique<ClaimFolder>(db, folder);
+            // Written again while it was read: the next scans look at it afresh.
+            return claims_->Importa(path, letto, [&] { StoreRequests(db, requests); }) == Presa::Cambiata ? Esito::InAttesa
+                                                                                                           : Esito::Importato;
+        } catch (const AppError& e) {
+            if (problema.isEmpty()) problema = QStringLiteral("I file richiesta attendono: ") + e.description();
+            return Esito::InAttesa;
+        }
     };
     std::map<QString, Seen> seen;
     int letti = 0;
@@ -203,17 +206,17 @@ QString RequestFolder::Scan(Database& db, const QString& folder, const RequestDe
         }
         ++letti;
         QString why;
-        switch (LeggiFileRichiesta(db, path, now.identity, defaults, pause_, why)) {
+        RequestFile requests;
+        std::optional<FileIdentity> letto;
+        const Esito esito = LeggiFileRichiesta(path, now.identity, defaults, requests, letto, why).value_or(Esito::Importato);
+        switch (esito == Esito::Importato ? importa(path, *letto, requests) : esito) {
         case Esito::Importato: break;
-        case Esito::Scartato: scarta(path, why); break;
-        case Esito::InAttesa:
-            seen[name] = now;
-            if (problema.isEmpty()) problema = why;
-            break;
+        case Esito::Scartato: scarta(QFile::encodeName(name), why); break;
+        case Esito::InAttesa: seen[name] = now; break;
         case Esito::Illeggibile:
             if (++now.unopenable < kScansioniIlleggibile) seen[name] = now;
-            else scarta(path, QStringLiteral("Il file non si è potuto aprire per ") + QString::number(now.unopenable)
-                                    + QStringLiteral(" letture di fila."));
+            else scarta(QFile::encodeName(name), QStringLiteral("Il file non si è potuto aprire per ") + QString::number(now.unopenable)
+                                                     + QStringLiteral(" letture di fila."));
             break;
         }
     }
@@ -221,11 +224,22 @@ QString RequestFolder::Scan(Database& db, const QString& folder, const RequestDe
     return problema;
 }
 
-bool RimettiInCartella(const QString& scartato)
+QString FileRimessi(const QStringList& files)
 {
-    const QFileInfo info(scartato);
-    QDir cartella = info.dir();
-    if (!cartella.cdUp() || !QFile::rename(scartato, cartella.filePath(NomeLibero(cartella, info.fileName())))) return false;
-    QFile::remove(scartato + QStringLiteral(".txt"));
+    return QStringLiteral("Un programma si era fermato mentre importava: questi file richiesta sono stati rimessi nella cartella "
+                          "delle richieste, per essere importati di nuovo:\n")
+           + files.join(u'\n');
+}
+
+QString NomeMostrato(const QByteArray& path) { return QString::fromUtf8(path.mid(path.lastIndexOf('/') + 1)); }
+
+bool RimettiInCartella(const QByteArray& scartato)
+{
+    const qsizetype slash = scartato.lastIndexOf('/');
+    QDir cartella(QFile::decodeName(scartato.left(slash)));
+    if (!cartella.cdUp()) return false;
+    const QByteArray target = QFile::encodeName(cartella.path()) + '/' + NomeLibero(cartella, scartato.mid(slash + 1));
+    if (::renameat2(AT_FDCWD, scartato.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) != 0) return false;
+    ::unlink((scartato + ".txt").constData());
     return true;
 }

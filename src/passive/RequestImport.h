@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 
 class Database;
 class Recordset;
@@ -41,8 +42,11 @@ public:
     // or "scartati" not folders of their own, rows that cannot be stored); "" when none do.
     QString Scan(Database& db, const QString& folder, const RequestDefaults& defaults);
 
-    // Told of each file moved among the refused files: its path there and why.
-    void OnScartato(std::function<void(const QString& file, const QString& motivo)> told) { scartato_ = std::move(told); }
+    // Told of each file moved among the refused files: its path there, as bytes that need not be
+    // text, and why.
+    void OnScartato(std::function<void(const QByteArray& file, const QString& motivo)> told) { scartato_ = std::move(told); }
+    // Told of the files a stopped program of the same database had taken, put back into the folder.
+    void OnRimessi(std::function<void(const QStringList& files)> told) { rimessi_ = std::move(told); }
 
 private:
     struct Seen {
@@ -51,9 +55,17 @@ private:
     };
     std::map<QString, Seen> seen_;
     std::function<void()> pause_;
-    std::function<void(const QString&, const QString&)> scartato_;
+    std::function<void(const QByteArray&, const QString&)> scartato_;
+    std::function<void(const QStringList&)> rimessi_;
+    std::unique_ptr<ClaimFolder> claims_; // made at the first import
 };
+
+// What is told of the files a stopped program had taken, put back into the request folder.
+QString FileRimessi(const QStringList& files);
+
+// The name of the file at `path` as it is shown: bytes that are no text as replacement characters.
+QString NomeMostrato(const QByteArray& path);
 
 // Puts a refused file back into the request folder, under a name not taken there, without its
 // reason: the scans read it again. False when it cannot be moved.
-bool RimettiInCartella(const QString& scartato);
+bool RimettiInCartella(const QByteArray& scartato);

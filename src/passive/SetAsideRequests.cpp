@@ -28,13 +28,13 @@ void SetAsideRequests::remove(const RequestKey& key)
     if (std::erase_if(entries_, [&](const SetAsideRequest& e) { return same(e, key); })) changed();
 }
 
-void SetAsideRequests::addFile(const QString& file, const QString& reason)
+void SetAsideRequests::addFile(const QByteArray& file, const QString& reason)
 {
     entries_.push_back({{}, {}, reason, file});
     changed();
 }
 
-void SetAsideRequests::removeFile(const QString& file)
+void SetAsideRequests::removeFile(const QByteArray& file)
 {
     if (std::erase_if(entries_, [&](const SetAsideRequest& e) { return e.file == file; })) changed();
 }

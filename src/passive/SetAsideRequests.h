@@ -6,6 +6,7 @@
 
 #include "labels/PrintTransaction.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -18,7 +19,7 @@ struct SetAsideRequest {
     RequestKey key;
     QString fingerprint; // the row's values as they were refused
     QString reason;
-    QString file; // a refused request file: its path among the refused files; "" for a row
+    QByteArray file; // a refused request file: its path among the refused files, as bytes; "" for a row
 };
 
 class SetAsideRequests {
@@ -28,8 +29,8 @@ public:
     // Set aside with these very values: a row changed since is another request.
     bool contains(const RequestKey& key, const QString& fingerprint) const;
     void remove(const RequestKey& key);
-    void addFile(const QString& file, const QString& reason);
-    void removeFile(const QString& file);
+    void addFile(const QByteArray& file, const QString& reason);
+    void removeFile(const QByteArray& file);
     // Entries of `table` whose rows are no longer there go.
     void keepOnly(const QString& table, const std::set<qint64>& ids);
 

@@ -7,7 +7,7 @@
 #include "passive/RequestImport.h"
 #include "passive/SetAsideRequests.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QHeaderView>
 
 frmRichiesteAccantonate::frmRichiesteAccantonate(Database& db, SetAsideRequests& accantonate, Avvisi& avvisi, QWidget* parent)
@@ -46,7 +46,7 @@ void frmRichiesteAccantonate::Form_Load()
         QString motivo = e.reason;
         // A refused file is shown by where it lies in the request folder.
         const QString dove = e.file.isEmpty() ? e.key.table + u'\t' + QString::number(e.key.id)
-                                              : kCartellaScartati + u'/' + QFileInfo(e.file).fileName() + u'\t';
+                                              : kCartellaScartati + u'/' + NomeMostrato(e.file) + u'\t';
         grid.AddItem(dove + u'\t' + motivo.replace(u'\n', QStringLiteral(" ")));
         grid.SetRowData(grid.Rows() - 1, qint64(i));
     }
@@ -64,7 +64,7 @@ void frmRichiesteAccantonate::cmdElimina_Click()
     const int i = Corrente();
     if (i < 0) return;
     // A refused file leaves the list only: it stays among the refused files.
-    if (const QString file = accantonate_.entries()[size_t(i)].file; !file.isEmpty()) return accantonate_.removeFile(file);
+    if (const QByteArray file = accantonate_.entries()[size_t(i)].file; !file.isEmpty()) return accantonate_.removeFile(file);
     const RequestKey key = accantonate_.entries()[size_t(i)].key;
     // Someone is here to answer.
     const Avvisi::PersonaPresente presente(avvisi_);
@@ -91,10 +91,10 @@ void frmRichiesteAccantonate::cmdRiprova_Click()
     const SetAsideRequest e = accantonate_.entries()[size_t(i)];
     if (e.file.isEmpty()) return accantonate_.remove(e.key);
     // The file goes back to the request folder, corrected or not, and is read again.
-    const QString& file = e.file;
+    const QByteArray& file = e.file;
     if (!RimettiInCartella(file)) {
         const Avvisi::PersonaPresente presente(avvisi_);
-        MsgBox(QStringLiteral("Il file %1 non si può rimettere nella cartella delle richieste.").arg(file), vbCritical,
+        MsgBox(QStringLiteral("Il file %1 non si può rimettere nella cartella delle richieste.").arg(QFile::decodeName(file)), vbCritical,
                QStringLiteral("Errore"));
         return;
     }

@@ -43,9 +43,12 @@ void PreviewWindow::resizeEvent(QResizeEvent* event)
     viewer_->setGeometry(0, 0, event->size().width(), event->size().height());
 }
 
-bool ShowPreview(PreviewForm form, ReportLayout& layout)
+void PreviewWindow::OnPrinting(std::function<void()> printing) { viewer_->OnPrinting(std::move(printing)); }
+
+bool ShowPreview(PreviewForm form, ReportLayout& layout, std::function<void()> printing)
 {
     PreviewWindow window(form, layout);
+    window.OnPrinting(std::move(printing));
     // The print's hourglass stays underneath: the operator reads the preview with the arrow.
     ArrowCursor arrow;
     ShowModal(window);

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 class ReportLayout;
@@ -16,6 +17,8 @@ class PreviewWindow : public QDialog {
 public:
     // Loads the window: the viewer shows `layout`, which must outlive the window.
     PreviewWindow(PreviewForm form, ReportLayout& layout, QWidget* parent = nullptr);
+    // Runs right before the document goes to the printer; a failure keeps it from printing.
+    void OnPrinting(std::function<void()> printing);
     ReportViewer& viewer() { return *viewer_; }
 
 protected:
@@ -26,4 +29,4 @@ private:
 };
 
 // Shows the window modally and returns when it was closed: true when the layout was printed from it.
-bool ShowPreview(PreviewForm form, ReportLayout& layout);
+bool ShowPreview(PreviewForm form, ReportLayout& layout, std::function<void()> printing = {});

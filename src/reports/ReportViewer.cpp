@@ -81,6 +81,7 @@ void ReportViewer::printReport()
 {
     if (!layout_) return;
     try {
+        if (printing_) printing_();
         layout_->PrintOut(1);
         printed_ = true;
     } catch (const AppError& e) {

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QScrollArea;
 class QToolButton;
@@ -25,6 +27,8 @@ public:
     void setZoom(double zoom);
     // Prints the layout on the current printer; a failure is shown as a message.
     void printReport();
+    // Runs right before each print; a failure keeps it from printing, and is shown.
+    void OnPrinting(std::function<void()> printing) { printing_ = std::move(printing); }
     // True once a print from here went to the printer.
     bool printed() const { return printed_; }
 
@@ -35,6 +39,7 @@ private:
     int page_ = 0;
     double zoom_ = 1.0;
     bool printed_ = false;
+    std::function<void()> printing_;
     QScrollArea* area_;
     QLabel* image_;
     QLabel* pageLabel_;

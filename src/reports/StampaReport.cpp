@@ -63,7 +63,7 @@ bool SendReport(BoundReport report, std::unique_ptr<ReportLayout>& holder)
     const ReportJob& job = report.job;
     holder = std::move(report.layout);
     if (job.preview) {
-        const bool printed = ShowPreview(job.previewWindow, *holder);
+        const bool printed = ShowPreview(job.previewWindow, *holder, job.previewPrinting);
         if (job.clearHolderAfterPreview) holder.reset();
         return printed;
     }

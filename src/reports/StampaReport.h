@@ -32,6 +32,9 @@ struct ReportJob {
     // transaction: nothing after the commit touches rows another program may have replaced.
     std::function<void()> followUp;
     bool clearHolderAfterPreview = false;
+    // Runs right before the preview window sends the document to the printer; a failure keeps it
+    // from printing.
+    std::function<void()> previewPrinting;
     // Chosen before any transaction: the printer system may take its time to answer.
     std::optional<PrinterInfo> printer;
 };

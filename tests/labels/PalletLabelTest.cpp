@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -62,8 +64,7 @@ TEST_F(PalletLabelTest, ReservesBindsThenSends)
 {
     int rowsBound = 0;
     bool sent = false;
-    auto result = StampaEtichettaPallet(args, [&](bool preview) {
-        EXPECT_FALSE(preview);
+    auto result = StampaEtichettaPallet(args, [&](const std::function<void()>&) {
         EXPECT_TRUE(DB->InTransaction());
         auto rs = DB->OpenRecordset(QStringLiteral("ReportPallet"));
         for (; !rs->Eof(); rs->MoveNext()) {
@@ -105,7 +106,7 @@ TEST_F(PalletLabelTest, ReservesBindsThenSends)
     EXPECT_EQ(line->Value(QStringLiteral("DataScadenza")).toDateTime(), args.scadenza);
     EXPECT_EQ(line->Value(QStringLiteral("numpezzi")).toLongLong(), 240);
     // The journal entry went with the sent job.
-    EXPECT_TRUE(PalletJournal().Orphans().empty());
+    EXPECT_TRUE(StampeInCorso().Orphans().empty());
 }
 
 TEST_F(PalletLabelTest, CopiesThatAreNotANumberStillPrintOnce)
@@ -113,7 +114,7 @@ TEST_F(PalletLabelTest, CopiesThatAreNotANumberStillPrintOnce)
     for (const char* copies : {"0", "", "abc"}) {
         args.copie = QString::fromLatin1(copies);
         int rows = 0;
-        StampaEtichettaPallet(args, [&](bool) {
+        StampaEtichettaPallet(args, [&](const std::function<void()>&) {
             rows = int(count(QStringLiteral("ReportPallet")));
             return SendSteps{};
         });
@@ -142,17 +143,17 @@ TEST_F(PalletLabelTest, AJobThatCannotBeSentGivesBackExactlyWhatWasReserved)
         return rows;
     };
     const QStringList before = snapshot();
-    auto offline = [](bool) { return SendSteps{[] { throw AppError(1, QStringLiteral("printer"), QStringLiteral("offline")); }}; };
+    auto offline = [](const std::function<void()>&) { return SendSteps{[] { throw AppError(1, QStringLiteral("printer"), QStringLiteral("offline")); }}; };
 
     EXPECT_THROW(StampaEtichettaPallet(args, offline, 7), AppError);
     EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 41);
     for (const char* t : {"AppTestate", "AppRighe", "ExportTestate", "ExportRighe"}) EXPECT_EQ(count(QString::fromLatin1(t)), 0) << t;
     EXPECT_EQ(snapshot(), before);
-    EXPECT_TRUE(PalletJournal().Orphans().empty());
+    EXPECT_TRUE(StampeInCorso().Orphans().empty());
 
     // Another program prints while this job fails: its serial stays taken.
     EXPECT_THROW(StampaEtichettaPallet(args,
-                                       [](bool) {
+                                       [](const std::function<void()>&) {
                                            return SendSteps{[] {
                                                Database::Open(PercorsoDB)->ExecuteNative(QStringLiteral("UPDATE Setup SET contatore = 43"));
                                                throw AppError(1, QStringLiteral("printer"), QStringLiteral("offline"));
@@ -164,7 +165,7 @@ TEST_F(PalletLabelTest, AJobThatCannotBeSentGivesBackExactlyWhatWasReserved)
 
     // Once a label may be out, a later failure keeps the reservation; the caller learns what failed,
     // and after which step, and tells it: the entry goes, and the next start sends nothing again.
-    const auto late = StampaEtichettaPallet(args, [](bool) {
+    const auto late = StampaEtichettaPallet(args, [](const std::function<void()>&) {
         return SendSteps{[] {}, [] { throw AppError(1, QStringLiteral("printer"), QStringLiteral("offline")); }, [] {}};
     });
     ASSERT_TRUE(late);
@@ -173,13 +174,13 @@ TEST_F(PalletLabelTest, AJobThatCannotBeSentGivesBackExactlyWhatWasReserved)
     EXPECT_EQ(late->sscc, ComposeSscc(QStringLiteral("3"), *rsSetup, 44));
     EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 44);
     EXPECT_EQ(count(QStringLiteral("AppTestate")), 1);
-    EXPECT_TRUE(PalletJournal().Orphans().empty());
+    EXPECT_TRUE(StampeInCorso().Orphans().empty());
     DB->ExecuteNative(QStringLiteral("DELETE FROM AppTestate"));
 
     // A request another program has taken meanwhile prints nothing.
     DB->ExecuteNative(QStringLiteral("DELETE FROM RichiesteTestate"));
     bool bound = false;
-    EXPECT_THROW(StampaEtichettaPallet(args, [&](bool) { bound = true; return SendSteps{[] {}}; }, 7), AppError);
+    EXPECT_THROW(StampaEtichettaPallet(args, [&](const std::function<void()>&) { bound = true; return SendSteps{[] {}}; }, 7), AppError);
     EXPECT_FALSE(bound);
     EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 44);
     EXPECT_EQ(count(QStringLiteral("AppTestate")), 0);
@@ -188,7 +189,7 @@ TEST_F(PalletLabelTest, AJobThatCannotBeSentGivesBackExactlyWhatWasReserved)
 TEST_F(PalletLabelTest, ADatabaseFailureMidwayLeavesCounterExportAndArchiveAsTheyWere)
 {
     DB->ExecuteNative(QStringLiteral("CREATE TEMP TRIGGER fail_archive BEFORE INSERT ON AppRighe BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
-    auto nothing = [](bool) { return SendSteps{[] {}}; };
+    auto nothing = [](const std::function<void()>&) { return SendSteps{[] {}}; };
     EXPECT_THROW(StampaEtichettaPallet(args, nothing), AppError);
     ASSERT_FALSE(DB->Errors().empty());
     EXPECT_TRUE(DB->Errors().front().description.contains(QStringLiteral("disk full")));
@@ -229,6 +230,48 @@ TEST(PrintJournal, OnlyEntriesNoLivingProcessHoldsAreFound)
     orphans[0]->Done();
     held->Done();
     EXPECT_TRUE(journal.Orphans().empty());
+
+    // A carton run and an open preview come back whole, whatever their texts hold; an entry replaced
+    // says what it says now.
+    JournalEntry cartons;
+    cartons.kind = JournalEntry::Kind::Cartons;
+    cartons.copies = 12;
+    cartons.carton = {QStringLiteral("ART=1"), QStringLiteral("08.12.2026 10:30"), QStringLiteral("Passata\nè 100%"),
+                      QStringLiteral("80 01234 56789 7"), QString::fromLatin1("\xe0\x01\x7f=\n"), QStringLiteral("6"),
+                      QStringLiteral("06.2027"), QStringLiteral("L 1")};
+    journal.Begin(cartons).reset();
+    JournalEntry preview{QStringLiteral("380123451000000447"), 7, 2};
+    preview.kind = JournalEntry::Kind::Preview;
+    preview.idExportTestate = 9;
+    preview.counterWritten = true;
+    preview.counterBefore = 43;
+    preview.counterAfter = 44;
+    auto previewed = journal.Begin(preview);
+    previewed.reset();
+    auto replaced = journal.Begin(preview);
+    replaced->Replace({QStringLiteral("380123451000000454"), 8, 1});
+    replaced.reset();
+    orphans = journal.Orphans();
+    ASSERT_EQ(orphans.size(), 3u);
+    std::map<JournalEntry::Kind, JournalEntry> found;
+    for (auto& orphan : orphans) found[orphan->entry().kind] = orphan->entry();
+    const JournalEntry& p = found[JournalEntry::Kind::Preview];
+    EXPECT_EQ(p.kind, JournalEntry::Kind::Preview);
+    EXPECT_EQ(p.sscc, preview.sscc);
+    EXPECT_EQ(p.idAppTestate, 7);
+    EXPECT_EQ(p.copies, 2);
+    EXPECT_EQ(p.idExportTestate, 9);
+    EXPECT_TRUE(p.counterWritten);
+    EXPECT_EQ(p.counterBefore, 43);
+    EXPECT_EQ(p.counterAfter, 44);
+    EXPECT_EQ(found[JournalEntry::Kind::Pallet].sscc, QStringLiteral("380123451000000454"));
+    const JournalEntry& c = found[JournalEntry::Kind::Cartons];
+    EXPECT_EQ(c.copies, 12);
+    EXPECT_EQ(c.carton.codInterno, cartons.carton.codInterno);
+    EXPECT_EQ(c.carton.descrizione, cartons.carton.descrizione);
+    EXPECT_EQ(c.carton.eanBarcode, cartons.carton.eanBarcode);
+    EXPECT_EQ(c.carton.lotto, cartons.carton.lotto);
+    for (auto& orphan : orphans) orphan->Done();
     EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("StampeInCorso"))).isEmpty());
 
     // What is no entry neither holds up the start nor is read without end.
@@ -250,7 +293,7 @@ TEST_F(PalletLabelTest, SummaryLabelsTakeTheirPiecesAndWeightFromTheCaller)
     args.totalPieces = 999;
     args.totalWeight = 2.25;
     args.copie = QStringLiteral("1");
-    StampaEtichettaPallet(args, [&](bool) {
+    StampaEtichettaPallet(args, [&](const std::function<void()>&) {
         auto rs = DB->OpenRecordset(QStringLiteral("ReportPallet"));
         EXPECT_EQ(rs->Value(QStringLiteral("NumPezzi")).toString(), QStringLiteral("999"));
         EXPECT_EQ(rs->Value(QStringLiteral("PesoLordo")).toString(), QStringLiteral("2,25"));

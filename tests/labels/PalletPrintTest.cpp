@@ -201,7 +201,7 @@ TEST_F(PalletPrintTest, APreviewClosedWithoutPrintingGivesItsPalletBack)
     EXPECT_EQ(count("AppTestate"), 1);
     EXPECT_EQ(counter(), 42);
     EXPECT_EQ(ui.flxDDT->Rows(), 2);
-    EXPECT_TRUE(PalletJournal().Orphans().empty());
+    EXPECT_TRUE(StampeInCorso().Orphans().empty());
 }
 
 // Asking the printer system for its printers, its default or a job may take long (a print server
@@ -413,7 +413,7 @@ TEST_F(PalletPrintTest, TheNextStartSendsAgainWhatACrashMayHaveStopped)
     ASSERT_EQ(printer.jobs().size(), 1u);
     const QString sscc = window->ui.txtSSCC->text();
     const qint64 id = ::Tag(window->ui.txtSSCC).toLongLong();
-    PrintJournal journal = PalletJournal();
+    PrintJournal journal = StampeInCorso();
     journal.Begin({sscc, id, 2}).reset();
     journal.Begin({ComposeSscc(QStringLiteral("3"), *rsSetup, 99), id + 1, 1}).reset();
     auto living = journal.Begin({sscc, id, 1});
@@ -425,7 +425,7 @@ TEST_F(PalletPrintTest, TheNextStartSendsAgainWhatACrashMayHaveStopped)
     EXPECT_NE(std::find(symbols.begin(), symbols.end(), "00" + sscc.toStdString()), symbols.end());
     EXPECT_TRUE(journal.Orphans().empty());
     ASSERT_EQ(Dialogs().messages().size(), 1u);
-    EXPECT_EQ(Dialogs().messages()[0].prompt, EtichetteRiprese({sscc}));
+    EXPECT_EQ(Dialogs().messages()[0].prompt, EtichetteRiprese({QStringLiteral("Pallet ") + sscc}));
     living->Done();
     EXPECT_TRUE(QDir(PathJoin(CartellaDati, QStringLiteral("StampeInCorso"))).isEmpty());
     EXPECT_EQ(count("AppTestate"), 1);
@@ -438,7 +438,7 @@ TEST_F(PalletPrintTest, TheNextStartSendsAgainWhatACrashMayHaveStopped)
     EXPECT_EQ(printer.jobs().size(), 3u);
     EXPECT_EQ(Dialogs().messages().size(), 1u);
     ASSERT_FALSE(window->TrayIconData->told().empty());
-    EXPECT_EQ(window->TrayIconData->told().back().text, EtichetteRiprese({sscc}));
+    EXPECT_EQ(window->TrayIconData->told().back().text, EtichetteRiprese({QStringLiteral("Pallet ") + sscc}));
 }
 
 TEST_F(PalletPrintTest, TheJobIsCheckedBeforeAnythingHappens)
@@ -679,7 +679,7 @@ TEST_F(PalletPrintTest, ValuesNoRightLabelCanStateAreRefusedByNameBeforeAnything
     ReservationOptions options;
     options.tipoPallet = QStringLiteral("3");
     EXPECT_THROW(PrintReservedPallet(tables, options, PalletRecord{},
-                                     [&](const Reservation&) {
+                                     [&](const Reservation&, const std::function<void()>&) {
                                          bound = true;
                                          return SendSteps{};
                                      }),

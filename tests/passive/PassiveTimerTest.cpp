@@ -33,10 +33,23 @@
 
 #include <map>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 const QString kPref = QStringLiteral("1");
 const QString kEan = QStringLiteral("8001234567897");
+
+// Request files a program holds while it imports them, in any program's folder.
+int ClaimedFiles(const QString& requestFolder)
+{
+    int n = 0;
+    const QDir inCorso(QDir(requestFolder).filePath(kCartellaInCorso));
+    for (const QString& claims : inCorso.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        n += int(QDir(inCorso.filePath(claims)).entryList({QStringLiteral("*.req")}, QDir::Files).size());
+    return n;
+}
 
 // Fails every job, as a printer that is off or out of paper does.
 class FailingPrinterSystem : public RecordingPrinterSystem {
@@ -131,7 +144,7 @@ protected:
     {
         QStringList out;
         for (const SetAsideRequest& e : window->Accantonate().entries())
-            out << (e.file.isEmpty() ? e.key.table + u' ' + QString::number(e.key.id) : QFileInfo(e.file).fileName()) + QStringLiteral(": ")
+            out << (e.file.isEmpty() ? e.key.table + u' ' + QString::number(e.key.id) : NomeMostrato(e.file)) + QStringLiteral(": ")
                        + e.reason;
         return out;
     }
@@ -449,6 +462,28 @@ TEST_F(PassiveTimerTest, RequestsAreRefusedOnlyForWhatTheirPrintNeedsAndARefused
     EXPECT_EQ(grid.Rows(), 1);
     EXPECT_TRUE(setAside().isEmpty());
     EXPECT_TRUE(QFile::exists(refused));
+
+    // A name that is no text is told and listed as well, shown with replacement characters, and
+    // kept and sent again under its own bytes.
+    const QByteArray notText = QFile::encodeName(data.file(QStringLiteral("req"))) + "/caff\xe8.req";
+    const QByteArray keptAs = QFile::encodeName(data.file(QStringLiteral("req/scartati"))) + "/caff\xe8.req";
+    ::close(::open(notText.constData(), O_CREAT | O_WRONLY, 0644));
+    window->timPassive_Timer();
+    const QString shown = QStringLiteral("caff\uFFFD.req");
+    const QString why = QStringLiteral("Il nome del file non è testo UTF-8: il file non si legge.");
+    EXPECT_EQ(told().back().text, QStringLiteral("File %1 spostato in scartati: %2").arg(shown, why));
+    ASSERT_EQ(grid.Rows(), 2);
+    EXPECT_EQ(grid.TextMatrix(1, 0), QStringLiteral("scartati/") + shown);
+    EXPECT_EQ(::access(keptAs.constData(), F_OK), 0);
+    grid.SetRow(1);
+    list->ui.cmdRiprova->click();
+    EXPECT_EQ(::access(notText.constData(), F_OK), 0);
+    EXPECT_NE(::access((keptAs + ".txt").constData(), F_OK), 0);
+    window->timPassive_Timer();
+    EXPECT_EQ(setAside(), QStringList{shown + QStringLiteral(": ") + why});
+    ::unlink(keptAs.constData());
+    ::unlink((keptAs + ".txt").constData());
+
     EXPECT_TRUE(Dialogs().messages().empty());
     EXPECT_EQ(printer.jobs().size(), 3u);
 }
@@ -881,7 +916,7 @@ TEST_F(PassiveTimerTest, TwoProgramsOnOneFolderPrintEveryRequestOnce)
     EXPECT_EQ(lots->Value(QStringLiteral("n")).toInt(), 8 + int(pallets.size())) << "each pallet archived once";
     EXPECT_EQ(lots->Value(QStringLiteral("lots")).toInt(), 8 + int(pallets.size()));
     EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("*.req")}, QDir::Files).isEmpty());
-    EXPECT_TRUE(QDir(CartellaInCorso(*db, folder)).isEmpty(QDir::Files | QDir::Hidden));
+    EXPECT_EQ(ClaimedFiles(folder), 0);
 }
 
 // Two stations, each with its database, sharing one request folder: each file printed once, by one of them.
@@ -935,7 +970,7 @@ const ChildRegistration passiveRoad("passive-road", [](const QStringList& args) 
         Statement st = DB->prepare(QStringLiteral("SELECT (SELECT count(*) FROM RichiesteTestate) + (SELECT count(*) FROM RichiesteImballi)"));
         st.step();
         return st.int64(0) > 0 || !folder.entryList({QStringLiteral("*.req")}, QDir::Files).isEmpty()
-               || !QDir(CartellaInCorso(*DB, folder.path())).isEmpty(QDir::Files | QDir::Hidden);
+               || ClaimedFiles(folder.path()) > 0;
     };
     QTextStream out(stdout);
     while (pending() && window->Accantonate().entries().empty() && Dialogs().messages().empty()) {

@@ -7,6 +7,7 @@
 #include "core/Startup.h"
 #include "labels/PrintOutcome.h"
 #include "passive/TrayIcon.h"
+#include "reports/ReportViewer.h"
 #include "support/ChildProcess.h"
 #include "support/RecordingPrinter.h"
 #include "support/SampleRows.h"
@@ -27,15 +28,33 @@
 #include <optional>
 #include <set>
 #include <thread>
+#include <utility>
 
 namespace {
 
 const QString kPrinter = QStringLiteral("Zebra");
 
-// args: data folder, jobs folder, "passive" or "single". KILL_AFTER_JOB=n and KILL_DELAY_US=d: the
-// child kills itself d microseconds after handing over its n-th job (n = 0: after its start). Each job
-// handed over is reported on standard output with the microseconds since the start, so that the test
-// can place later kills within the work a run still has to do.
+// Dies as the job it is handed is about to be printed: nothing of it reaches the printer.
+class DyingPrinter : public RecordingPrinterSystem {
+public:
+    using RecordingPrinterSystem::RecordingPrinterSystem;
+    int killBefore = 0;
+    void print(const PrintJob& job) override
+    {
+        if (++started_ == killBefore) std::raise(SIGKILL);
+        RecordingPrinterSystem::print(job);
+    }
+
+private:
+    int started_ = 0;
+};
+
+// args: data folder, jobs folder, "passive", "single" or "preview". KILL_AFTER_JOB=n and
+// KILL_DELAY_US=d: the child kills itself d microseconds after handing over its n-th job (n = 0:
+// after its start). Each job handed over is reported on standard output with the microseconds since
+// the start, so that the test can place later kills within the work a run still has to do.
+// KILL_BEFORE_JOB=n: it dies instead as its n-th job is about to be handed over. "preview" prints one
+// pallet with its preview, during which it dies, after printing from it when PREVIEW_PRINTS is set.
 const ChildRegistration printRoad("print-road", [](const QStringList& args) {
     QElapsedTimer clock;
     clock.start();
@@ -52,7 +71,8 @@ const ChildRegistration printRoad("print-road", [](const QStringList& args) {
     CartellaDati = args.at(0);
     FillMonthNames();
     if (!ApriDatabase()) return 3;
-    RecordingPrinterSystem printer({{kPrinter, QString(), QString()}}, kPrinter, 200);
+    DyingPrinter printer({{kPrinter, QString(), QString()}}, kPrinter, 200);
+    printer.killBefore = qEnvironmentVariableIntValue("KILL_BEFORE_JOB");
     int sent = 0;
     printer.recordTo(args.at(1), [&] {
         std::printf("job %d %lld\n", ++sent, clock.nsecsElapsed() / 1000);
@@ -68,7 +88,18 @@ const ChildRegistration printRoad("print-road", [](const QStringList& args) {
     window->Form_Load();
     auto& ui = window->ui;
     if (passive) {
-        for (int tick = 0; tick < 5 && !rsRichiesteTestate->IsEmpty(); ++tick) window->timPassive_Timer();
+        for (int tick = 0; tick < 5 && !(rsRichiesteTestate->IsEmpty() && rsRichiesteImballi->IsEmpty()); ++tick)
+            window->timPassive_Timer();
+    } else if (args.at(2) == QLatin1String("preview")) {
+        TypeLabelJob(*window);
+        ui.chkAnteprima->setChecked(true);
+        const bool prints = qEnvironmentVariableIsSet("PREVIEW_PRINTS");
+        Dialogs().onModal([prints](QDialog& preview) {
+            if (prints) preview.findChild<ReportViewer*>(QStringLiteral("CRViewer1"))->printReport();
+            std::raise(SIGKILL);
+            return 0;
+        });
+        ui.cmdStampa->click();
     } else {
         ui.chkMultiLotto->setChecked(false);
         window->chkMultiLotto_Click();
@@ -129,6 +160,7 @@ std::multimap<std::string, std::string> elements(const std::string& data)
 struct SentLabel {
     std::string sscc;
     std::set<std::string> lots;
+    int copies = 0;
 };
 
 class PrintCrashTest : public ::testing::Test {
@@ -161,6 +193,27 @@ protected:
         }
     }
 
+    qint64 number(const QString& sql)
+    {
+        auto db = Database::Open(data.mdbPath());
+        Statement st = db->prepare(sql);
+        return st.step() ? st.int64(0) : -1;
+    }
+
+    // The program started again on the data folder by an operator, then closed: what the start told.
+    std::vector<QString> startAgain(RecordingPrinterSystem& printer)
+    {
+        EXPECT_TRUE(ApriDatabase());
+        SetPrinterSystem(&printer);
+        Dialogs().reset();
+        ModoInterattivo = true;
+        auto window = std::make_unique<frmArticoli>();
+        window->Form_Load();
+        window.reset();
+        CloseDatabase();
+        return Dialogs().prompts();
+    }
+
     int pendingRequests()
     {
         auto db = Database::Open(data.mdbPath());
@@ -191,9 +244,10 @@ protected:
     }
 
     // -1 when the child was killed, else its exit code.
-    int run(const QString& mode, std::optional<Kill> kill, Pace* pace = nullptr)
+    int run(const QString& mode, std::optional<Kill> kill, Pace* pace = nullptr, const std::map<QString, QString>& more = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const auto& [name, value] : more) env.insert(name, value);
         if (kill) {
             env.insert(QStringLiteral("KILL_AFTER_JOB"), QString::number(kill->afterJob));
             env.insert(QStringLiteral("KILL_DELAY_US"), QString::number(kill->delayUs));
@@ -212,12 +266,17 @@ protected:
         return child->exitStatus() == QProcess::CrashExit ? -1 : child->exitCode();
     }
 
-    // The labels sent since the last look, read back as a scanner would.
+    // The labels sent since the last look, read back as a scanner would; carton labels by their names.
     void scanNewJobs()
     {
         const auto all = RecordedJobsIn(jobs.path());
-        for (size_t j = sent.size(); j < all.size(); ++j) {
+        for (size_t j = std::exchange(scanned, all.size()); j < all.size(); ++j) {
+            if (all[j].documentName.startsWith(QLatin1String("Etichetta cartone"))) {
+                cartons.push_back(all[j].documentName + QStringLiteral(" x") + QString::number(all[j].copies));
+                continue;
+            }
             SentLabel label;
+            label.copies = all[j].copies;
             std::set<std::string> ssccs;
             for (const QImage& page : all[j].pages) {
                 for (const std::string& symbol : Gs1Symbols(page)) {
@@ -264,6 +323,8 @@ protected:
     QTemporaryDir jobs;
     std::map<int, std::set<std::string>> requestLots;
     std::vector<SentLabel> sent;
+    QStringList cartons; // "<job name> x<copies>"
+    size_t scanned = 0;
 };
 
 TEST_F(PrintCrashTest, KilledAnywhereNoSsccIsSharedOrLost)
@@ -339,6 +400,63 @@ TEST_F(PrintCrashTest, TwoProgramsOnOneFolderPrintEachPalletsLabelsOnce)
     }
     EXPECT_EQ(jobsOf.size(), pallets.size()) << "labels of pallets not archived";
     EXPECT_EQ(pendingRequests(), 0);
+    EXPECT_TRUE(QDir(data.file(QStringLiteral("StampeInCorso"))).isEmpty());
+}
+
+// A reprint and a carton request taken from their tables are printed by the next start when the
+// program died as their jobs were about to be handed over.
+TEST_F(PrintCrashTest, ARequestTakenIsPrintedWhereverItsProgramStopped)
+{
+    ASSERT_EQ(run(QStringLiteral("single"), std::nullopt), 0);
+    scanNewJobs();
+    const size_t before = sent.size();
+    auto db = Database::Open(data.mdbPath());
+    const qint64 archived = number(QStringLiteral("SELECT min(IDAppTestate) FROM AppTestate"));
+    db->ExecuteNative(QStringLiteral("INSERT INTO RichiesteTestate (Copie, Ristampa, IDAppTestate) VALUES (2, 1, ?)"), {archived});
+    db->ExecuteNative(QStringLiteral("INSERT INTO RichiesteImballi (AutoLotto, Lotto, AutoData, DataOra, PrefGTIN, EANCartone, NumCartoni) "
+                                     "VALUES (0, 'C00011', 0, '2026-12-08 10:30:00', '1', '8001234567897', 3)"));
+    db.reset();
+
+    // Dead as the reprint went out, then as the cartons went out, the start having sent the reprint again.
+    for (const char* job : {"1", "2"})
+        EXPECT_EQ(run(QStringLiteral("passive"), std::nullopt, nullptr, {{QStringLiteral("KILL_BEFORE_JOB"), QString::fromLatin1(job)}}), -1);
+    EXPECT_EQ(run(QStringLiteral("passive"), std::nullopt), 0);
+
+    scanNewJobs();
+    ASSERT_EQ(sent.size(), before + 1);
+    EXPECT_EQ(sent.back().sscc, sent.front().sscc) << "the reprint of the pallet asked for";
+    EXPECT_EQ(sent.back().copies, 2);
+    EXPECT_EQ(cartons, QStringList{QStringLiteral("Etichetta cartone ART1 lotto C00011 x3")});
+    EXPECT_EQ(pendingRequests() + number(QStringLiteral("SELECT count(*) FROM RichiesteImballi")), 0);
+    EXPECT_TRUE(QDir(data.file(QStringLiteral("StampeInCorso"))).isEmpty());
+}
+
+// A pallet whose preview was open when the program died put no label out: the next start gives back
+// its archive and export rows and its serial. Printed from the preview first, it stays, and its label
+// is sent again.
+TEST_F(PrintCrashTest, APalletWhosePreviewWasOpenIsGivenBackByTheNextStart)
+{
+    EXPECT_EQ(run(QStringLiteral("preview"), std::nullopt), -1);
+    scanNewJobs();
+    EXPECT_TRUE(sent.empty());
+    const auto reserved = archivedLots();
+    ASSERT_EQ(reserved.size(), 1u);
+    const QString sscc = QString::fromStdString(reserved.begin()->first);
+    RecordingPrinterSystem printer({{kPrinter, QString(), QString()}}, kPrinter, 200);
+    EXPECT_EQ(startAgain(printer), std::vector<QString>{AnteprimeRestituite({sscc})});
+    EXPECT_TRUE(printer.jobs().empty());
+    EXPECT_TRUE(archivedLots().empty());
+    EXPECT_EQ(number(QStringLiteral("SELECT count(*) FROM ExportTestate")), 0);
+    EXPECT_EQ(number(QStringLiteral("SELECT contatore FROM Setup")), 41);
+
+    EXPECT_EQ(run(QStringLiteral("preview"), std::nullopt, nullptr, {{QStringLiteral("PREVIEW_PRINTS"), QStringLiteral("1")}}), -1);
+    scanNewJobs();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(QString::fromStdString(sent[0].sscc), sscc) << "the serial given back, as no label carried it";
+    EXPECT_EQ(startAgain(printer), std::vector<QString>{EtichetteRiprese({QStringLiteral("Pallet ") + sscc})});
+    EXPECT_EQ(printer.jobs().size(), 1u);
+    EXPECT_EQ(archivedLots().size(), 1u);
+    EXPECT_EQ(number(QStringLiteral("SELECT contatore FROM Setup")), 42);
     EXPECT_TRUE(QDir(data.file(QStringLiteral("StampeInCorso"))).isEmpty());
 }
 

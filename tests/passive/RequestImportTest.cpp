@@ -15,6 +15,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/file.h>
@@ -263,46 +265,60 @@ TEST_F(RequestImportTest, AFailedWriteRollsTheWholeFileBackAndTriesAgain)
 // A program stopped between its move and its commit, or between its commit and the deletion:
 // the file left aside is imported once all the same, by the database that took it. A program on
 // another database sharing the folder, or a file nobody claimed, is left alone.
+// Programs that stop while they hold request files: a file whose import committed is not imported
+// again, any other is put back and imported once, whatever other programs of the database imported
+// meanwhile. A folder is taken over only when its program is gone and it is named in the database.
 TEST_F(RequestImportTest, AFileIsImportedOnceWhateverMomentTheProgramStopped)
 {
-    TestDataFolder otherData;
-    const auto other = Database::Open(otherData.mdbPath());
-    const QDir inCorso(CartellaInCorso(*DB, folder));
-    const QDir theirs(CartellaInCorso(*other, folder));
-    ASSERT_NE(inCorso, theirs);
-    ASSERT_TRUE(QDir(folder).mkpath(inCorso.path()) && QDir(folder).mkpath(theirs.path()));
-    DB->ExecuteNative(QStringLiteral("PRAGMA user_version = 5"));
-    other->ExecuteNative(QStringLiteral("PRAGMA user_version = 3"));
-    write(kCartellaInCorso + u'/' + inCorso.dirName() + QStringLiteral("/5-committed.req"), "[IMBALLO]\nLOTTO=C5\n");
-    write(kCartellaInCorso + u'/' + inCorso.dirName() + QStringLiteral("/6-stopped.req"), "[IMBALLO]\nLOTTO=S6\n");
-    write(kCartellaInCorso + u'/' + inCorso.dirName() + QStringLiteral("/1-keep.txt"), "not a request");
-    write(kCartellaInCorso + QStringLiteral("/1-keep.req"), "[IMBALLO]\nLOTTO=K1\n");
-    write(kCartellaInCorso + u'/' + theirs.dirName() + QStringLiteral("/3-committed.req"), "[IMBALLO]\nLOTTO=T3\n");
-    write(kCartellaInCorso + u'/' + theirs.dirName() + QStringLiteral("/4-stopped.req"), "[IMBALLO]\nLOTTO=T4\n");
-    write(QStringLiteral("stopped.req"), "[IMBALLO]\nLOTTO=N1\n");
-
-    scanTwice();
-    scanTwice();
-
-    EXPECT_EQ(inCorso.entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("1-keep.txt")});
-    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.req")}, QDir::Files | QDir::Hidden), QStringList{}) << "nothing of another's put back";
-    EXPECT_TRUE(QFile::exists(QDir(folder).filePath(kCartellaInCorso + QStringLiteral("/1-keep.req"))));
-    EXPECT_EQ(theirs.entryList(QDir::Files), (QStringList{QStringLiteral("3-committed.req"), QStringLiteral("4-stopped.req")}));
     const auto lotsOf = [](Database& db) {
         QStringList lots;
         for (auto rs = db.OpenRecordset(QStringLiteral("SELECT Lotto FROM RichiesteImballi ORDER BY Lotto")); !rs->Eof(); rs->MoveNext())
             lots << rs->Value(QStringLiteral("Lotto")).toString();
         return lots;
     };
-    EXPECT_EQ(lotsOf(*DB), (QStringList{QStringLiteral("N1"), QStringLiteral("S6")})) << "the committed one not again, the other once";
-    Statement version = DB->prepare(QStringLiteral("PRAGMA user_version"));
-    ASSERT_TRUE(version.step());
-    EXPECT_EQ(version.int64(0), 7);
+    // A station stopped with one file whose import committed and one whose import did not.
+    auto stopped = std::make_unique<ClaimFolder>(*DB, folder);
+    const QDir itsFolder(stopped->path());
+    const QString relative = kCartellaInCorso + u'/' + itsFolder.dirName() + u'/';
+    write(relative + QStringLiteral("1-committed.req"), "[IMBALLO]\nLOTTO=C1\n");
+    DB->ExecuteNative(QStringLiteral("INSERT INTO RichiestePrese (Cartella, Numero) VALUES (?, 1)"), {itsFolder.dirName()});
+    write(relative + QStringLiteral("2-stopped.req"), "[IMBALLO]\nLOTTO=S2\n");
+    write(relative + QStringLiteral("3-keep.txt"), "not a request");
+    // Another database's station, stopped too, sharing the request folder.
+    TestDataFolder otherData;
+    const auto other = Database::Open(otherData.mdbPath());
+    auto theirs = std::make_unique<ClaimFolder>(*other, folder);
+    write(kCartellaInCorso + u'/' + QDir(theirs->path()).dirName() + QStringLiteral("/1-theirs.req"), "[IMBALLO]\nLOTTO=T1\n");
+    theirs.reset();
 
+    // While the station runs, another of the same database imports under the same numbers, and more.
+    for (int i = 1; i <= 3; ++i) write(QStringLiteral("%1.req").arg(i), QByteArray("[IMBALLO]\nLOTTO=N") + QByteArray::number(i) + '\n');
+    QStringList rimessi;
+    scanner.OnRimessi([&](const QStringList& files) { rimessi << files; });
+    scanTwice();
+    EXPECT_EQ(lotsOf(*DB), (QStringList{QStringLiteral("N1"), QStringLiteral("N2"), QStringLiteral("N3")}));
+    EXPECT_EQ(itsFolder.entryList(QDir::Files).size(), 3) << "a running station's files are its own";
+    EXPECT_TRUE(rimessi.isEmpty());
+
+    stopped.reset();
+    scanTwice();
+    scanTwice();
+    EXPECT_EQ(rimessi, QStringList{QStringLiteral("stopped.req")});
+    EXPECT_EQ(lotsOf(*DB), (QStringList{QStringLiteral("N1"), QStringLiteral("N2"), QStringLiteral("N3"), QStringLiteral("S2")}))
+        << "the committed one not again, the other once";
+    EXPECT_EQ(itsFolder.entryList(QDir::Files), QStringList{QStringLiteral("3-keep.txt")}) << "only its requests are touched";
+    EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("*.req")}, QDir::Files).isEmpty()) << "nothing of another database's put back";
+    EXPECT_EQ(lotsOf(*other), QStringList{});
+
+    // The other database's next program takes back its own, and the folders it has emptied are gone.
+    QFile::remove(itsFolder.filePath(QStringLiteral("3-keep.txt")));
     RequestFolder otherProgram{[] {}};
     for (int scan = 0; scan < 3; ++scan) otherProgram.Scan(*other, folder, defaults);
-    EXPECT_TRUE(theirs.isEmpty(QDir::Files | QDir::Hidden));
-    EXPECT_EQ(lotsOf(*other), QStringList{QStringLiteral("T4")});
+    EXPECT_EQ(lotsOf(*other), QStringList{QStringLiteral("T1")});
+    scanner.Scan(*DB, folder, defaults);
+    EXPECT_EQ(QDir(QDir(folder).filePath(kCartellaInCorso)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 2)
+        << "the two running programs' folders only";
+    EXPECT_EQ(count(QStringLiteral("RichiestePrese")), 2) << "its own folder, and the last file it took";
 }
 
 // Another program took the file, or wrote another under its name, between its reading and its
@@ -371,12 +387,21 @@ TEST_F(RequestImportTest, NothingInTheFolderIsTrusted)
     // A name in Windows-1252, not UTF-8.
     const QByteArray notText = QFile::encodeName(folder).append("/caff\xe8.req");
     ::close(::open(notText.constData(), O_CREAT | O_WRONLY, 0644));
+    std::vector<QByteArray> told;
+    scanner.OnScartato([&](const QByteArray& file, const QString&) { told.push_back(file); });
 
     scanTwice();
 
     EXPECT_EQ(files(), QStringList{}) << "each imported or set aside";
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::System).size(), 0);
     EXPECT_NE(::access(notText.constData(), F_OK), 0);
+    // Set aside and told under its own bytes, its reason beside it, so that its writer finds it.
+    const QByteArray keptAs = QFile::encodeName(folder).append("/scartati/caff\xe8.req");
+    EXPECT_EQ(::access(keptAs.constData(), F_OK), 0);
+    EXPECT_EQ(::access((keptAs + ".txt").constData(), F_OK), 0);
+    EXPECT_EQ(std::count_if(told.begin(), told.end(), [](const QByteArray& f) { return f.endsWith("/scartati/caff\xe8.req"); }), 1);
+    ::unlink(keptAs.constData());
+    ::unlink((keptAs + ".txt").constData());
     EXPECT_EQ(outside.entryList(QDir::Files), outsideFiles);
     QStringList lots;
     for (auto rs = DB->OpenRecordset(QStringLiteral("SELECT Lotto FROM RichiesteImballi ORDER BY Lotto")); !rs->Eof(); rs->MoveNext())
@@ -390,7 +415,8 @@ TEST_F(RequestImportTest, NothingInTheFolderIsTrusted)
         EXPECT_TRUE(refused.contains(name + QStringLiteral(".txt"))) << qPrintable(name);
         withReason += name.endsWith(QLatin1String(".req"));
     }
-    EXPECT_EQ(withReason, 8) << qPrintable(refused.join(u' '));
+    // The one whose name is no text is not listed here: it is looked for by its bytes below.
+    EXPECT_EQ(withReason, 7) << qPrintable(refused.join(u' '));
     EXPECT_TRUE(refusal(QStringLiteral("big.req")).contains(QString::number(kByteRichiestaMassimi + 1)));
     EXPECT_EQ(refusal(QStringLiteral("link.req")), refusal(QStringLiteral("fifo.req")));
     EXPECT_TRUE(QFileInfo(scartati.filePath(QStringLiteral("link.req"))).isSymLink()) << "the link set aside, not what it points to";
