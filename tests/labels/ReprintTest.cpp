@@ -207,12 +207,16 @@ TEST_F(ReprintTest, ATypedSsccIsLookedUpTrimmedAndAnUnknownOneOpensThePicker)
     EXPECT_EQ(Tag(ui.txtSSCC), QString::number(id));
     ASSERT_EQ(printer.jobs().size(), 1u);
 
-    // What a scanner sends fits the field and reprints that pallet, shown as its 18 digits.
-    ui.txtSSCC->setText(QStringLiteral("]C100380012345000000420"));
-    ui.cmdRistampa->click();
-    EXPECT_EQ(ui.txtSSCC->text(), QStringLiteral("380012345000000420"));
-    EXPECT_NE(Tag(ui.txtSSCC), QStringLiteral("-1"));
-    ASSERT_EQ(printer.jobs().size(), 2u);
+    // What a scanner sends, or the operator reads under the symbol, fits the field and reprints that
+    // pallet, shown as its 18 digits.
+    for (const char* form : {"]C100380012345000000420", "(00)380012345000000437"}) {
+        ui.txtSSCC->setText(QString::fromLatin1(form));
+        ui.cmdRistampa->click();
+        EXPECT_EQ(ui.txtSSCC->text(), QString::fromLatin1(form).right(18));
+        EXPECT_NE(Tag(ui.txtSSCC), QStringLiteral("-1"));
+        EXPECT_EQ(reportPallet("SSCC_Text").toString(), QStringLiteral("(00)") + QString::fromLatin1(form).right(18));
+    }
+    ASSERT_EQ(printer.jobs().size(), 3u);
 
     for (const QString& unknown : {QStringLiteral("3800'12345"), QStringLiteral("380012345000000999")}) {
         ui.txtSSCC->setText(unknown);
@@ -221,7 +225,7 @@ TEST_F(ReprintTest, ATypedSsccIsLookedUpTrimmedAndAnUnknownOneOpensThePicker)
         EXPECT_EQ(pickerRows, 2) << unknown.toStdString();
         EXPECT_EQ(Tag(ui.txtSSCC), QStringLiteral("-1"));
     }
-    EXPECT_EQ(printer.jobs().size(), 2u);
+    EXPECT_EQ(printer.jobs().size(), 3u);
     EXPECT_TRUE(Dialogs().messages().empty());
 }
 
