@@ -13,6 +13,11 @@ bool carriesLot(const ElementSettings& s) { return s.ordineAI.left(6).contains(u
 
 bool carriesTradeItem(const ElementSettings& s) { return s.ordineAI.left(6).contains(u'1'); }
 
+bool carriesExpiry(const ElementSettings& s) { return s.stampaScadenza && s.ordineAI.left(6).contains(u'3'); }
+
+// The production date goes into the symbol only where the expiry does not.
+bool carriesProduction(const ElementSettings& s) { return s.stampaDataProd && !s.stampaScadenza && s.ordineAI.left(6).contains(u'6'); }
+
 // The GTIN of (01) or (02) must be one a scanner accepts: 14 digits, the last its check digit. The
 // article's own EAN goes into (01) as it is stored, and another program may have stored it wrong.
 // `whose` names the article or the line.
@@ -107,3 +112,12 @@ QString ArticleLineSymbolRefusal(const ElementData& data, const ElementSettings&
     if (EncodeE128(CalcolaEAN128BarcodeMulti(data, settings)).isEmpty()) return unprintable(CalcolaEAN128TextMulti(data, settings));
     return {};
 }
+
+StatedDates PalletLabelDates(const ElementSettings& settings, bool stampaOraProd, LabelContent content)
+{
+    // A summary shows neither line, and its symbol states no production date.
+    if (content.etichettaMulti) return {false, carriesExpiry(settings)};
+    return {settings.stampaDataProd || stampaOraProd, settings.stampaScadenza};
+}
+
+StatedDates ArticleLineDates(const ElementSettings& settings) { return {carriesProduction(settings), carriesExpiry(settings)}; }

@@ -320,6 +320,17 @@ TEST_F(PassiveTimerTest, ReprintRequests)
                                           .arg(archived + 100)});
     EXPECT_EQ(count("RichiesteTestate"), 1);
     EXPECT_EQ(count("AppTestate"), 1) << "a reprint is not archived again";
+
+    // An expiry another program wrote in another form refuses the reprint, as on the button.
+    DB->ExecuteNative(QStringLiteral("UPDATE AppRighe SET DataScadenza = '31/12/2026'"));
+    const qint64 unreadable = addHeader(true, 1, archived);
+    window->timPassive_Timer();
+    EXPECT_EQ(printer.jobs().size(), 2u);
+    ASSERT_EQ(setAside().size(), 2);
+    const QString sscc = DB->OpenRecordset(QStringLiteral("AppTestate"))->Value(QStringLiteral("SSCC")).toString();
+    EXPECT_TRUE(setAside()[1].startsWith(QStringLiteral("RichiesteTestate %1: Il pallet %2 dell'articolo ").arg(unreadable).arg(sscc)))
+        << setAside()[1].toStdString();
+    EXPECT_TRUE(setAside()[1].endsWith(QStringLiteral(" non ha una data di scadenza leggibile in archivio: impossibile ristamparlo.")));
 }
 
 // The request leaves its table before its labels are sent, in the transaction that fills and binds them.
