@@ -93,7 +93,12 @@ QString PalletSymbolRefusal(const ElementData& data, const ElementSettings& sett
     const bool statesItem = !content.etichettaMulti || content.articoloUnico;
     if (statesItem && carriesTradeItem(settings))
         if (QString why = tradeItemRefusal(data, settings, QStringLiteral("dell'articolo ") + article); !why.isEmpty()) return why;
-    // The weight is on every pallet label and in the archive, whether or not the symbol states it.
+    // The count and the weight are on every pallet label and in the archive, whether or not the
+    // symbol states them.
+    if (NumericValue(data.qt) > double(kMaxCartoni))
+        return QStringLiteral("Il pallet dell'articolo %1 ha %2 cartoni: un'etichetta ne riporta al massimo %3.")
+            .arg(article, data.qt)
+            .arg(kMaxCartoni);
     if (!WeightFitsElement(data.pesolordo))
         return QStringLiteral("Il peso lordo del pallet dell'articolo %1 (%2 kg) deve essere tra 0 e 999999 kg.")
             .arg(article, ReplaceAll(GeneralNumber(data.pesolordo), QStringLiteral("."), QStringLiteral(",")));

@@ -52,6 +52,17 @@ private:
     const Recordset& rs_;
 };
 
+QString lineRefusal(const RequestLine& l, qint64 maxCartoni)
+{
+    if (l.numCartoni < 1 || l.numCartoni > maxCartoni) return QStringLiteral("NumCartoni %1: da 1 a %2.").arg(l.numCartoni).arg(maxCartoni);
+    if (!l.autoLotto && l.lotto.size() > kMaxLotto)
+        return QStringLiteral("Lotto di %1 caratteri: al massimo %2.").arg(l.lotto.size()).arg(kMaxLotto);
+    if (!l.autoData && l.dataOraIllegibile) return notADate(QStringLiteral("DataOra"), *l.dataOraIllegibile);
+    if (!l.autoData && !l.dataOra.isValid())
+        return QStringLiteral("DataOra senza valore: con AutoData a no la richiesta dà la data e ora di produzione.");
+    return {};
+}
+
 } // namespace
 
 QString HeaderRefusal(const RequestHeader& h, const QString& codProduttore)
@@ -69,17 +80,9 @@ QString HeaderRefusal(const RequestHeader& h, const QString& codProduttore)
     return {};
 }
 
-QString LineRefusal(const RequestLine& l)
-{
-    if (l.numCartoni < 1 || l.numCartoni > kMaxQuantita)
-        return QStringLiteral("NumCartoni %1: da 1 a %2.").arg(l.numCartoni).arg(kMaxQuantita);
-    if (!l.autoLotto && l.lotto.size() > kMaxLotto)
-        return QStringLiteral("Lotto di %1 caratteri: al massimo %2.").arg(l.lotto.size()).arg(kMaxLotto);
-    if (!l.autoData && l.dataOraIllegibile) return notADate(QStringLiteral("DataOra"), *l.dataOraIllegibile);
-    if (!l.autoData && !l.dataOra.isValid())
-        return QStringLiteral("DataOra senza valore: con AutoData a no la richiesta dà la data e ora di produzione.");
-    return {};
-}
+QString LineRefusal(const RequestLine& l) { return lineRefusal(l, kMaxCartoni); }
+
+QString CartonRequestRefusal(const RequestLine& l) { return lineRefusal(l, kMaxQuantita); }
 
 // The article is named by its internal code, or by its carton EAN when it has none.
 QString ArticleRefusal(const RequestArticle& a)

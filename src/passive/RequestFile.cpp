@@ -146,7 +146,7 @@ private:
         case Section::Articolo: why = ArticleRefusal(out_.articoli.back()); break;
         case Section::Testata: why = HeaderRefusal(out_.testate.back(), defaults_.codProduttore); break;
         case Section::Riga: why = LineRefusal(out_.testate.back().righe.back()); break;
-        case Section::Imballo: why = LineRefusal(out_.imballi.back()); break;
+        case Section::Imballo: why = CartonRequestRefusal(out_.imballi.back()); break;
         case Section::None: break;
         }
         if (!why.isEmpty()) throw ParseError{why, sectionLine_};

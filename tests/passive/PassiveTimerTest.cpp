@@ -553,8 +553,8 @@ TEST_F(PassiveTimerTest, EveryRequestThatDoesNotPrintIsToldWithItsReason)
                           {h});
     };
     const QStringList expected{
-        QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni 10000: da 1 a 9999."),
-        QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni -3: da 1 a 9999."),
+        QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni 100000000: da 1 a 99999999."),
+        QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni -3: da 1 a 99999999."),
         QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni '10kg' non è un numero intero."),
         QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni '2.5' non è un numero intero."),
         QStringLiteral("RichiesteTestate %1: Riga 1: Lotto di 500 caratteri: al massimo 20."),
@@ -572,7 +572,7 @@ TEST_F(PassiveTimerTest, EveryRequestThatDoesNotPrintIsToldWithItsReason)
     };
     QStringList ids;
     const QString pallet = QStringLiteral("Copie, TipoPallet");
-    for (const char* cartons : {"10000", "-3", "'10kg'", "2.5"}) {
+    for (const char* cartons : {"100000000", "-3", "'10kg'", "2.5"}) {
         const qint64 h = header(pallet, QStringLiteral("1, '3'"));
         line(h, QStringLiteral(", NumCartoni"), QStringLiteral(", ") + QString::fromLatin1(cartons));
         ids << QString::number(h);
