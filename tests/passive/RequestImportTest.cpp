@@ -16,28 +16,11 @@
 #include <sqlite3.h>
 
 #include <fcntl.h>
-#include <linux/capability.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
-
-// Takes from (or gives back to) this thread the capabilities that let root read any file, so that a
-// file's permissions stop root too; for any other user they already do.
-void PermissionsBindRoot(bool bind)
-{
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[2]{};
-    ASSERT_EQ(::syscall(SYS_capget, &header, data), 0);
-    for (const int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) {
-        __u32& effective = data[cap / 32].effective;
-        const __u32 bit = 1u << (cap % 32);
-        effective = bind ? effective & ~bit : effective | (data[cap / 32].permitted & bit);
-    }
-    ASSERT_EQ(::syscall(SYS_capset, &header, data), 0);
-}
 
 class RequestImportTest : public ::testing::Test {
 protected:
