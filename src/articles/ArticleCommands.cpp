@@ -5,6 +5,7 @@
 #include "core/Utility.h"
 #include "core/frmArticoli.h"
 #include "core/ui/Dialogs.h"
+#include "core/ui/TypingLimit.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ void frmArticoli::cmdNuovoArticolo_Click()
     }
     Pulsanti(2);
     // The print tab's cartons follow the saved article, as they follow a loaded one.
-    ui.mskQtCartoni->setText(LeggiArticolo(*rsArticoli).qtPallet);
+    ShowWhole(ui.mskQtCartoni, LeggiArticolo(*rsArticoli).qtPallet);
 }
 
 void frmArticoli::cmdCopiaArticolo_Click()

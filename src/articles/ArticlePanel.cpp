@@ -86,7 +86,7 @@ void frmArticoli::CaricaArticolo()
     }
     const ArticoloCampi a = LeggiArticolo(*rsArticoli);
     mostraPannello(ui, a);
-    ui.mskQtCartoni->setText(a.qtPallet);
+    ShowWhole(ui.mskQtCartoni, a.qtPallet);
     mostraUnita(ui, a.unitaDurata);
 }
 

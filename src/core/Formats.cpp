@@ -12,11 +12,12 @@ QString two(int v) { return QString::number(v).rightJustified(2, u'0').right(2);
 
 int YearOfTwoDigits(int twoDigits)
 {
-    // The window runs from 50 years back to 49 ahead: a year exactly 50 away either way is the past one.
+    // GS1's window, as a scanner reads (11) and (15): from 49 years back to 50 ahead, so a year
+    // exactly 50 away either way is the future one.
     const int today = Today().year();
     int year = today - today % 100 + twoDigits;
-    if (year > today + 49) year -= 100;
-    else if (year < today - 50) year += 100;
+    if (year > today + 50) year -= 100;
+    else if (year < today - 49) year += 100;
     return year;
 }
 
@@ -116,7 +117,8 @@ std::optional<QDateTime> ReadDateTime(const QString& dateText, const QString& ti
         return out;
     };
     const QStringList d = parts(dateText);
-    if (d.size() != 3) return std::nullopt;
+    // No label or archive row states a year of five digits.
+    if (d.size() != 3 || d[2].size() > 4) return std::nullopt;
     const int year = d[2].size() <= 2 ? YearOfTwoDigits(d[2].toInt()) : d[2].toInt();
     const QDate date(year, d[1].toInt(), d[0].toInt());
     if (!date.isValid()) return std::nullopt;

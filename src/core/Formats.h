@@ -20,6 +20,7 @@ double DecimalValue(const QString& text);
 QString GeneralNumber(double value);
 
 // Reads a date text laid out as FormatoData (day, month, year of two or four digits) and an
-// optional time text laid out as FormatoOra. Nothing when either cannot be read. A two-digit year
-// is the year of its century nearest to today ("31" is 2031 in 2026, "99" is 1999).
+// optional time text laid out as FormatoOra. Nothing when either cannot be read, or when the year
+// has more than four digits. A two-digit year is read by GS1's rule, from 49 years back to 50 ahead
+// of today ("76" is 2076 in 2026, "77" is 1977).
 std::optional<QDateTime> ReadDateTime(const QString& dateText, const QString& timeText = QString());

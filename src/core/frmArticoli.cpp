@@ -53,14 +53,15 @@ frmArticoli::~frmArticoli()
 // Lengths are in the .ui file; masks, key filters, pictures and the initial tags are set here.
 void frmArticoli::ImpostaCampi()
 {
+    // The cartons of a pallet take as many digits as (37) states, and an article's stored count is
+    // shown whole: no mask cuts it.
     for (QLineEdit* digits : {ui.txtEAN, ui.txtGTIN, ui.txtQtCassa, ui.txtQtPallet, ui.txtTipoPallet,
-                              ui.txtDurataProdotto, ui.txtPrefGTIN})
+                              ui.txtDurataProdotto, ui.txtPrefGTIN, ui.mskQtCartoni})
         InstallCharacterFilter(digits, DigitKey);
     InstallCharacterFilter(ui.txtPesoCassa, NumericKeyFilter);
     InstallCharacterFilter(ui.txtSigla, UpperCaseKey);
 
-    for (QLineEdit* copies : {ui.mskQtCartoni, ui.mskQtBatch, ui.mskQtPallet, ui.mskQtBatchMulti, ui.mskQtRistampa,
-                              ui.mskQtImballi, ui.mskQtDDT})
+    for (QLineEdit* copies : {ui.mskQtBatch, ui.mskQtPallet, ui.mskQtBatchMulti, ui.mskQtRistampa, ui.mskQtImballi, ui.mskQtDDT})
         SetEditMask(*copies, QStringLiteral("9999"));
     SetEditMask(*ui.mskTipoPallet, QStringLiteral("9"));
     SetEditMask(*ui.mskDataDDT, QStringLiteral("##/##/##"));
@@ -77,17 +78,16 @@ void frmArticoli::ImpostaCampi()
 
     for (QLineEdit* field : {ui.txtSigla, ui.txtCodInterno, ui.txtEAN, ui.txtGTIN, ui.txtQtCassa, ui.txtPrefGTIN,
                              ui.txtPesoCassa, ui.txtTipoPallet, ui.txtQtPallet, ui.txtDurataProdotto, ui.txtLotto,
-                             ui.txtSSCC, ui.txtCercaLotto, ui.txtCercaSSCC})
+                             ui.txtSSCC, ui.txtCercaLotto, ui.txtCercaSSCC, ui.mskQtCartoni})
         FitDigits(*field, field->maxLength());
     for (QLineEdit* date : {ui.mskDataProduzione, ui.mskDataDDT}) FitDigits(*date, 8);
     FitDigits(*ui.mskOraProd, 5);
-    for (QLineEdit* copies : {ui.mskQtCartoni, ui.mskQtBatch, ui.mskQtPallet, ui.mskQtBatchMulti, ui.mskQtRistampa,
-                              ui.mskQtImballi, ui.mskQtDDT})
+    for (QLineEdit* copies : {ui.mskQtBatch, ui.mskQtPallet, ui.mskQtBatchMulti, ui.mskQtRistampa, ui.mskQtImballi, ui.mskQtDDT})
         FitDigits(*copies, 4);
     FitDigits(*ui.mskTipoPallet, 1);
 
     // Grids as designed: the title row only. The mixed-lot columns fit an EAN, a date and time and
-    // a quantity; the lot takes the rest of the grid's width.
+    // the cartons; the lot takes the rest of the grid's width.
     for (FlexGrid* grid : {ui.flxLotti, ui.flxDDT}) grid->SetRows(1);
     ui.flxLotti->SetCols(4);
     SetGridHeader(*ui.flxLotti, QStringLiteral("Articolo\tLotto\tData/ora\tQt."));
@@ -95,7 +95,7 @@ void frmArticoli::ImpostaCampi()
     const int padding = 2 * metrics.horizontalAdvance(u'0');
     ui.flxLotti->setColumnWidth(0, metrics.horizontalAdvance(QString(13, u'0')) + padding);
     ui.flxLotti->setColumnWidth(2, metrics.horizontalAdvance(QStringLiteral("00/00/00 00:00")) + padding);
-    ui.flxLotti->setColumnWidth(3, metrics.horizontalAdvance(QStringLiteral("0000")) + padding);
+    ui.flxLotti->setColumnWidth(3, metrics.horizontalAdvance(QString(ui.mskQtCartoni->maxLength(), u'0')) + padding);
     ui.flxLotti->horizontalHeader()->setStretchLastSection(false);
     ui.flxLotti->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     ui.flxDDT->SetCols(1);

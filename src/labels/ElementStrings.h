@@ -22,6 +22,9 @@ struct ElementSettings {
     static ElementSettings FromSetup(const Recordset& setup);
 };
 
+// The most cartons a pallet label states: (37) takes eight digits.
+inline constexpr qint64 kMaxCartoni = 99999999;
+
 // What a label states: GTIN with (02) and Qt with (37) for a pallet of cartons, GTIN2 with (01)
 // and pezzi with (30) for one trade item.
 struct ElementData {

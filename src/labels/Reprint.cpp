@@ -11,15 +11,23 @@
 #include "labels/Sscc.h"
 #include "labels/SymbolRefusal.h"
 
+namespace {
+
+// A date the archive holds as one; text another program wrote there (a date in another form, an
+// offset no place has) is none, however Qt would read it.
+QDateTime archivedDate(const QVariant& value) { return value.typeId() == QMetaType::QDateTime ? value.toDateTime() : QDateTime(); }
+
+} // namespace
+
 std::vector<PalletLine> ReadArchivedLines(Database& db, qint64 idAppTestate)
 {
     auto rs = db.OpenRecordset(QStringLiteral("SELECT * FROM AppRighe WHERE IDAppTestate = ") + QString::number(idAppTestate)
                                + QStringLiteral(" ORDER BY NumRiga"));
     std::vector<PalletLine> lines;
     for (; !rs->Eof(); rs->MoveNext()) {
-        lines.push_back({NzStr(rs->Value(QStringLiteral("CodInterno"))), rs->Value(QStringLiteral("DataOra")).toDateTime(),
+        lines.push_back({NzStr(rs->Value(QStringLiteral("CodInterno"))), archivedDate(rs->Value(QStringLiteral("DataOra"))),
                          rs->Value(QStringLiteral("QtCartoni")).toLongLong(), NzStr(rs->Value(QStringLiteral("Lotto"))),
-                         rs->Value(QStringLiteral("DataScadenza")).toDateTime(), NzStr(rs->Value(QStringLiteral("CodEAN"))),
+                         archivedDate(rs->Value(QStringLiteral("DataScadenza"))), NzStr(rs->Value(QStringLiteral("CodEAN"))),
                          NzStr(rs->Value(QStringLiteral("GTIN"))), rs->Value(QStringLiteral("numpezzi")).toLongLong(),
                          NzStr(rs->Value(QStringLiteral("Descrizione")))});
     }
@@ -86,6 +94,18 @@ PalletLabelRow reprintRow(const Recordset& setup, const PalletRecord& pallet, Pa
     return row;
 }
 
+// Why a label cannot state the archived dates it carries: one is no date. "" when each is.
+QString datesRefusal(StatedDates stated, const ElementData& data, const QString& sscc, const QString& article)
+{
+    const auto unreadable = [&](const char* which) {
+        return QStringLiteral("Il pallet %1 dell'articolo %2 non ha una data %3 leggibile in archivio: impossibile ristamparlo.")
+            .arg(sscc, article, QLatin1String(which));
+    };
+    if (stated.production && !data.produzione.isValid()) return unreadable("di produzione");
+    if (stated.expiry && !data.scadenza.isValid()) return unreadable("di scadenza");
+    return {};
+}
+
 } // namespace
 
 QString ReprintRefusal(const Recordset& setup, const PalletRecord& pallet, PalletMix mix)
@@ -95,10 +115,17 @@ QString ReprintRefusal(const Recordset& setup, const PalletRecord& pallet, Palle
     if (QString why = SsccRefusal(pallet.sscc, article); !why.isEmpty()) return why;
     const ElementSettings settings = ElementSettings::FromSetup(setup);
     const PalletLabelRow row = reprintRow(setup, pallet, mix);
+    const StatedDates labelDates = PalletLabelDates(settings, setup.Value(QStringLiteral("StampaOraProd")).toBool(), row.content);
+    if (QString why = datesRefusal(labelDates, row.elements, pallet.sscc, article); !why.isEmpty()) return why;
     if (QString why = PalletSymbolRefusal(row.elements, settings, row.content, article); !why.isEmpty()) return why;
     if (mix == PalletMix::Homogeneous) return {};
-    for (const ArticleLine& line : ArticleLinesOf(pallet))
-        if (QString why = ArticleLineSymbolRefusal(ArticleLineElements(line), settings); !why.isEmpty()) return why;
+    const std::vector<ArticleLine> lines = ArticleLinesOf(pallet);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const ElementData elements = ArticleLineElements(lines[i]);
+        const QString lineArticle = ArticleName({}, pallet.lines[i].codInterno, pallet.lines[i].codEAN);
+        if (QString why = datesRefusal(ArticleLineDates(settings), elements, pallet.sscc, lineArticle); !why.isEmpty()) return why;
+        if (QString why = ArticleLineSymbolRefusal(elements, settings); !why.isEmpty()) return why;
+    }
     return {};
 }
 

@@ -91,7 +91,7 @@ bool SsccArchiviato(Recordset& appTestate, const QString& sscc)
 
 QString ScannedSscc(const QString& text)
 {
-    static const QRegularExpression form(QStringLiteral("^(?:(?:\\]C1)?00)?([0-9]{18})$"));
+    static const QRegularExpression form(QStringLiteral("^(?:(?:\\]C1)?00|\\(00\\))?([0-9]{18})$"));
     const QRegularExpressionMatch m = form.match(text.trimmed());
     return m.hasMatch() ? m.captured(1) : QString();
 }

@@ -40,6 +40,6 @@ QString SsccEsistente();
 bool SsccArchiviato(Recordset& appTestate, const QString& sscc);
 
 // The SSCC in what the operator typed or a scanner sent: its 18 digits, alone, after "00" (its
-// application identifier) or after "]C100" (the mark of a GS1-128 symbol before that); blanks
-// around are dropped. Empty for anything else.
+// application identifier), after "]C100" (the mark of a GS1-128 symbol before that) or after
+// "(00)" (as the text under the symbol reads); blanks around are dropped. Empty for anything else.
 QString ScannedSscc(const QString& text);

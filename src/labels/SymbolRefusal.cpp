@@ -13,6 +13,11 @@ bool carriesLot(const ElementSettings& s) { return s.ordineAI.left(6).contains(u
 
 bool carriesTradeItem(const ElementSettings& s) { return s.ordineAI.left(6).contains(u'1'); }
 
+bool carriesExpiry(const ElementSettings& s) { return s.stampaScadenza && s.ordineAI.left(6).contains(u'3'); }
+
+// The production date goes into the symbol only where the expiry does not.
+bool carriesProduction(const ElementSettings& s) { return s.stampaDataProd && !s.stampaScadenza && s.ordineAI.left(6).contains(u'6'); }
+
 // The GTIN of (01) or (02) must be one a scanner accepts: 14 digits, the last its check digit. The
 // article's own EAN goes into (01) as it is stored, and another program may have stored it wrong.
 // `whose` names the article or the line.
@@ -88,7 +93,12 @@ QString PalletSymbolRefusal(const ElementData& data, const ElementSettings& sett
     const bool statesItem = !content.etichettaMulti || content.articoloUnico;
     if (statesItem && carriesTradeItem(settings))
         if (QString why = tradeItemRefusal(data, settings, QStringLiteral("dell'articolo ") + article); !why.isEmpty()) return why;
-    // The weight is on every pallet label and in the archive, whether or not the symbol states it.
+    // The count and the weight are on every pallet label and in the archive, whether or not the
+    // symbol states them.
+    if (NumericValue(data.qt) > double(kMaxCartoni))
+        return QStringLiteral("Il pallet dell'articolo %1 ha %2 cartoni: un'etichetta ne riporta al massimo %3.")
+            .arg(article, data.qt)
+            .arg(kMaxCartoni);
     if (!WeightFitsElement(data.pesolordo))
         return QStringLiteral("Il peso lordo del pallet dell'articolo %1 (%2 kg) deve essere tra 0 e 999999 kg.")
             .arg(article, ReplaceAll(GeneralNumber(data.pesolordo), QStringLiteral("."), QStringLiteral(",")));
@@ -107,3 +117,12 @@ QString ArticleLineSymbolRefusal(const ElementData& data, const ElementSettings&
     if (EncodeE128(CalcolaEAN128BarcodeMulti(data, settings)).isEmpty()) return unprintable(CalcolaEAN128TextMulti(data, settings));
     return {};
 }
+
+StatedDates PalletLabelDates(const ElementSettings& settings, bool stampaOraProd, LabelContent content)
+{
+    // A summary shows neither line, and its symbol states no production date.
+    if (content.etichettaMulti) return {false, carriesExpiry(settings)};
+    return {settings.stampaDataProd || stampaOraProd, settings.stampaScadenza};
+}
+
+StatedDates ArticleLineDates(const ElementSettings& settings) { return {carriesProduction(settings), carriesExpiry(settings)}; }

@@ -50,3 +50,16 @@ QString PalletSymbolRefusal(const ElementData& data, const ElementSettings& sett
 
 // The same for one line of the article-list labels, which state no weight.
 QString ArticleLineSymbolRefusal(const ElementData& data, const ElementSettings& settings);
+
+// The dates a label states, on a text line or in its symbol, by the print options.
+struct StatedDates {
+    bool production = false;
+    bool expiry = false;
+};
+
+// A pallet or summary label: the production line (date, time or both) and the expiry line of a
+// single label, (11) and (15) of its symbol.
+StatedDates PalletLabelDates(const ElementSettings& settings, bool stampaOraProd, LabelContent content);
+
+// A line of the article-list labels: (11) and (15) of its symbol.
+StatedDates ArticleLineDates(const ElementSettings& settings);

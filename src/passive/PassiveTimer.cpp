@@ -171,7 +171,7 @@ bool frmArticoli::ElaboraImballo()
     StampaRichiesta(r->key, r->impronta, [&]() -> QString {
         const RequestRow<RequestLine> imballo = ReadLineRow(*rsRichiesteImballi);
         if (!imballo.refusal.isEmpty()) return imballo.refusal;
-        if (QString why = LineRefusal(imballo.request); !why.isEmpty()) return why;
+        if (QString why = CartonRequestRefusal(imballo.request); !why.isEmpty()) return why;
         return ImballoRichiesta(imballo.request);
     });
     return true;

@@ -8,6 +8,8 @@
 
 namespace {
 
+QString notADate(const QString& column, const QString& value) { return QStringLiteral("%1 '%2' non è una data e ora.").arg(column, value); }
+
 // A whole number of its column, or why the value is none; nothing for a null.
 class Reader {
 public:
@@ -36,7 +38,7 @@ public:
     {
         const QVariant value = rs_.Value(QLatin1String(column));
         if (value.typeId() == QMetaType::QDateTime) return value.toDateTime();
-        if (!value.isNull()) refuse(QStringLiteral("%1 '%2' non è una data e ora.").arg(QLatin1String(column), value.toString()));
+        if (!value.isNull()) refuse(notADate(QLatin1String(column), value.toString()));
         return {};
     }
 
@@ -49,6 +51,17 @@ private:
     }
     const Recordset& rs_;
 };
+
+QString lineRefusal(const RequestLine& l, qint64 maxCartoni)
+{
+    if (l.numCartoni < 1 || l.numCartoni > maxCartoni) return QStringLiteral("NumCartoni %1: da 1 a %2.").arg(l.numCartoni).arg(maxCartoni);
+    if (!l.autoLotto && l.lotto.size() > kMaxLotto)
+        return QStringLiteral("Lotto di %1 caratteri: al massimo %2.").arg(l.lotto.size()).arg(kMaxLotto);
+    if (!l.autoData && l.dataOraIllegibile) return notADate(QStringLiteral("DataOra"), *l.dataOraIllegibile);
+    if (!l.autoData && !l.dataOra.isValid())
+        return QStringLiteral("DataOra senza valore: con AutoData a no la richiesta dà la data e ora di produzione.");
+    return {};
+}
 
 } // namespace
 
@@ -67,16 +80,9 @@ QString HeaderRefusal(const RequestHeader& h, const QString& codProduttore)
     return {};
 }
 
-QString LineRefusal(const RequestLine& l)
-{
-    if (l.numCartoni < 1 || l.numCartoni > kMaxQuantita)
-        return QStringLiteral("NumCartoni %1: da 1 a %2.").arg(l.numCartoni).arg(kMaxQuantita);
-    if (!l.autoLotto && l.lotto.size() > kMaxLotto)
-        return QStringLiteral("Lotto di %1 caratteri: al massimo %2.").arg(l.lotto.size()).arg(kMaxLotto);
-    if (!l.autoData && !l.dataOra.isValid())
-        return QStringLiteral("DataOra senza valore: con AutoData a no la richiesta dà la data e ora di produzione.");
-    return {};
-}
+QString LineRefusal(const RequestLine& l) { return lineRefusal(l, kMaxCartoni); }
+
+QString CartonRequestRefusal(const RequestLine& l) { return lineRefusal(l, kMaxQuantita); }
 
 // The article is named by its internal code, or by its carton EAN when it has none.
 QString ArticleRefusal(const RequestArticle& a)

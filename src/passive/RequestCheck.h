@@ -7,7 +7,8 @@
 
 class Recordset;
 
-// The most copies, cartons or carton labels a request asks for: what the window's quantity fields hold.
+// The most copies or carton labels a request asks for: what the window's quantity fields hold. The
+// cartons of a pallet line go up to kMaxCartoni, as many as the print tab and a label take.
 inline constexpr qint64 kMaxQuantita = 9999;
 // The longest lot a label carries.
 inline constexpr int kMaxLotto = 20;
@@ -15,8 +16,10 @@ inline constexpr int kMaxLotto = 20;
 // Why the request cannot be printed as it asks; "" when it can. The SSCC serials it may ask for
 // hang on the Setup row's producer code.
 QString HeaderRefusal(const RequestHeader& header, const QString& codProduttore);
-// A [RIGA] or an [IMBALLO].
+// A [RIGA]: a lot of a pallet.
 QString LineRefusal(const RequestLine& line);
+// An [IMBALLO]: a run of carton labels.
+QString CartonRequestRefusal(const RequestLine& line);
 QString ArticleRefusal(const RequestArticle& article);
 
 // A request row read as the types its columns stand for; `refusal` names the first value that is

@@ -58,15 +58,18 @@ QString FirstDigit(const QString& value, const QString& otherwise)
 QString Ean(const QString& value) { return AppendCheckDigit(PadLeft(value, 12, QStringLiteral("0"))); }
 
 // Day, month and year in the regional order, then an optional time; the ISO forms are read too.
-void ReadDate(const QString& value, QDateTime& target)
+// A value no form reads keeps the import time, and is kept to refuse a line that gives its own date.
+void ReadDate(const QString& value, RequestLine& l)
 {
     const qsizetype blank = value.indexOf(u' ');
     const auto regional = blank < 0 ? ReadDateTime(value) : ReadDateTime(value.left(blank), value.mid(blank + 1).trimmed());
-    if (regional) {
-        target = *regional;
+    const QDateTime read = regional ? *regional : ReadIsoDateTime(value);
+    if (!read.isValid()) {
+        l.dataOraIllegibile = value;
         return;
     }
-    if (const QDateTime iso = ReadIsoDateTime(value); iso.isValid()) target = iso;
+    l.dataOra = read;
+    l.dataOraIllegibile.reset();
 }
 
 void SetArticle(RequestArticle& a, const QString& key, const QString& value)
@@ -99,7 +102,7 @@ void SetLine(RequestLine& l, const QString& key, const QString& value)
     if (key == QLatin1String("AUTOLOTTO")) l.autoLotto = LeggiSiNo(value);
     else if (key == QLatin1String("LOTTO")) l.lotto = value.left(6);
     else if (key == QLatin1String("AUTODATA")) l.autoData = LeggiSiNo(value);
-    else if (key == QLatin1String("DATAORA")) ReadDate(value, l.dataOra);
+    else if (key == QLatin1String("DATAORA")) ReadDate(value, l);
     else if (key == QLatin1String("PREFGTIN")) l.prefGTIN = FirstDigit(value, QStringLiteral("0"));
     else if (key == QLatin1String("EANCARTONE")) l.eanCartone = Ean(value);
     else if (key == QLatin1String("NUMCARTONI")) l.numCartoni = AtLeastOne(Whole(key, value, kLong));
@@ -143,7 +146,7 @@ private:
         case Section::Articolo: why = ArticleRefusal(out_.articoli.back()); break;
         case Section::Testata: why = HeaderRefusal(out_.testate.back(), defaults_.codProduttore); break;
         case Section::Riga: why = LineRefusal(out_.testate.back().righe.back()); break;
-        case Section::Imballo: why = LineRefusal(out_.imballi.back()); break;
+        case Section::Imballo: why = CartonRequestRefusal(out_.imballi.back()); break;
         case Section::None: break;
         }
         if (!why.isEmpty()) throw ParseError{why, sectionLine_};

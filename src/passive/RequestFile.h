@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // What a request takes when the file leaves a key out and the value is not a constant.
@@ -39,6 +40,7 @@ struct RequestLine {
     QString lotto = QStringLiteral(" ");
     bool autoData = true;
     QDateTime dataOra;
+    std::optional<QString> dataOraIllegibile; // a file's DATAORA that no form reads, as written
     QString prefGTIN = QStringLiteral("0");
     QString eanCartone = QStringLiteral("000000000000");
     qint64 numCartoni = 1;

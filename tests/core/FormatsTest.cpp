@@ -1,8 +1,11 @@
 #include "core/Formats.h"
 
 #include "core/Clock.h"
+#include "core/db/Values.h"
 
 #include <gtest/gtest.h>
+
+#include <QTimeZone>
 
 TEST(Formats, DateTokens)
 {
@@ -44,16 +47,16 @@ TEST(Formats, DateAndTimeFieldsReadAsOneDate)
     EXPECT_FALSE(ReadDateTime(QStringLiteral("01/01/24"), QStringLiteral("25:00")));
 }
 
-// A two-digit year is the year of its century nearest to today, whatever today is; four digits are
-// the year they say.
-TEST(Formats, TwoDigitYearsAreTheNearestToToday)
+// A two-digit year is read as a scanner reads the (11) and (15) the label prints: GS1's window from
+// 49 years back to 50 ahead, whatever today is; four digits are the year they say.
+TEST(Formats, TwoDigitYearsFollowGs1sCenturyRule)
 {
     const auto year = [](const char* text) { return ReadDateTime(QString::fromLatin1(text))->date().year(); };
     const std::pair<QDate, std::vector<std::pair<const char*, int>>> cases[] = {
-        {QDate(2026, 12, 9), {{"01/01/31", 2031}, {"01/01/99", 1999}, {"01/01/58", 2058}, {"01/01/75", 2075}, {"01/01/76", 1976}, {"01/01/00", 2000}}},
-        {QDate(2029, 12, 31), {{"31/12/29", 2029}, {"01/01/30", 2030}, {"01/01/79", 1979}}},
-        {QDate(2030, 1, 15), {{"15/01/30", 2030}, {"14/07/30", 2030}, {"31/12/29", 2029}, {"01/01/80", 1980}, {"01/01/79", 2079}}},
-        {QDate(2070, 6, 1), {{"01/01/75", 2075}, {"01/01/20", 2020}, {"01/01/19", 2119}, {"01/01/99", 2099}}},
+        {QDate(2026, 12, 9), {{"01/01/31", 2031}, {"01/01/99", 1999}, {"01/01/58", 2058}, {"01/01/75", 2075}, {"01/01/76", 2076}, {"01/01/77", 1977}, {"01/01/00", 2000}}},
+        {QDate(2029, 12, 31), {{"31/12/29", 2029}, {"01/01/30", 2030}, {"01/01/79", 2079}, {"01/01/80", 1980}}},
+        {QDate(2030, 1, 15), {{"15/01/30", 2030}, {"14/07/30", 2030}, {"31/12/29", 2029}, {"01/01/80", 2080}, {"01/01/81", 1981}}},
+        {QDate(2070, 6, 1), {{"01/01/75", 2075}, {"01/01/21", 2021}, {"01/01/20", 2120}, {"01/01/99", 2099}}},
     };
     for (const auto& [today, years] : cases) {
         SetNow(QDateTime(today, QTime(10, 0)));
@@ -61,4 +64,25 @@ TEST(Formats, TwoDigitYearsAreTheNearestToToday)
         EXPECT_EQ(year("25.08.1930"), 1930);
         EXPECT_EQ(year("25.08.2130"), 2130);
     }
+    SetNow({});
+}
+
+// What no label or archive row can state is refused where it is read, not carried on to the print:
+// a year of five digits, an offset from UTC that no place has.
+TEST(Formats, DatesBeyondTheirFormsAreRefusedWhereTheyAreRead)
+{
+    EXPECT_EQ(ReadDateTime(QStringLiteral("05/03/9999"))->date(), QDate(9999, 3, 5));
+    for (const char* text : {"05/03/22024", "05/03/020240", "05/03/100000"}) EXPECT_FALSE(ReadDateTime(QString::fromLatin1(text))) << text;
+
+    const QDateTime utc(QDate(2024, 3, 5), QTime(14, 30, 15), QTimeZone(0));
+    const std::pair<const char*, QDateTime> read[] = {
+        {"2024-03-05T14:30:15Z", utc},
+        {"2024-03-05T14:30:15+14:00", utc.addSecs(-14 * 3600)},
+        {"2024-03-05T14:30:15-1400", utc.addSecs(14 * 3600)},
+        {"2024-03-05T14:30:15+05:45", utc.addSecs(-(5 * 3600 + 45 * 60))},
+    };
+    for (const auto& [text, moment] : read) EXPECT_EQ(ReadIsoDateTime(QString::fromLatin1(text)), moment.toLocalTime()) << text;
+    for (const char* text : {"2024-03-05T14:30:15+99:99", "2024-03-05T14:30:15+15:00", "2024-03-05T14:30:15-14:01",
+                             "2024-03-05T14:30:15+05:60", "22024-03-05T14:30:15"})
+        EXPECT_FALSE(ReadIsoDateTime(QString::fromLatin1(text)).isValid()) << text;
 }

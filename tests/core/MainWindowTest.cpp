@@ -234,7 +234,7 @@ std::vector<std::pair<QWidget*, std::vector<FieldText>>> WidestTexts(Ui::frmArti
         {ui.txtPrefGTIN, "9"},              {ui.txtPesoCassa, "1250.5"},        {ui.txtTipoPallet, "9"},
         {ui.txtQtPallet, "99999"},          {ui.txtDurataProdotto, "365"},      {ui.txtContatoreSSCC, "999999999"}};
     return {{ui.tabStampa, {{ui.mskDataProduzione, "28/12/26"}, {ui.mskOraProd, "20:48"}, {ui.txtLotto, "L2026-12-08-A-000001"},
-                            {ui.mskQtCartoni, "9999"}, {ui.mskQtBatch, "9999"}, {ui.mskQtPallet, "9999"},
+                            {ui.mskQtCartoni, "99999999"}, {ui.mskQtBatch, "9999"}, {ui.mskQtPallet, "9999"},
                             {ui.mskTipoPallet, "9"}, {ui.mskQtBatchMulti, "9999"}}},
             {ui.tabRistampa, {{ui.txtSSCC, "380012345000000017"}, {ui.mskQtRistampa, "9999"}}},
             {ui.tabImballi, {{ui.mskQtImballi, "9999"}}},

@@ -448,8 +448,8 @@ TEST(DatabaseOpen, RefusesWhatIsNotADatabase)
     Database::SetLockWait({});
     lock.release();
 
-    // A change cut short leaves its journal beside the file; where it cannot be undone, the
-    // folder is named, not the file taken for another format.
+    // A change cut short leaves its journal beside the file; a connection that cannot undo it says
+    // so, and does not take the file for another format.
     sqlite3* writer = nullptr;
     ASSERT_EQ(sqlite3_open(data.mdbPath().toUtf8().constData(), &writer), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(writer, "PRAGMA synchronous = OFF; BEGIN; UPDATE Setup SET contatore = 7", nullptr, nullptr, nullptr), SQLITE_OK);
@@ -463,7 +463,9 @@ TEST(DatabaseOpen, RefusesWhatIsNotADatabase)
         FAIL() << "a file with a change cut short read without undoing it";
     } catch (const AppError& e) {
         EXPECT_EQ(e.number(), 3027);
-        EXPECT_TRUE(e.description().startsWith(QStringLiteral("La cartella %1 non è scrivibile").arg(dir.path()))) << qPrintable(e.description());
+        EXPECT_TRUE(e.description().startsWith(
+            QStringLiteral("Il database %1 ha una modifica interrotta, che una connessione di sola lettura non annulla").arg(interrupted)))
+            << qPrintable(e.description());
     }
 }
 

@@ -184,6 +184,8 @@ TEST(Schema, TextColumnsHoldWhatIsWritten)
         {"ReportPallet", "E128_Text", 81}, {"ReportPalletArticoli", "E128_5_Text", 71},
         // 1000 cartons of 1000 pieces
         {"ReportPallet", "NumPezzi", 7},
+        // the cartons of a pallet, as many as (37) states
+        {"ReportPallet", "NumImballi", 8}, {"ReportDDT", "QtCartoni1", 8}, {"ReportDDT", "QtCartoni10", 8},
         {"Setup", "CodProduttore", 7}, {"Setup", "OrdineAI", 6},
     };
     for (const auto& n : needs) {

@@ -16,6 +16,10 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
+#include <sqlite3.h>
+
+#include <functional>
+
 TEST(Startup, SeparatorsComeFromTheSystemFormats)
 {
     BuildDateTimeFormats(QLocale(QLocale::German, QLocale::Germany));
@@ -208,6 +212,58 @@ TEST_F(OpenDatabase, ADatabaseThatCannotBeWrittenOrHasNoSetupRowIsRefused)
               QStringLiteral("La tabella Setup del database STIVORA.MDB è vuota: il programma non può partire senza le impostazioni."));
     EXPECT_EQ(Dialogs().messages()[0].icon(), vbCritical);
     EXPECT_FALSE(rsSetup);
+}
+
+// A change cut short (the program stopped mid-write) leaves its journal beside stivora.mdb, and the
+// start undoes it: it writes the file through the journal, then deletes the journal from the
+// folder. What stops it is named, as SQLite tells it; once that is writable, the start undoes the
+// change and goes on.
+TEST_F(OpenDatabase, AChangeCutShortNamesWhatCannotBeWrittenToUndoIt)
+{
+    const auto interrupted = [](const TestDataFolder& data) {
+        sqlite3* writer = nullptr;
+        const QString scratch = data.file(QStringLiteral("scratch.mdb"));
+        ASSERT_TRUE(QFile::copy(data.mdbPath(), scratch));
+        ASSERT_EQ(sqlite3_open(scratch.toUtf8().constData(), &writer), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(writer, "PRAGMA synchronous = OFF; BEGIN; UPDATE Setup SET contatore = 7", nullptr, nullptr, nullptr), SQLITE_OK);
+        ASSERT_TRUE(QFile::remove(data.mdbPath()));
+        ASSERT_TRUE(QFile::copy(scratch, data.mdbPath()));
+        ASSERT_TRUE(QFile::copy(scratch + QStringLiteral("-journal"), data.mdbPath() + QStringLiteral("-journal")));
+        sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(writer);
+        ASSERT_TRUE(QFile::remove(scratch));
+    };
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner;
+    const QFile::Permissions writable = readOnly | QFile::WriteOwner;
+    const std::pair<std::function<QString(const TestDataFolder&)>, const char*> cases[] = {
+        {[](const TestDataFolder& d) { return d.mdbPath(); }, "Il file %1 non è scrivibile: "},
+        {[](const TestDataFolder& d) { return d.path(); }, "La cartella %1 non è scrivibile: "},
+        {[](const TestDataFolder& d) { return d.mdbPath() + QStringLiteral("-journal"); }, "Il file %1 non è scrivibile: "},
+    };
+    for (const auto& [unwritable, named] : cases) {
+        Dialogs().reset();
+        TestDataFolder data;
+        interrupted(data);
+        const QString path = unwritable(data);
+        ASSERT_TRUE(QFile::setPermissions(path, QFileInfo(path).isDir() ? readOnly : QFile::ReadOwner));
+        CartellaDati = data.path();
+        PermissionsBindRoot(true);
+        const bool opened = ApriDatabase();
+        PermissionsBindRoot(false);
+        EXPECT_FALSE(opened) << qPrintable(path);
+        ASSERT_EQ(Dialogs().messages().size(), 1u);
+        const QString prompt = Dialogs().messages()[0].prompt;
+        EXPECT_TRUE(prompt.startsWith(QStringLiteral("Database STIVORA.MDB non disponibile/errato!\n\n") + QString::fromUtf8(named).arg(path)))
+            << prompt.toStdString();
+        EXPECT_TRUE(prompt.contains(QStringLiteral("modifica interrotta"))) << prompt.toStdString();
+
+        ASSERT_TRUE(QFile::setPermissions(path, QFileInfo(path).isDir() ? writable : (QFile::ReadOwner | QFile::WriteOwner)));
+        Dialogs().reset();
+        ASSERT_TRUE(ApriDatabase());
+        EXPECT_EQ(rsSetup->Value(QStringLiteral("contatore")).toLongLong(), 0) << "the change undone";
+        EXPECT_FALSE(QFileInfo::exists(data.mdbPath() + QStringLiteral("-journal")));
+        CloseDatabase();
+    }
 }
 
 // A damaged page under the SSCC index lets the file open and fails the window's load: the start ends

@@ -116,8 +116,9 @@ TEST_F(TraceSearch, APalletOfADeletedArticleIsFoundBySsccOnly)
     EXPECT_EQ(page.value(QStringLiteral("Descrizione1")), QStringLiteral("Riga B1"));
     EXPECT_EQ(page.value(QStringLiteral("DataScadenza1")), QStringLiteral("31/05/27"));
 
-    // What a scanner sends: the SSCC after its identifier, or after the symbol's mark too.
-    for (const QString& scan : {QStringLiteral("00") + kSscc2, QStringLiteral("]C100") + kSscc2}) {
+    // What a scanner sends: the SSCC after its identifier, or after the symbol's mark too; and what the
+    // operator reads under the symbol.
+    for (const QString& scan : {QStringLiteral("00") + kSscc2, QStringLiteral("]C100") + kSscc2, QStringLiteral("(00)") + kSscc2}) {
         w->ui.txtCercaSSCC->setText(scan);
         EXPECT_EQ(cerca("Form5").value(QStringLiteral("SSCC1")), kSscc2) << scan.toStdString();
         EXPECT_EQ(w->ui.txtCercaSSCC->text(), kSscc2);

@@ -68,11 +68,14 @@ TEST(Sscc, PiecesSerialWidthAndCheckDigit)
 TEST(Sscc, ScannerFormsGiveTheEighteenDigits)
 {
     const QString sscc = QStringLiteral("380123451000000423");
-    for (const QString& form : {sscc, QStringLiteral("00") + sscc, QStringLiteral("]C100") + sscc, QStringLiteral(" ]C100") + sscc + QStringLiteral("\r\n")})
+    for (const QString& form : {sscc, QStringLiteral("00") + sscc, QStringLiteral("]C100") + sscc, QStringLiteral(" ]C100") + sscc + QStringLiteral("\r\n"),
+                                QStringLiteral("(00)") + sscc, QStringLiteral(" (00)") + sscc + QStringLiteral(" ")})
         EXPECT_EQ(ScannedSscc(form), sscc) << form.toStdString();
     EXPECT_EQ(ScannedSscc(QStringLiteral("001234567890123456")), QStringLiteral("001234567890123456")) << "18 digits beginning with 00";
     for (const QString& refused : {sscc.left(17), QStringLiteral("0") + sscc, QStringLiteral("01") + sscc, QStringLiteral("]C1") + sscc,
                                    QStringLiteral("]C200") + sscc, QStringLiteral("00") + sscc + QStringLiteral("1"),
-                                   QStringLiteral("3801234510000004x3"), QStringLiteral("00 ") + sscc, QString()})
+                                   QStringLiteral("3801234510000004x3"), QStringLiteral("00 ") + sscc, QString(),
+                                   QStringLiteral("(00") + sscc, QStringLiteral("(01)") + sscc, QStringLiteral("]C1(00)") + sscc,
+                                   QStringLiteral("(00)(00)") + sscc})
         EXPECT_EQ(ScannedSscc(refused), QString()) << refused.toStdString();
 }

@@ -689,6 +689,49 @@ TEST_F(PalletPrintTest, ValuesNoRightLabelCanStateAreRefusedByNameBeforeAnything
     EXPECT_EQ(count("AppTestate"), 0);
 }
 
+// An article's cartons reach the print tab, the label, its symbol and the archive whole, up to the
+// eight digits (37) states; a count beyond them is shown whole and refused, never cut.
+TEST_F(PalletPrintTest, AnArticlesCartonsReachTheLabelWhole)
+{
+    auto& ui = window->ui;
+    KeepReportRows("ReportPallet");
+    setArticle("PesoCartone", 0.005);
+    for (const char* cartons : {"10000", "123456", "99999999"}) {
+        setArticle("NumCartoni", QString::fromLatin1(cartons).toLongLong());
+        window->CaricaArticolo();
+        EXPECT_EQ(ui.mskQtCartoni->text(), QString::fromLatin1(cartons));
+        ui.cmdStampa->click();
+        EXPECT_TRUE(Dialogs().messages().empty()) << Dialogs().messages().front().prompt.toStdString();
+        Statement label = DB->prepare(QStringLiteral("SELECT NumImballi, E128_Text FROM KeptReportPallet ORDER BY rowid DESC LIMIT 1"));
+        ASSERT_TRUE(label.step());
+        EXPECT_EQ(label.value(0).toString(), QString::fromLatin1(cartons));
+        EXPECT_TRUE(label.value(1).toString().contains(QStringLiteral("(37)") + QString::fromLatin1(cartons) + u'(')) << cartons;
+        const auto symbols = Gs1Symbols(printer.jobs().back().pages.at(0));
+        EXPECT_TRUE(std::any_of(symbols.begin(), symbols.end(), [&](const std::string& symbol) {
+            return symbol.find("37" + std::string(cartons) + "\x1d") != std::string::npos;
+        })) << cartons;
+        Statement archived = DB->prepare(QStringLiteral("SELECT QtCartoni FROM AppTestate ORDER BY IDAppTestate DESC LIMIT 1"));
+        ASSERT_TRUE(archived.step());
+        EXPECT_EQ(archived.int64(0), QString::fromLatin1(cartons).toLongLong());
+    }
+    ASSERT_EQ(printer.jobs().size(), 3u);
+
+    setArticle("NumCartoni", 123456789);
+    window->CaricaArticolo();
+    EXPECT_EQ(ui.mskQtCartoni->text(), QStringLiteral("123456789"));
+    ui.cmdStampa->click();
+    ASSERT_EQ(Dialogs().messages().size(), 1u);
+    EXPECT_EQ(Dialogs().messages()[0].prompt,
+              QStringLiteral("Il pallet dell'articolo PASSATA ha 123456789 cartoni: un'etichetta ne riporta al massimo 99999999."));
+    EXPECT_EQ(printer.jobs().size(), 3u);
+    EXPECT_EQ(count("AppTestate"), 3);
+
+    // Typed, the count takes eight digits.
+    ui.mskQtCartoni->clear();
+    QTest::keyClicks(ui.mskQtCartoni, QStringLiteral("1234567890"));
+    EXPECT_EQ(ui.mskQtCartoni->text(), QStringLiteral("12345678"));
+}
+
 // The carton EAN and the GTIN indicator are asked for only where the carton GTIN reaches the label:
 // with the carton EAN setting off the symbol states (01) with the article's EAN, and so does a pallet
 // of one carton. A refusal names the article by a code it is found by, or by its EAN.

@@ -207,12 +207,16 @@ TEST_F(ReprintTest, ATypedSsccIsLookedUpTrimmedAndAnUnknownOneOpensThePicker)
     EXPECT_EQ(Tag(ui.txtSSCC), QString::number(id));
     ASSERT_EQ(printer.jobs().size(), 1u);
 
-    // What a scanner sends fits the field and reprints that pallet, shown as its 18 digits.
-    ui.txtSSCC->setText(QStringLiteral("]C100380012345000000420"));
-    ui.cmdRistampa->click();
-    EXPECT_EQ(ui.txtSSCC->text(), QStringLiteral("380012345000000420"));
-    EXPECT_NE(Tag(ui.txtSSCC), QStringLiteral("-1"));
-    ASSERT_EQ(printer.jobs().size(), 2u);
+    // What a scanner sends, or the operator reads under the symbol, fits the field and reprints that
+    // pallet, shown as its 18 digits.
+    for (const char* form : {"]C100380012345000000420", "(00)380012345000000437"}) {
+        ui.txtSSCC->setText(QString::fromLatin1(form));
+        ui.cmdRistampa->click();
+        EXPECT_EQ(ui.txtSSCC->text(), QString::fromLatin1(form).right(18));
+        EXPECT_NE(Tag(ui.txtSSCC), QStringLiteral("-1"));
+        EXPECT_EQ(reportPallet("SSCC_Text").toString(), QStringLiteral("(00)") + QString::fromLatin1(form).right(18));
+    }
+    ASSERT_EQ(printer.jobs().size(), 3u);
 
     for (const QString& unknown : {QStringLiteral("3800'12345"), QStringLiteral("380012345000000999")}) {
         ui.txtSSCC->setText(unknown);
@@ -221,7 +225,7 @@ TEST_F(ReprintTest, ATypedSsccIsLookedUpTrimmedAndAnUnknownOneOpensThePicker)
         EXPECT_EQ(pickerRows, 2) << unknown.toStdString();
         EXPECT_EQ(Tag(ui.txtSSCC), QStringLiteral("-1"));
     }
-    EXPECT_EQ(printer.jobs().size(), 2u);
+    EXPECT_EQ(printer.jobs().size(), 3u);
     EXPECT_TRUE(Dialogs().messages().empty());
 }
 
@@ -315,6 +319,63 @@ TEST_F(ReprintTest, ArchivedValuesNoScannerTakesAreRefusedNamingTheArticle)
         EXPECT_TRUE(Dialogs().messages()[0].prompt.startsWith(message)) << Dialogs().messages()[0].prompt.toStdString();
     }
     EXPECT_TRUE(printer.jobs().empty());
+}
+
+// Dates another program wrote into the archive (none, empty, another form) would print as
+// "00.00.0000" and a (15)000000 no scanner takes: a reprint whose label states such a date is refused
+// by the pallet's SSCC and article. A date the print options leave off the label stops nothing.
+TEST_F(ReprintTest, ArchivedDatesThatAreNoneAreRefusedWhereTheLabelStatesThem)
+{
+    const QString sscc = QStringLiteral("380012345000000420");
+    const qint64 id = archive(sscc, {line(kGtinA, QStringLiteral("L1"), 40)});
+    const auto column = [](const char* name, const QVariant& value) {
+        DB->ExecuteNative(QStringLiteral("UPDATE AppRighe SET %1 = ?").arg(QString::fromLatin1(name)), {value});
+    };
+    const auto options = [](bool dataProd, bool oraProd, bool scadenza) {
+        rsSetup->Edit();
+        rsSetup->SetValue(QStringLiteral("StampaDataProd"), dataProd);
+        rsSetup->SetValue(QStringLiteral("StampaOraProd"), oraProd);
+        rsSetup->SetValue(QStringLiteral("StampaScadenza"), scadenza);
+        rsSetup->Update();
+    };
+    const auto reprint = [&](qint64 pallet) {
+        Dialogs().reset();
+        window->RistampaEtichetta(pallet, 1, false);
+        return Dialogs().messages().empty() ? QString() : Dialogs().messages()[0].prompt;
+    };
+    const QString expiry = QStringLiteral("Il pallet %1 dell'articolo ART1 non ha una data di scadenza leggibile in archivio: "
+                                          "impossibile ristamparlo.").arg(sscc);
+    const QString production = QString(expiry).replace(QStringLiteral("di scadenza"), QStringLiteral("di produzione"));
+
+    for (const QVariant& none : {QVariant(), QVariant(QString()), QVariant(QStringLiteral("31/12/2026"))}) {
+        column("DataScadenza", none);
+        EXPECT_EQ(reprint(id), expiry) << none.toString().toStdString();
+    }
+    options(true, true, false);
+    EXPECT_EQ(reprint(id), QString()) << "no expiry on the label";
+    ASSERT_EQ(printer.jobs().size(), 1u);
+
+    column("DataScadenza", QDateTime(QDate(2027, 6, 8), QTime(0, 0)));
+    column("DataOra", QStringLiteral("2026-12-08 25:30"));
+    EXPECT_EQ(reprint(id), production);
+    options(false, true, true);
+    EXPECT_EQ(reprint(id), production) << "the time alone";
+    options(false, false, true);
+    EXPECT_EQ(reprint(id), QString()) << "neither date nor time on the label";
+    EXPECT_EQ(printer.jobs().size(), 2u);
+
+    // A summary states neither line, and its symbol no production date; its article lists state the
+    // production date of each line where the expiry is left out.
+    options(true, true, true);
+    const qint64 mixed = archive(QStringLiteral("380012345000000437"),
+                                 {line(kGtinA, QStringLiteral("L1"), 40), line(kGtinA, QStringLiteral("L2"), 20)});
+    DB->ExecuteNative(QStringLiteral("UPDATE AppRighe SET DataOra = 'ieri', CodInterno = 'ART2' WHERE IDAppTestate = ? AND Lotto = 'L2'"),
+                      {mixed});
+    EXPECT_EQ(reprint(mixed), QString());
+    options(true, false, false);
+    EXPECT_EQ(reprint(mixed), QStringLiteral("Il pallet 380012345000000437 dell'articolo ART2 non ha una data di produzione "
+                                             "leggibile in archivio: impossibile ristamparlo."));
+    EXPECT_EQ(printer.jobs().size(), 4u) << "the summary and its article list, once";
 }
 
 TEST_F(ReprintTest, TwoLinesOfOneLotPrintOneLabelWithTheHeadersTotals)

@@ -333,6 +333,17 @@ TEST_F(PassiveTimerTest, ReprintRequests)
                                           .arg(archived + 100)});
     EXPECT_EQ(count("RichiesteTestate"), 1);
     EXPECT_EQ(count("AppTestate"), 1) << "a reprint is not archived again";
+
+    // An expiry another program wrote in another form refuses the reprint, as on the button.
+    DB->ExecuteNative(QStringLiteral("UPDATE AppRighe SET DataScadenza = '31/12/2026'"));
+    const qint64 unreadable = addHeader(true, 1, archived);
+    window->timPassive_Timer();
+    EXPECT_EQ(printer.jobs().size(), 2u);
+    ASSERT_EQ(setAside().size(), 2);
+    const QString sscc = DB->OpenRecordset(QStringLiteral("AppTestate"))->Value(QStringLiteral("SSCC")).toString();
+    EXPECT_TRUE(setAside()[1].startsWith(QStringLiteral("RichiesteTestate %1: Il pallet %2 dell'articolo ").arg(unreadable).arg(sscc)))
+        << setAside()[1].toStdString();
+    EXPECT_TRUE(setAside()[1].endsWith(QStringLiteral(" non ha una data di scadenza leggibile in archivio: impossibile ristamparlo.")));
 }
 
 // The request leaves its table before its labels are sent, in the transaction that fills and binds them.
@@ -577,8 +588,8 @@ TEST_F(PassiveTimerTest, EveryRequestThatDoesNotPrintIsToldWithItsReason)
                           {h});
     };
     const QStringList expected{
-        QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni 10000: da 1 a 9999."),
-        QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni -3: da 1 a 9999."),
+        QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni 100000000: da 1 a 99999999."),
+        QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni -3: da 1 a 99999999."),
         QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni '10kg' non è un numero intero."),
         QStringLiteral("RichiesteTestate %1: Riga 1: NumCartoni '2.5' non è un numero intero."),
         QStringLiteral("RichiesteTestate %1: Riga 1: Lotto di 500 caratteri: al massimo 20."),
@@ -596,7 +607,7 @@ TEST_F(PassiveTimerTest, EveryRequestThatDoesNotPrintIsToldWithItsReason)
     };
     QStringList ids;
     const QString pallet = QStringLiteral("Copie, TipoPallet");
-    for (const char* cartons : {"10000", "-3", "'10kg'", "2.5"}) {
+    for (const char* cartons : {"100000000", "-3", "'10kg'", "2.5"}) {
         const qint64 h = header(pallet, QStringLiteral("1, '3'"));
         line(h, QStringLiteral(", NumCartoni"), QStringLiteral(", ") + QString::fromLatin1(cartons));
         ids << QString::number(h);

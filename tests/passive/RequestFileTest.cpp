@@ -175,13 +175,14 @@ TEST(RequestFileTest, WhatNoRequestMayAskRefusesTheFileOnItsSectionLine)
     EXPECT_EQ(OneHeader(QStringLiteral("CONTATORESSCC=99999999\nSPECIFICACONTATORE=SI")).contatoreSSCC, 99999999);
     EXPECT_EQ(OneHeader(QStringLiteral("CONTATORESSCC=-5")).contatoreSSCC, -5) << "a counter the request does not ask for";
     EXPECT_EQ(OneCarton(QStringLiteral("NUMCARTONI=9999")).numCartoni, 9999);
+    EXPECT_EQ(Parse(QStringLiteral("[TESTATA]\n[RIGA]\nNUMCARTONI=99999999")).testate.at(0).righe.at(0).numCartoni, 99999999);
     const std::pair<const char*, const char*> refused[] = {
         {"[ARTICOLO]\nUNITADURATA=7\nCODINTERNO=ART9", "L'articolo ART9 ha un'unità di durata non valida (7): deve essere tra 0 (ore) e 4 (anni)."},
         {"[ARTICOLO]\nUNITADURATA=-1", "L'articolo 000000000000 ha un'unità di durata non valida (-1): deve essere tra 0 (ore) e 4 (anni)."},
         {"[TESTATA]\nCONTATORESSCC=-5\nSPECIFICACONTATORE=SI", "ContatoreSSCC -5: il primo seriale va da 1 a 99999999."},
         {"[TESTATA]\nSPECIFICACONTATORE=SI\nCONTATORESSCC=123456789", "Il contatore SSCC ha raggiunto la fine del suo intervallo: il seriale 123456789 non sta nelle 8 cifre dell'SSCC."},
         {"[TESTATA]\nCOPIE=12000", "Copie 12000: al massimo 9999."},
-        {"[TESTATA]\n[RIGA]\nNUMCARTONI=10000", "NumCartoni 10000: da 1 a 9999."},
+        {"[TESTATA]\n[RIGA]\nNUMCARTONI=100000000", "NumCartoni 100000000: da 1 a 99999999."},
         {"[IMBALLO]\nNUMCARTONI=100000", "NumCartoni 100000: da 1 a 9999."},
     };
     for (const auto& [text, why] : refused) {

@@ -18,28 +18,11 @@
 #include <algorithm>
 
 #include <fcntl.h>
-#include <linux/capability.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
-
-// Takes from (or gives back to) this thread the capabilities that let root read any file, so that a
-// file's permissions stop root too; for any other user they already do.
-void PermissionsBindRoot(bool bind)
-{
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[2]{};
-    ASSERT_EQ(::syscall(SYS_capget, &header, data), 0);
-    for (const int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) {
-        __u32& effective = data[cap / 32].effective;
-        const __u32 bit = 1u << (cap % 32);
-        effective = bind ? effective & ~bit : effective | (data[cap / 32].permitted & bit);
-    }
-    ASSERT_EQ(::syscall(SYS_capset, &header, data), 0);
-}
 
 class RequestImportTest : public ::testing::Test {
 protected:
@@ -217,6 +200,31 @@ TEST_F(RequestImportTest, AFileThatCannotBeReadWholeIsMovedAsideWithItsReason)
     EXPECT_FALSE(QFile::exists(closed));
     EXPECT_FALSE(refusal(QStringLiteral("5.req")).isEmpty());
     EXPECT_EQ(count(QStringLiteral("RichiesteImballi")), 1);
+}
+
+// A line that gives its own production moment (AUTODATA=NO) with a DATAORA no form reads would
+// print with the time of the import: its file is set aside, naming the value, whatever the order of
+// the keys. A line of the clock keeps the import time, whatever its DATAORA says.
+TEST_F(RequestImportTest, ADateNoFormReadsRefusesTheFileOfALineThatGivesIt)
+{
+    write(QStringLiteral("1.req"), "[TESTATA]\n[RIGA]\nAUTODATA=NO\nDATAORA=junk\n");
+    write(QStringLiteral("2.req"), "[IMBALLO]\nNUMCARTONI=3\n[IMBALLO]\nDATAORA=31/02/2024\nAUTODATA=NO\n");
+    write(QStringLiteral("3.req"), "[IMBALLO]\nAUTODATA=NO\nDATAORA=05/03/22024 14:30\n");
+    write(QStringLiteral("4.req"), "[IMBALLO]\nAUTODATA=NO\nDATAORA=\n");
+    write(QStringLiteral("5.req"), "[IMBALLO]\nAUTODATA=SI\nDATAORA=junk\n[IMBALLO]\nAUTODATA=NO\nDATAORA=junk\nDATAORA=05/03/2024 14:30\n");
+
+    scanTwice();
+
+    EXPECT_EQ(refusal(QStringLiteral("1.req")), QStringLiteral("Riga 2: DataOra 'junk' non è una data e ora."));
+    EXPECT_EQ(refusal(QStringLiteral("2.req")), QStringLiteral("Riga 3: DataOra '31/02/2024' non è una data e ora."));
+    EXPECT_EQ(refusal(QStringLiteral("3.req")), QStringLiteral("Riga 1: DataOra '05/03/22024 14:30' non è una data e ora."));
+    EXPECT_EQ(refusal(QStringLiteral("4.req")), QStringLiteral("Riga 1: DataOra '' non è una data e ora."));
+    EXPECT_EQ(refusal(QStringLiteral("5.req")), QString());
+    EXPECT_EQ(count(QStringLiteral("RichiesteRighe")), 0);
+    std::vector<QDateTime> moments;
+    for (auto rs = DB->OpenRecordset(QStringLiteral("SELECT * FROM RichiesteImballi ORDER BY IDRichiesteImballi")); !rs->Eof(); rs->MoveNext())
+        moments.push_back(rs->Value(QStringLiteral("DataOra")).toDateTime());
+    EXPECT_EQ(moments, (std::vector<QDateTime>{defaults.dataOra, QDateTime(QDate(2024, 3, 5), QTime(14, 30))}));
 }
 
 TEST_F(RequestImportTest, Utf16FilesWithTheirMark)

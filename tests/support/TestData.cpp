@@ -5,6 +5,12 @@
 
 #include <sqlite3.h>
 
+#include <gtest/gtest.h>
+
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <stdexcept>
 
 namespace {
@@ -45,4 +51,17 @@ void OtherProgramsLock::release()
 {
     if (held_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     held_ = false;
+}
+
+void PermissionsBindRoot(bool bind)
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    ASSERT_EQ(::syscall(SYS_capget, &header, data), 0);
+    for (const int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) {
+        __u32& effective = data[cap / 32].effective;
+        const __u32 bit = 1u << (cap % 32);
+        effective = bind ? effective & ~bit : effective | (data[cap / 32].permitted & bit);
+    }
+    ASSERT_EQ(::syscall(SYS_capset, &header, data), 0);
 }

@@ -34,3 +34,7 @@ private:
     sqlite3* db_ = nullptr;
     bool held_ = false;
 };
+
+// Takes from (or gives back to) this thread the capabilities that let root read and write any file,
+// so that a file's permissions stop root too; for any other user they already do.
+void PermissionsBindRoot(bool bind);

@@ -115,6 +115,29 @@ void caseFold(sqlite3_context* context, int, sqlite3_value** argv)
     sqlite3_result_text(context, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
 }
 
+// A change cut short leaves its journal beside the file: undoing it writes the file through the
+// journal, then deletes the journal from the folder. What cannot be written, by what SQLite tells
+// of the undoing; "" when it tells of something else.
+QString interruptedChange(int code, const QString& path, bool readOnly)
+{
+    const QString journal = path + QStringLiteral("-journal");
+    if (code == SQLITE_READONLY_ROLLBACK && readOnly)
+        return QStringLiteral("Il database %1 ha una modifica interrotta, che una connessione di sola lettura non annulla").arg(path);
+    // A file that cannot be written is opened read-only.
+    if (code == SQLITE_READONLY_ROLLBACK)
+        return QStringLiteral("Il file %1 non è scrivibile: ha una modifica interrotta, che va annullata prima di leggerlo").arg(path);
+    if (code == SQLITE_IOERR_DELETE)
+        return QStringLiteral("La cartella %1 non è scrivibile: il database vi ha lasciato una modifica interrotta, che va annullata "
+                              "prima di leggerlo")
+            .arg(QFileInfo(path).absolutePath());
+    // A journal that cannot be written is opened read-only, and cannot undo.
+    if ((code & 0xff) == SQLITE_CANTOPEN && QFileInfo::exists(journal))
+        return QStringLiteral("Il file %1 non è scrivibile: tiene una modifica interrotta del database, che va annullata prima di "
+                              "leggerlo")
+            .arg(journal);
+    return {};
+}
+
 } // namespace
 
 Statement::~Statement()
@@ -202,12 +225,8 @@ std::unique_ptr<Database> Database::Open(const QString& path, bool readOnly)
         sqlite3_close_v2(db);
         if (errorNumber(code, message) == 3260)
             throw AppError(3260, kSource, italianDescription(code, 3260) + QStringLiteral(" (") + message + u')');
-        // A change cut short left its journal beside the file, and undoing it needs the folder.
-        if (code == SQLITE_READONLY_ROLLBACK)
-            throw AppError(3027, kSource,
-                           QStringLiteral("La cartella %1 non è scrivibile: il database vi ha lasciato una modifica interrotta, che va "
-                                          "annullata prima di leggerlo (%2)")
-                               .arg(QFileInfo(path).absolutePath(), message));
+        if (const QString why = interruptedChange(code, path, readOnly); !why.isEmpty())
+            throw AppError(3027, kSource, why + QStringLiteral(" (") + message + u')');
         throw AppError(3343, kSource, QStringLiteral("Unrecognized database format '%1'.").arg(path));
     }
     return std::unique_ptr<Database>(new Database(db, path, readOnly));

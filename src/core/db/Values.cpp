@@ -39,7 +39,10 @@ QDateTime ReadIsoDateTime(const QString& text)
     int offset = 0;
     if (zone != QLatin1String("Z")) {
         const QString digits = zone.mid(1).remove(u':');
-        offset = (digits.left(2).toInt() * 60 + digits.mid(2).toInt()) * 60 * (zone[0] == u'-' ? -1 : 1);
+        const int minutes = digits.mid(2).toInt();
+        offset = (digits.left(2).toInt() * 60 + minutes) * 60 * (zone[0] == u'-' ? -1 : 1);
+        // An offset no place on earth has names no moment: it is not read as this machine's time.
+        if (minutes > 59 || offset < QTimeZone::MinUtcOffsetSecs || offset > QTimeZone::MaxUtcOffsetSecs) return {};
     }
     return QDateTime(date, time, QTimeZone(offset)).toLocalTime();
 }

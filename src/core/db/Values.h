@@ -17,8 +17,8 @@ struct ColumnType {
 };
 
 // A date alone or a date and time as ISO 8601 writes them: "T" or a blank between them, minutes with
-// or without seconds, a fraction of a second, a "Z" or an offset from UTC (read as this machine's
-// local time). Invalid for any other text.
+// or without seconds, a fraction of a second, a "Z" or an offset from UTC of at most 14 hours (read
+// as this machine's local time). Invalid for any other text.
 QDateTime ReadIsoDateTime(const QString& text);
 
 ColumnType ParseColumnType(const QString& declaredType);
