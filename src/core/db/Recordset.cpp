@@ -173,6 +173,8 @@ bool Recordset::hasRows() const
 {
     if (mode_ == Mode::Snapshot) return !rows_.empty();
     if (mode_ == Mode::Keyset) return std::find(deletedKeys_.begin(), deletedKeys_.end(), false) != deletedKeys_.end();
+    // A walk running off an end from a row that is still there need not sort for the first row.
+    if (pos_ == Pos::At && positionOfKeys(currentKeys(), true)) return true;
     return seekFirst(true, 1).count > 0;
 }
 
