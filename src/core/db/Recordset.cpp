@@ -257,7 +257,10 @@ void Recordset::seekRows(const QString& conditions, const std::vector<SqlValue>&
         if (found.count++ == 0) found.first = p;
         found.last = std::move(p);
     }
-    found.sorted = found.sorted || sqlite3_stmt_status(st.handle(), SQLITE_STMTSTATUS_SORT, 1) > 0;
+    // One sort: the query sorted every row it matched, however few it took (sorting group by group,
+    // along an index, takes time with the rows taken instead). The last query of a seek looks
+    // furthest.
+    found.sortedAll = sqlite3_stmt_status(st.handle(), SQLITE_STMTSTATUS_SORT, 1) == 1;
 }
 
 // The first row that also meets `conditions` (bound with `extra`).
@@ -343,12 +346,12 @@ Recordset::Found Recordset::seekFirst(bool forward, size_t count) const
 
 // A walk takes the keys of the rows ahead a batch at a time, one query a batch, so that a query
 // that must sort its rows sorts them once a batch, however far the walk has come. Batches grow as a
-// walk goes on in one direction; after a batch that had to sort, the next takes as many rows as a
-// batch can hold, since a sort costs the same for a few rows as for many.
+// walk goes on in one direction; after a batch whose query sorted every row it matched, the next
+// takes as many rows as a batch can hold, since that sort costs the same for a few rows as for many.
 std::optional<Recordset::Position> Recordset::takeBatch(Found found, bool forward)
 {
     batchForward_ = forward;
-    batchSize_ = found.sorted ? kLargestBatch : std::min(batchSize_ * 4, kLargestBatch);
+    batchSize_ = found.sortedAll ? kLargestBatch : std::min(batchSize_ * 4, kLargestBatch);
     if (!found.count) return std::nullopt;
     ahead_ = std::move(found.keys);
     aheadAt_ = keyCount_;

@@ -97,13 +97,13 @@ private:
     void requireUpdatable() const;
     void leaveEdit();
     // Rows found by a seek, nearest first: their keys, keyCount_ a row, and where the first and the
-    // last stand; `sorted` when a query had to sort the rows it looked at.
+    // last stand; `sortedAll` when its last query sorted all the rows it matched at once.
     struct Found {
         std::vector<qint64> keys;
         size_t count = 0;
         Position first;
         Position last;
-        bool sorted = false;
+        bool sortedAll = false;
     };
     QString seekSql(const QString& conditions, bool forward, size_t firstTerm) const;
     void seekRows(const QString& conditions, const std::vector<SqlValue>& values, const QVector<QVariant>& extra, bool forward,
@@ -148,7 +148,7 @@ private:
     Position at_;                   // where the current row stands
     // The walk's batch: the keys of its rows, keyCount_ a row, nearest first, and where the next row's
     // keys start; where the batch ended, in which direction, and how many rows the next one takes.
-    static constexpr size_t kFirstBatch = 32;
+    static constexpr size_t kFirstBatch = 8;
     static constexpr size_t kLargestBatch = 16384;
     std::vector<qint64> ahead_;
     size_t aheadAt_ = 0;
