@@ -318,7 +318,7 @@ TEST_F(RecordsetTest, QueriesAndJoinsWalkTheirOrderThroughTiesAndNulls)
 // resumed from bookmarks taken anywhere, come in order, each once.
 TEST_F(RecordsetTest, LongWalksKeepTheirOrderAndBookmarksAcrossBatches)
 {
-    const int n = 1500;
+    const int n = 700;
     db->BeginTrans();
     for (int i = 0; i < n; ++i) {
         // Sigla runs against the key and has no index: ordered by it, the query must sort.
@@ -327,7 +327,10 @@ TEST_F(RecordsetTest, LongWalksKeepTheirOrderAndBookmarksAcrossBatches)
         db->ExecuteNative(QStringLiteral("INSERT INTO Line (ID, Lotto) VALUES (?, ?)"), {i + 1, QStringLiteral("L%1").arg(i % 3)});
     }
     db->CommitTrans();
-    for (const QString& sql : {QStringLiteral("Head"), QStringLiteral("SELECT * FROM Head ORDER BY Sigla"),
+    // Walked along an index, or sorted first.
+    for (const QString& sql : {QStringLiteral("Head"), QStringLiteral("SELECT * FROM Head ORDER BY SSCC DESC"),
+                               QStringLiteral("SELECT Head.SSCC, Line.Lotto FROM Head INNER JOIN Line ON Line.ID = Head.ID ORDER BY Head.SSCC"),
+                               QStringLiteral("SELECT * FROM Head ORDER BY Sigla"),
                                QStringLiteral("SELECT Head.SSCC, Line.Lotto FROM Head INNER JOIN Line ON Line.ID = Head.ID "
                                               "WHERE Line.Lotto <> 'L1' ORDER BY Line.Lotto DESC, Head.Sigla")}) {
         SCOPED_TRACE(sql.toStdString());
