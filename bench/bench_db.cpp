@@ -1,6 +1,7 @@
 // Database work against archives of 1 thousand and 1 million pallets, side by side: start-up's
 // table recordsets, the lookups every print makes, query and join recordsets (opening, finding,
-// moving, bookmarks), the reprint picker, and clearing the archive and the export tables.
+// moving, bookmarks), a lot's trace listing walked row by row, the reprint picker, and clearing the
+// archive and the export tables.
 #include "core/Globals.h"
 #include "core/Startup.h"
 #include "core/db/Recordset.h"
@@ -220,6 +221,46 @@ void BM_PickerWindowToTheLastRow(benchmark::State& state)
     CloseDatabase();
 }
 
+// A lot of `pallets` pallets spread evenly over the archive of `archive`, on the article its lines
+// name; lots of other sizes start at other pallets, so that each keeps its own.
+QString TracedLot(qint64 archive, qint64 pallets)
+{
+    const QString lot = QStringLiteral("T%1").arg(pallets);
+    auto db = Database::Open(FolderWithArchive(archive) + QStringLiteral("/stivora.mdb"));
+    bool known = false;
+    {
+        Statement article = db->prepare(QStringLiteral("SELECT 1 FROM Articoli WHERE EANArticolo = '8001234567897'"));
+        known = article.step();
+    }
+    if (!known)
+        db->ExecuteNative(QStringLiteral("INSERT INTO Articoli (Sigla, CodInterno, Descrizione, EANArticolo) "
+                                         "VALUES ('ART1', 'ART1', 'Articolo', '8001234567897')"));
+    db->BeginTrans();
+    const qint64 stride = archive / pallets;
+    const qint64 first = QString::number(pallets).size();
+    for (qint64 j = 0; j < pallets; ++j)
+        db->ExecuteNative(QStringLiteral("UPDATE AppRighe SET Lotto = ? WHERE IDAppTestate = ?"), {lot, j * stride + first});
+    db->CommitTrans();
+    return lot;
+}
+
+// The lot's trace listing read as the listing reads it: every field of every row, walked forwards,
+// on a read-only connection of its own. per_row is the walk's time over its rows.
+void BM_TraceLotWalk(benchmark::State& state)
+{
+    const qint64 pallets = state.range(1);
+    const QString lot = TracedLot(state.range(0), pallets);
+    auto db = Database::Open(FolderWithArchive(state.range(0)) + QStringLiteral("/stivora.mdb"), true);
+    for (auto _ : state) {
+        auto rs = db->OpenRecordset(QueryTracciaLotto(lot, QStringLiteral("8001234567897")));
+        qint64 rows = 0;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext(), ++rows)
+            for (int i = 0; i < rs->FieldCount(); ++i) benchmark::DoNotOptimize(rs->Value(rs->FieldName(i)));
+        if (rows != pallets) state.SkipWithError("rows missing");
+    }
+    state.counters["per_row"] = benchmark::Counter(double(pallets), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 // Clearing the archive (or the export tables) of a fresh copy of the archive each time.
 void BM_Clear(benchmark::State& state, const QString& table)
 {
@@ -264,6 +305,13 @@ BENCHMARK(BM_QueryFindFirstLast) SIZES;
 BENCHMARK(BM_JoinFindFirstLast) SIZES;
 BENCHMARK(BM_QueryMovesAndBookmark) SIZES;
 BENCHMARK(BM_JoinMovesAndBookmark) SIZES;
+BENCHMARK(BM_TraceLotWalk)
+    ->Args({1'000, 100})
+    ->Args({1'000'000, 100})
+    ->Args({1'000'000, 1'000})
+    ->Args({1'000'000, 10'000})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PickerOpenAndReachAnyRow) SIZES;
 BENCHMARK(BM_PickerWindowToTheLastRow)->Arg(1'000)->Arg(1'000'000)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ClearArchive)->Arg(1'000)->Arg(1'000'000)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);

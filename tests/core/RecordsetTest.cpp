@@ -314,6 +314,134 @@ TEST_F(RecordsetTest, QueriesAndJoinsWalkTheirOrderThroughTiesAndNulls)
     EXPECT_THROW(j->SetBookmark(joined + 1), AppError);
 }
 
+// A walk fetches the rows ahead in batches: far more rows than one batch, walked both ways and
+// resumed from bookmarks taken anywhere, come in order, each once.
+TEST_F(RecordsetTest, LongWalksKeepTheirOrderAndBookmarksAcrossBatches)
+{
+    const int n = 700;
+    db->BeginTrans();
+    for (int i = 0; i < n; ++i) {
+        // Sigla runs against the key and has no index: ordered by it, the query must sort.
+        db->ExecuteNative(QStringLiteral("INSERT INTO Head (ID, SSCC, Sigla) VALUES (?, ?, ?)"),
+                          {i + 1, QString::number(i), QStringLiteral("S%1").arg(n - i, 5, 10, QLatin1Char('0'))});
+        db->ExecuteNative(QStringLiteral("INSERT INTO Line (ID, Lotto) VALUES (?, ?)"), {i + 1, QStringLiteral("L%1").arg(i % 3)});
+    }
+    db->CommitTrans();
+    // Walked along an index, or sorted first.
+    for (const QString& sql : {QStringLiteral("Head"), QStringLiteral("SELECT * FROM Head ORDER BY SSCC DESC"),
+                               QStringLiteral("SELECT Head.SSCC, Line.Lotto FROM Head INNER JOIN Line ON Line.ID = Head.ID ORDER BY Head.SSCC"),
+                               QStringLiteral("SELECT * FROM Head ORDER BY Sigla"),
+                               QStringLiteral("SELECT Head.SSCC, Line.Lotto FROM Head INNER JOIN Line ON Line.ID = Head.ID "
+                                              "WHERE Line.Lotto <> 'L1' ORDER BY Line.Lotto DESC, Head.Sigla")}) {
+        SCOPED_TRACE(sql.toStdString());
+        QStringList expected;
+        {
+            const TranslatedSql t = TranslateJetSql(sql.startsWith(u'S') ? sql : QStringLiteral("SELECT * FROM Head ORDER BY ID"));
+            Statement st = db->prepare(t.sql);
+            st.bindAll(t.params);
+            int column = 0;
+            while (st.columnName(column) != QLatin1String("SSCC")) ++column;
+            while (st.step()) expected << st.value(column).toString();
+        }
+        auto rs = db->OpenRecordset(sql);
+        const auto sscc = [&] { return rs->Value(QStringLiteral("SSCC")).toString(); };
+        QStringList forward;
+        std::vector<std::pair<Bookmark, int>> marks;
+        for (; !rs->Eof(); rs->MoveNext()) {
+            if (forward.size() % 97 == 0) marks.emplace_back(rs->GetBookmark(), int(forward.size()));
+            forward << sscc();
+        }
+        EXPECT_EQ(forward, expected);
+        QStringList backward;
+        for (rs->MoveLast(); !rs->Bof(); rs->MovePrevious()) backward.prepend(sscc());
+        EXPECT_EQ(backward, expected);
+
+        // From a bookmark, on past the rows a first batch would hold, then back beyond the bookmark.
+        for (const auto& [mark, at] : marks) {
+            rs->SetBookmark(mark);
+            EXPECT_EQ(sscc(), expected[at]);
+            int i = at;
+            for (int s = 0; s < 60 && i + 1 < expected.size(); ++s, ++i) rs->MoveNext();
+            EXPECT_EQ(sscc(), expected[i]);
+            for (int s = 0; s < 120 && i > 0; ++s, --i) rs->MovePrevious();
+            EXPECT_EQ(sscc(), expected[i]);
+        }
+    }
+}
+
+// Rows the walk has fetched ahead are read as they are when it reaches them: an edited row shows
+// its new values, a deleted one (or one that no longer meets the condition) is passed over, and a
+// row another program adds beyond them is reached. Between two steps no statement is left open, so
+// the other program writes without waiting.
+TEST_F(RecordsetTest, AWalkReadsTheRowsAheadAsTheyAreNow)
+{
+    Database::SetLockWait([](int) { return false; });
+    auto other = Database::Open(path);
+    for (const QString& sql : {QStringLiteral("SELECT * FROM Head WHERE Qt = 0 ORDER BY Sigla"),
+                               QStringLiteral("SELECT Head.SSCC, Head.Peso, Line.Lotto FROM Head INNER JOIN Line ON Line.ID = Head.ID "
+                                              "WHERE Head.Qt = 0 ORDER BY Head.Sigla")}) {
+        SCOPED_TRACE(sql.toStdString());
+        db->ExecuteNative(QStringLiteral("DELETE FROM Head"));
+        db->BeginTrans();
+        for (int i = 0; i < 100; ++i) {
+            db->ExecuteNative(QStringLiteral("INSERT INTO Head (SSCC, Sigla) VALUES (?, ?)"),
+                              {QString::number(i), QStringLiteral("S%1").arg(i, 3, 10, QLatin1Char('0'))});
+            db->ExecuteNative(QStringLiteral("INSERT INTO Line (ID, Lotto) VALUES (last_insert_rowid(), 'L')"));
+        }
+        db->CommitTrans();
+        const auto sscc = [&](Recordset& r) { return r.Value(QStringLiteral("SSCC")).toString(); };
+
+        auto rs = db->OpenRecordset(sql);
+        rs->MoveNext();
+        other->ExecuteNative(QStringLiteral("UPDATE Head SET Peso = 99 WHERE SSCC = '5'"));
+        other->ExecuteNative(QStringLiteral("DELETE FROM Head WHERE SSCC = '10'"));
+        other->ExecuteNative(QStringLiteral("UPDATE Head SET Qt = 1 WHERE SSCC = '12'"));
+        other->ExecuteNative(QStringLiteral("INSERT INTO Head (SSCC, Sigla) VALUES ('nuovo', 'S999')"));
+        other->ExecuteNative(QStringLiteral("INSERT INTO Line (ID, Lotto) VALUES (last_insert_rowid(), 'L')"));
+        QStringList walked;
+        for (; !rs->Eof(); rs->MoveNext()) {
+            walked << sscc(*rs);
+            if (walked.back() == QStringLiteral("5")) {
+                EXPECT_DOUBLE_EQ(rs->Value(QStringLiteral("Peso")).toDouble(), 99);
+            }
+            if (walked.back() == QStringLiteral("20")) {
+                other->ExecuteNative(QStringLiteral("DELETE FROM Head WHERE SSCC = '21'"));
+                other->ExecuteNative(QStringLiteral("DELETE FROM Head WHERE SSCC = '20'"));
+                rs->Refresh();
+                EXPECT_THROW(rs->Value(QStringLiteral("SSCC")), AppError);
+                EXPECT_EQ(db->Errors().front().number, 3167);
+            }
+        }
+        QStringList expected;
+        for (int i = 1; i < 100; ++i)
+            if (i != 10 && i != 12 && i != 21) expected << QString::number(i);
+        expected << QStringLiteral("nuovo");
+        EXPECT_EQ(walked, expected);
+
+        // The same walking back.
+        rs->MoveLast();
+        rs->MovePrevious();
+        other->ExecuteNative(QStringLiteral("DELETE FROM Head WHERE SSCC = '95'"));
+        other->ExecuteNative(QStringLiteral("UPDATE Head SET Peso = 7 WHERE SSCC = '90'"));
+        other->ExecuteNative(QStringLiteral("INSERT INTO Head (SSCC, Sigla) VALUES ('primo', 'S')"));
+        other->ExecuteNative(QStringLiteral("INSERT INTO Line (ID, Lotto) VALUES (last_insert_rowid(), 'L')"));
+        walked.clear();
+        for (; !rs->Bof(); rs->MovePrevious()) {
+            walked.prepend(sscc(*rs));
+            if (walked.front() == QStringLiteral("90")) {
+                EXPECT_DOUBLE_EQ(rs->Value(QStringLiteral("Peso")).toDouble(), 7);
+            }
+        }
+        expected.removeOne(QStringLiteral("95"));
+        expected.removeOne(QStringLiteral("nuovo"));
+        expected.removeOne(QStringLiteral("20"));
+        expected.prepend(QStringLiteral("0"));
+        expected.prepend(QStringLiteral("primo"));
+        EXPECT_EQ(walked, expected);
+    }
+    Database::SetLockWait({});
+}
+
 TEST_F(RecordsetTest, ValuesKeepTheirTypesAndWidths)
 {
     auto rs = db->OpenRecordset(QStringLiteral("Head"));

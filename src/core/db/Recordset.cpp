@@ -136,7 +136,7 @@ void Recordset::prepareSeek(const SelectParts& parts)
             leadFrom_ = parts.tables[t] + (parts.names[t] == parts.tables[t] ? QString() : QStringLiteral(" AS ") + parts.names[t]);
     }
     fetchParams_ = parts.selectParams + parts.fromParams;
-    seek(true, nullptr); // fails here on what the search cannot walk
+    db_.prepare(seekSql(QString(), true, 0)); // fails here on what the search cannot walk
 }
 
 void Recordset::loadColumns(const QString& fetchSql)
@@ -173,7 +173,9 @@ bool Recordset::hasRows() const
 {
     if (mode_ == Mode::Snapshot) return !rows_.empty();
     if (mode_ == Mode::Keyset) return std::find(deletedKeys_.begin(), deletedKeys_.end(), false) != deletedKeys_.end();
-    return seek(true, nullptr).has_value();
+    // A walk running off an end from a row that is still there need not sort for the first row.
+    if (pos_ == Pos::At && positionOfKeys(currentKeys(), true)) return true;
+    return seekFirst(true, 1).count > 0;
 }
 
 // Moving off an end: with no rows left the recordset is at both ends at once.
@@ -219,11 +221,10 @@ std::optional<qint64> Recordset::queryKey(const QString& sql, const QVector<QVar
     return std::nullopt;
 }
 
-// The first row, in the walk's direction, among the query's rows that also meet `conditions`
-// (bound with `values`, then `extra`), ordered from term `firstTerm` on: the terms before it are
-// equal over the rows sought.
-std::optional<Recordset::Position> Recordset::seekOne(const QString& conditions, const std::vector<SqlValue>& values,
-                                                      const QVector<QVariant>& extra, bool forward, size_t firstTerm) const
+// The query's rows that also meet `conditions`, in the walk's direction, ordered from term
+// `firstTerm` on: the terms before it are equal over the rows sought. The number of rows to take is
+// bound last.
+QString Recordset::seekSql(const QString& conditions, bool forward, size_t firstTerm) const
 {
     QStringList select;
     QStringList order;
@@ -236,14 +237,39 @@ std::optional<Recordset::Position> Recordset::seekOne(const QString& conditions,
     if (!conditions.isEmpty()) where << conditions;
     QString sql = QStringLiteral("SELECT %1 FROM %2").arg(select.join(QStringLiteral(", ")), from_);
     if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
-    sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", ")) + QStringLiteral(" LIMIT 1");
-    Statement st = db_.prepare(sql);
+    return sql + QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", ")) + QStringLiteral(" LIMIT ?");
+}
+
+// Adds to `found` the rows of seekSql (its conditions bound with `values`, then `extra`), nearest
+// first, until it holds `count`.
+void Recordset::seekRows(const QString& conditions, const std::vector<SqlValue>& values, const QVector<QVariant>& extra, bool forward,
+                         size_t firstTerm, size_t count, Found& found) const
+{
+    Statement st = db_.prepare(seekSql(conditions, forward, firstTerm));
     st.bindAll(seekParams_);
     int next = int(seekParams_.size()) + 1;
     for (const SqlValue& v : values) bindRaw(db_, st, next++, v.get());
     st.bindAll(extra, next);
-    if (!st.step()) return std::nullopt;
-    return readPosition(st);
+    st.bind(next + int(extra.size()), qint64(count - found.count));
+    while (st.step()) {
+        Position p = readPosition(st);
+        for (size_t k = terms_.size() - keyCount_; k < terms_.size(); ++k) found.keys.push_back(sqlite3_value_int64(p[k].get()));
+        if (found.count++ == 0) found.first = p;
+        found.last = std::move(p);
+    }
+    // One sort: the query sorted every row it matched, however few it took (sorting group by group,
+    // along an index, takes time with the rows taken instead). The last query of a seek looks
+    // furthest.
+    found.sortedAll = sqlite3_stmt_status(st.handle(), SQLITE_STMTSTATUS_SORT, 1) == 1;
+}
+
+// The first row that also meets `conditions` (bound with `extra`).
+std::optional<Recordset::Position> Recordset::seekOne(const QString& conditions, const QVector<QVariant>& extra) const
+{
+    Found found;
+    seekRows(conditions, {}, extra, true, 0, 1, found);
+    if (!found.count) return std::nullopt;
+    return std::move(found.first);
 }
 
 // The terms before `level` of a position as conditions that hold them equal, with their values.
@@ -262,8 +288,9 @@ std::pair<QStringList, std::vector<Recordset::SqlValue>> Recordset::equalTo(cons
     return {equal, values};
 }
 
-// The first row equal to `from` on the terms before `level` and beyond it on term `level`.
-std::optional<Recordset::Position> Recordset::seekBeyond(bool forward, const Position& from, size_t level) const
+// Adds to `found`, until it holds `count`, the rows equal to `from` on the terms before `level` and
+// beyond it on term `level`, nearest first.
+void Recordset::seekBeyond(bool forward, const Position& from, size_t level, size_t count, Found& found) const
 {
     const auto [equal, values] = equalTo(from, level);
     const QString e = u'(' + terms_[level].expr + u')';
@@ -274,47 +301,102 @@ std::optional<Recordset::Position> Recordset::seekBeyond(bool forward, const Pos
     if (upward) ranges.push_back(isNull ? std::pair(e + QStringLiteral(" IS NOT NULL"), false) : std::pair(e + QStringLiteral(" > ?"), true));
     else if (!isNull) ranges = {{e + QStringLiteral(" < ?"), true}, {e + QStringLiteral(" IS NULL"), false}};
     for (const auto& [range, binds] : ranges) {
+        if (found.count >= count) return;
         std::vector<SqlValue> bound = values;
         if (binds) bound.push_back(v);
         QStringList conditions = equal;
         conditions << range;
-        if (auto found = seekOne(conditions.join(QStringLiteral(" AND ")), bound, {}, forward, level)) return found;
+        seekRows(conditions.join(QStringLiteral(" AND ")), bound, {}, forward, level, count, found);
     }
-    return std::nullopt;
 }
 
-// The row next to `from` in the walk's direction, or the first row when there is none. The rows after
-// a position are, nearest first: those equal on every term but the last and beyond it on the last,
+// Up to `count` rows next to `from` in the walk's direction, nearest first. The rows after a
+// position are, nearest first: those equal on every term but the last and beyond it on the last,
 // then those equal on all terms but the last two and beyond on the last but one, and so on; each
 // group is one indexed range. NULL comes before any value, as in SQLite's order.
-std::optional<Recordset::Position> Recordset::seek(bool forward, const Position* from) const
+Recordset::Found Recordset::seekAfter(bool forward, const Position& from, size_t count) const
 {
-    if (from) {
-        for (size_t level = terms_.size(); level-- > 0;)
-            if (auto found = seekBeyond(forward, *from, level)) return found;
-        return std::nullopt;
+    Found found;
+    for (size_t level = terms_.size(); level-- > 0 && found.count < count;) seekBeyond(forward, from, level, count, found);
+    return found;
+}
+
+// Up to `count` rows from the first in the walk's direction.
+Recordset::Found Recordset::seekFirst(bool forward, size_t count) const
+{
+    Found found;
+    if (leadFrom_.isEmpty()) {
+        seekRows(QString(), {}, {}, forward, 0, count, found);
+        return found;
     }
-    if (leadFrom_.isEmpty()) return seekOne(QString(), {}, {}, forward, 0);
     // Without statistics SQLite would sort the whole join for its first row. The first term's first
-    // value in its own table is found through that table's index; the join's first row has it or
-    // lies beyond it, and both are ranges of that index.
+    // value in its own table is found through that table's index; the join's first rows have it or
+    // lie beyond it, and both are ranges of that index.
     const SeekTerm& lead = terms_.front();
     Statement st = db_.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1%3 LIMIT 1")
                                    .arg(lead.expr, leadFrom_, lead.desc == forward ? QStringLiteral(" DESC") : QString()));
-    if (!st.step()) return std::nullopt;
+    if (!st.step()) return found;
     Position start(terms_.size());
     start.front() = SqlValue(sqlite3_value_dup(sqlite3_column_value(st.handle(), 0)), sqlite3_value_free);
     const auto [equal, values] = equalTo(start, 1);
-    if (auto found = seekOne(equal.front(), values, {}, forward, 1)) return found;
-    return seekBeyond(forward, start, 0);
+    seekRows(equal.front(), values, {}, forward, 1, count, found);
+    if (found.count < count) seekBeyond(forward, start, 0, count, found);
+    return found;
 }
 
-// Where the row of these keys stands, whether or not it meets the query's condition (a row added
-// through the recordset stays reachable by its bookmark).
-std::optional<Recordset::Position> Recordset::positionOfKeys(const std::vector<qint64>& keys) const
+// A walk takes the keys of the rows ahead a batch at a time, one query a batch, so that a query
+// that must sort its rows sorts them once a batch, however far the walk has come. Batches grow as a
+// walk goes on in one direction; after a batch whose query sorted every row it matched, the next
+// takes as many rows as a batch can hold, since that sort costs the same for a few rows as for many.
+std::optional<Recordset::Position> Recordset::takeBatch(Found found, bool forward)
+{
+    batchForward_ = forward;
+    batchSize_ = found.sortedAll ? kLargestBatch : std::min(batchSize_ * 4, kLargestBatch);
+    if (!found.count) return std::nullopt;
+    ahead_ = std::move(found.keys);
+    aheadAt_ = keyCount_;
+    batchEnd_ = std::move(found.last);
+    return std::move(found.first);
+}
+
+// The row next to the current one in the walk's direction. A row of the batch is read again as it
+// is now when the walk reaches it: one deleted since, or changed so that it no longer meets the
+// condition, is passed over. The next batch starts where the last one ended, so that rows added
+// beyond it are reached. No statement stays open between two steps.
+std::optional<Recordset::Position> Recordset::step(bool forward)
+{
+    if (batchEnd_ && batchForward_ != forward) dropBatch();
+    while (aheadAt_ < ahead_.size()) {
+        const auto row = ahead_.begin() + std::ptrdiff_t(aheadAt_);
+        aheadAt_ += keyCount_;
+        if (auto found = positionOfKeys(std::vector<qint64>(row, row + std::ptrdiff_t(keyCount_)), true)) return found;
+    }
+    return takeBatch(seekAfter(forward, batchEnd_ ? *batchEnd_ : at_, batchSize_), forward);
+}
+
+// Off to a row not reached by a step: the walk starts again from there.
+std::optional<Recordset::Position> Recordset::startWalk(bool forward)
+{
+    dropBatch();
+    return takeBatch(seekFirst(forward, batchSize_), forward);
+}
+
+void Recordset::dropBatch()
+{
+    ahead_.clear();
+    aheadAt_ = 0;
+    batchEnd_.reset();
+    batchSize_ = kFirstBatch;
+}
+
+// Where the row of these keys stands, or nothing when it is gone. A row added through the recordset
+// stays reachable by its bookmark whether or not it meets the query's condition; a walk asks
+// `meetingCondition`.
+std::optional<Recordset::Position> Recordset::positionOfKeys(const std::vector<qint64>& keys, bool meetingCondition) const
 {
     QStringList conditions;
-    QVector<QVariant> values;
+    QVector<QVariant> values = meetingCondition ? seekParams_ : seekParams_.mid(0, fromParamCount_);
+    if (meetingCondition && !where_.isEmpty()) conditions << u'(' + where_ + u')';
     for (size_t k = 0; k < keys.size(); ++k) {
         conditions << terms_[terms_.size() - keyCount_ + k].expr + QStringLiteral(" = ?");
         values << keys[k];
@@ -323,8 +405,7 @@ std::optional<Recordset::Position> Recordset::positionOfKeys(const std::vector<q
     for (const SeekTerm& t : terms_) select << t.expr;
     Statement st = db_.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
                                    .arg(select.join(QStringLiteral(", ")), from_, conditions.join(QStringLiteral(" AND "))));
-    st.bindAll(seekParams_.mid(0, fromParamCount_));
-    st.bindAll(values, fromParamCount_ + 1);
+    st.bindAll(values);
     if (!st.step()) return std::nullopt;
     return readPosition(st);
 }
@@ -365,7 +446,7 @@ void Recordset::MoveFirst()
     requireOpen();
     leaveEdit();
     if (sought()) {
-        auto p = seek(true, nullptr);
+        auto p = startWalk(true);
         if (!p) {
             pos_ = Pos::Empty;
             db_.fail(3021, QStringLiteral("No current record."));
@@ -391,7 +472,7 @@ void Recordset::MoveLast()
     requireOpen();
     leaveEdit();
     if (sought()) {
-        auto p = seek(false, nullptr);
+        auto p = startWalk(false);
         if (!p) {
             pos_ = Pos::Empty;
             db_.fail(3021, QStringLiteral("No current record."));
@@ -417,7 +498,7 @@ void Recordset::MoveNext()
     if (Eof()) db_.fail(3021, QStringLiteral("No current record."));
     leaveEdit();
     if (sought()) {
-        goTo(seek(true, pos_ == Pos::Before ? nullptr : &at_), Pos::After);
+        goTo(pos_ == Pos::Before ? startWalk(true) : step(true), Pos::After);
         return;
     }
     const long n = mode_ == Mode::Keyset ? long(keys_.size()) : long(rows_.size());
@@ -439,7 +520,7 @@ void Recordset::MovePrevious()
     if (Bof()) db_.fail(3021, QStringLiteral("No current record."));
     leaveEdit();
     if (sought()) {
-        goTo(seek(false, pos_ == Pos::After ? nullptr : &at_), Pos::Before);
+        goTo(pos_ == Pos::After ? startWalk(false) : step(false), Pos::Before);
         return;
     }
     cache_.reset();
@@ -466,9 +547,11 @@ void Recordset::FindFirst(const QString& criteria)
     }
     leaveEdit();
     if (sought()) {
-        auto p = seekOne(u'(' + t.sql + u')', {}, t.params, true, 0);
+        auto p = seekOne(u'(' + t.sql + u')', t.params);
         noMatch_ = !p;
-        if (p) goTo(std::move(p), Pos::Before);
+        if (!p) return;
+        dropBatch();
+        goTo(std::move(p), Pos::Before);
         return;
     }
     QVector<QVariant> params{QVariant()};
@@ -643,6 +726,7 @@ void Recordset::Close()
     keys_.clear();
     rows_.clear();
     at_.clear();
+    dropBatch();
     closed_ = true;
 }
 
@@ -665,9 +749,10 @@ void Recordset::SetBookmark(Bookmark bookmark)
     auto invalid = [&] { db_.fail(3159, QStringLiteral("Not a valid bookmark.")); };
     if (sought()) {
         std::optional<Position> p;
-        if (mode_ == Mode::Table) p = positionOfKeys({bookmark});
-        else if (bookmark >= 0 && bookmark < Bookmark(joinBookmarks_.size())) p = positionOfKeys(joinBookmarks_[size_t(bookmark)]);
+        if (mode_ == Mode::Table) p = positionOfKeys({bookmark}, false);
+        else if (bookmark >= 0 && bookmark < Bookmark(joinBookmarks_.size())) p = positionOfKeys(joinBookmarks_[size_t(bookmark)], false);
         if (!p) invalid();
+        dropBatch();
         goTo(std::move(p), Pos::Before);
         return;
     }

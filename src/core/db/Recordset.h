@@ -2,9 +2,10 @@
 // A dynaset over a table or a query, with the original engine's behaviour: BOF and EOF, moves,
 // find first with its no-match flag, add new / edit / update / cancel / delete through an edit
 // buffer, bookmarks and the last-modified bookmark. Tables, single-table queries and joins are
-// walked by the database's own search: each move, find and bookmark seeks the row next to the
-// current one on the query's order and row keys, so nothing grows with the table. A TOP query
-// keeps its few row keys; any other query (grouping, outer joins…) is a read-only copy of its rows.
+// walked by the database's own search: each find and bookmark seeks its row on the query's order
+// and row keys, and a walk fetches the keys of the rows beyond the current one a batch at a time,
+// so nothing grows with the table. A TOP query keeps its few row keys; any other query (grouping,
+// outer joins…) is a read-only copy of its rows.
 
 #include "core/db/Values.h"
 
@@ -95,12 +96,28 @@ private:
     void requireCurrent() const;
     void requireUpdatable() const;
     void leaveEdit();
-    std::optional<Position> seek(bool forward, const Position* from) const;
-    std::optional<Position> seekBeyond(bool forward, const Position& from, size_t level) const;
+    // Rows found by a seek, nearest first: their keys, keyCount_ a row, and where the first and the
+    // last stand; `sortedAll` when its last query sorted all the rows it matched at once.
+    struct Found {
+        std::vector<qint64> keys;
+        size_t count = 0;
+        Position first;
+        Position last;
+        bool sortedAll = false;
+    };
+    QString seekSql(const QString& conditions, bool forward, size_t firstTerm) const;
+    void seekRows(const QString& conditions, const std::vector<SqlValue>& values, const QVector<QVariant>& extra, bool forward,
+                  size_t firstTerm, size_t count, Found& found) const;
+    std::optional<Position> seekOne(const QString& conditions, const QVector<QVariant>& extra) const;
     std::pair<QStringList, std::vector<SqlValue>> equalTo(const Position& from, size_t level) const;
-    std::optional<Position> seekOne(const QString& conditions, const std::vector<SqlValue>& values, const QVector<QVariant>& extra,
-                                    bool forward, size_t firstTerm) const;
-    std::optional<Position> positionOfKeys(const std::vector<qint64>& keys) const;
+    void seekBeyond(bool forward, const Position& from, size_t level, size_t count, Found& found) const;
+    Found seekAfter(bool forward, const Position& from, size_t count) const;
+    Found seekFirst(bool forward, size_t count) const;
+    std::optional<Position> takeBatch(Found found, bool forward);
+    std::optional<Position> step(bool forward);
+    std::optional<Position> startWalk(bool forward);
+    void dropBatch();
+    std::optional<Position> positionOfKeys(const std::vector<qint64>& keys, bool meetingCondition) const;
     Position readPosition(const Statement& st) const;
     void goTo(std::optional<Position> position, Pos ifNone);
     std::optional<qint64> queryKey(const QString& sql, const QVector<QVariant>& params) const;
@@ -129,6 +146,15 @@ private:
     size_t keyCount_ = 1;
     QString leadFrom_;              // a join's table holding its first term, with its name in the join
     Position at_;                   // where the current row stands
+    // The walk's batch: the keys of its rows, keyCount_ a row, nearest first, and where the next row's
+    // keys start; where the batch ended, in which direction, and how many rows the next one takes.
+    static constexpr size_t kFirstBatch = 8;
+    static constexpr size_t kLargestBatch = 16384;
+    std::vector<qint64> ahead_;
+    size_t aheadAt_ = 0;
+    std::optional<Position> batchEnd_;
+    bool batchForward_ = true;
+    size_t batchSize_ = kFirstBatch;
     mutable std::vector<std::vector<qint64>> joinBookmarks_;
     std::vector<Column> columns_;
     QHash<QString, int> index_;
