@@ -208,8 +208,8 @@ QString RequestFolder::Scan(Database& db, const QString& folder, const RequestDe
         QString why;
         RequestFile requests;
         std::optional<FileIdentity> letto;
-        const Esito esito = LeggiFileRichiesta(path, now.identity, defaults, requests, letto, why).value_or(Esito::Importato);
-        switch (esito == Esito::Importato ? importa(path, *letto, requests) : esito) {
+        const std::optional<Esito> esito = LeggiFileRichiesta(path, now.identity, defaults, requests, letto, why);
+        switch (esito ? *esito : importa(path, *letto, requests)) {
         case Esito::Importato: break;
         case Esito::Scartato: scarta(QFile::encodeName(name), why); break;
         case Esito::InAttesa: seen[name] = now; break;
